@@ -1,0 +1,67 @@
+#include "app/CommandLine.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace CommandLine {
+namespace {
+
+QTextStream& Out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& Err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+} // namespace
+
+QString VersionText() {
+    return QStringLiteral("QDX %1").arg(QStringLiteral(QDX_VERSION));
+}
+
+QString HelpText() {
+    return QStringLiteral(
+        "Usage: qdx [options] [document.qdx ...]\n"
+        "\n"
+        "QDX lays out and prints small printed pieces: cards, newsletters, labels, banners.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help       Show this help and exit.\n"
+        "  -v, --version    Show the version and exit.\n");
+}
+
+int Run(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            Out() << HelpText();
+            Out().flush();
+            return 0;
+        }
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            Out() << VersionText() << '\n';
+            Out().flush();
+            return 0;
+        }
+        if (argument.startsWith(QLatin1Char('-'))) {
+            Err() << "qdx: unknown option " << argument << "\n"
+                  << "Try 'qdx --help'.\n";
+            Err().flush();
+            return 2;
+        }
+    }
+    if (!arguments.isEmpty()) {
+        Err() << "qdx: opening documents needs the editing window, which this build does not "
+                 "have yet.\n";
+        Err().flush();
+        return 1;
+    }
+    Out() << VersionText() << '\n' << HelpText();
+    Out().flush();
+    return 0;
+}
+
+} // namespace CommandLine

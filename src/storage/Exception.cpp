@@ -1,0 +1,3 @@
+#include "storage/Exception.h"
+
+Exception::Exception(const QString& message) : FMessage(message), FUtf8(message.toUtf8()) {}

@@ -1,0 +1,12 @@
+#pragma once
+
+// Readable failure messages for Qt values in GoogleTest.
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
+    *out << "hex " << bytes.toHex().toStdString();
+}
