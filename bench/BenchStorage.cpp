@@ -33,7 +33,8 @@ void BM_SaveObjectTable(benchmark::State& state) {
     auto table = MakeTable();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.qdx"));
-    for (auto _ : state) SaveStoredToFile(path, *table);
+    for (auto _ : state)
+        SaveStoredToFile(path, *table);
     state.SetItemsProcessed(state.iterations() * ObjectCount);
 }
 BENCHMARK(BM_SaveObjectTable)->Unit(benchmark::kMillisecond);

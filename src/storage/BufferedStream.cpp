@@ -16,8 +16,7 @@ constexpr qsizetype ShortStringMax = 255;
 
 TBufferedStream::TBufferedStream(QIODevice* device, TMode mode, int bufferSize)
     : FDevice(device), FBuffer(new char[bufferSize > 0 ? bufferSize : DefaultBufferSize]()),
-      FBufferSize(bufferSize > 0 ? bufferSize : DefaultBufferSize),
-      FReading(mode == TMode::Read) {
+      FBufferSize(bufferSize > 0 ? bufferSize : DefaultBufferSize), FReading(mode == TMode::Read) {
     if (FReading) FReadSize = FDevice->size();
 }
 
@@ -88,7 +87,9 @@ qint64 TBufferedStream::Size() const {
     return FReading ? FReadSize : qMax(FDevice->size(), Position());
 }
 
-qint64 TBufferedStream::BytesLeft() const { return Size() - Position(); }
+qint64 TBufferedStream::BytesLeft() const {
+    return Size() - Position();
+}
 
 void TBufferedStream::RequireBytes(qint64 count) const {
     if (count < 0 || count > BytesLeft()) throw EReadError();
@@ -138,11 +139,21 @@ template <typename T> void TBufferedStream::WriteLE(T value) {
     Write(raw, sizeof(T));
 }
 
-quint8 TBufferedStream::ReadByte() { return ReadLE<quint8>(); }
-bool TBufferedStream::ReadBoolean() { return ReadLE<quint8>() != 0; }
-qint16 TBufferedStream::ReadSmallint() { return ReadLE<qint16>(); }
-quint16 TBufferedStream::ReadWord() { return ReadLE<quint16>(); }
-qint32 TBufferedStream::ReadLongint() { return ReadLE<qint32>(); }
+quint8 TBufferedStream::ReadByte() {
+    return ReadLE<quint8>();
+}
+bool TBufferedStream::ReadBoolean() {
+    return ReadLE<quint8>() != 0;
+}
+qint16 TBufferedStream::ReadSmallint() {
+    return ReadLE<qint16>();
+}
+quint16 TBufferedStream::ReadWord() {
+    return ReadLE<quint16>();
+}
+qint32 TBufferedStream::ReadLongint() {
+    return ReadLE<qint32>();
+}
 
 double TBufferedStream::ReadDouble() {
     const quint64 bits = ReadLE<quint64>();
@@ -158,7 +169,9 @@ QByteArray TBufferedStream::ReadShortBytes() {
     return bytes;
 }
 
-QString TBufferedStream::ReadString() { return TextCodec::DecodeStoredText(ReadShortBytes()); }
+QString TBufferedStream::ReadString() {
+    return TextCodec::DecodeStoredText(ReadShortBytes());
+}
 
 QString TBufferedStream::ReadLongString() {
     const qint32 length = ReadLongint();
@@ -246,11 +259,21 @@ TMetafileData TBufferedStream::ReadLegacyMetafile() {
     return metafile;
 }
 
-void TBufferedStream::WriteByte(quint8 value) { WriteLE<quint8>(value); }
-void TBufferedStream::WriteBoolean(bool value) { WriteLE<quint8>(value ? 1 : 0); }
-void TBufferedStream::WriteSmallint(qint16 value) { WriteLE<qint16>(value); }
-void TBufferedStream::WriteWord(quint16 value) { WriteLE<quint16>(value); }
-void TBufferedStream::WriteLongint(qint32 value) { WriteLE<qint32>(value); }
+void TBufferedStream::WriteByte(quint8 value) {
+    WriteLE<quint8>(value);
+}
+void TBufferedStream::WriteBoolean(bool value) {
+    WriteLE<quint8>(value ? 1 : 0);
+}
+void TBufferedStream::WriteSmallint(qint16 value) {
+    WriteLE<qint16>(value);
+}
+void TBufferedStream::WriteWord(quint16 value) {
+    WriteLE<quint16>(value);
+}
+void TBufferedStream::WriteLongint(qint32 value) {
+    WriteLE<qint32>(value);
+}
 
 void TBufferedStream::WriteDouble(double value) {
     quint64 bits;

@@ -54,7 +54,7 @@ public:
     QString ReadString();
     QByteArray ReadShortBytes(); // a short string's raw bytes (class names)
     QString ReadLongString();
-    QString ReadPChar(); // null string for length 0
+    QString ReadPChar();    // null string for length 0
     QByteArray ReadBlock(); // null for size 0
     TRect ReadRect();
     TBitmapData ReadBitmap();

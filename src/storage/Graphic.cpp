@@ -19,7 +19,7 @@ constexpr qsizetype WmfHeaderSize = 18;
 
 bool IsWmfHeaderAt(const QByteArray& b, qsizetype at) {
     if (b.size() < at + WmfHeaderSize) return false;
-    const quint16 type = U16At(b, at);      // 1 memory, 2 disk
+    const quint16 type = U16At(b, at); // 1 memory, 2 disk
     const quint16 headerWords = U16At(b, at + 2);
     const quint32 sizeWords = U32At(b, at + 6);
     return (type == 1 || type == 2) && headerWords == 9 && sizeWords >= 9;

@@ -113,19 +113,26 @@ TStored* TStorage::ReadObject(TStored* into) {
     // The object others refer to: it was made before any record was read.
     if (slot < 0 || size_t(slot) >= FReadReferences.size()) throw EReadError();
     TReadReference& ref = FReadReferences[slot];
-    if (ref.Delivered || ref.ClassIndex != classIndex) throw EReadError();
+    // A second record for the same object, even one nested inside the first, is damage.
+    if (ref.State != TRecordState::Pending || ref.ClassIndex != classIndex) throw EReadError();
     if (FVersion != 0 && !ReadBoolean()) return nullptr;
-    if (into && !ref.Referenced) {
-        // Nothing points at the made object yet, so the target can stand in for it.
-        delete ref.Object;
-        ref.Object = into;
-        ref.Delivered = true;
+    if (into) {
+        if (!ref.Referenced) {
+            // Nothing points at the made object yet, so the target can stand in for it. (If
+            // something did, the made object stays unread and ReadRoot reports the damage.)
+            delete ref.Object;
+            ref.Object = into;
+            ref.State = TRecordState::Delivered;
+        }
+        into->Load(*this);
+        into->Loaded();
+        return into;
     }
-    TStored* object = into ? into : ref.Object;
-    object->Load(*this);
-    object->Loaded();
-    if (!into) ref.Delivered = true;
-    return object;
+    ref.State = TRecordState::Loading;
+    ref.Object->Load(*this);
+    ref.Object->Loaded();
+    ref.State = TRecordState::Delivered;
+    return ref.Object;
 }
 
 void TStorage::WriteReference(const TStored* object) {
@@ -194,7 +201,8 @@ void TStorage::WriteRoot(const TStored& root) {
     }
     Seek(end);
     WriteWord(static_cast<quint16>(referenceClasses.size()));
-    for (quint16 classIndex : referenceClasses) WriteWord(classIndex);
+    for (quint16 classIndex : referenceClasses)
+        WriteWord(classIndex);
     Flush();
 }
 
@@ -216,13 +224,13 @@ void TStorage::ReadReferenceTable() {
         const quint16 classIndex = ReadWord();
         if (classIndex >= FClasses.size()) throw EClassNotFound();
         TStored* object = ResolveClass(classIndex).Create();
-        FReadReferences.push_back({object, classIndex, false, false});
+        FReadReferences.push_back({object, classIndex, TRecordState::Pending, false});
     }
 }
 
 void TStorage::FreeUndeliveredReferences() {
     for (TReadReference& ref : FReadReferences) {
-        if (!ref.Delivered) delete ref.Object;
+        if (ref.State != TRecordState::Delivered) delete ref.Object;
         ref.Object = nullptr;
     }
 }
@@ -246,7 +254,7 @@ TStored* TStorage::ReadRoot(TStored* target) {
         // An object that is referred to but whose record never came would leave a dangling
         // pointer in the graph: the file is damaged.
         for (const TReadReference& ref : FReadReferences)
-            if (!ref.Delivered && ref.Referenced) throw EReadError();
+            if (ref.State != TRecordState::Delivered && ref.Referenced) throw EReadError();
     } catch (...) {
         if (root != target) delete root;
         FreeUndeliveredReferences();

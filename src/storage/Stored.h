@@ -26,11 +26,13 @@ template <typename T> const TStoredClass& StoredClassOf() {
 }
 
 // Declares the name a class is saved under. The name is part of the file format.
-#define QDX_STORED_CLASS(Name)                                                                 \
-public:                                                                                        \
-    static constexpr const char* StoredName = Name;                                            \
-    const char* ClassName() const override { return StoredName; }                              \
-                                                                                               \
+#define QDX_STORED_CLASS(Name)                                                                     \
+public:                                                                                            \
+    static constexpr const char* StoredName = Name;                                                \
+    const char* ClassName() const override {                                                       \
+        return StoredName;                                                                         \
+    }                                                                                              \
+                                                                                                   \
 private:
 
 // Base of everything that can be written to a storage file. Objects made while reading are
@@ -116,11 +118,12 @@ private:
         qint64 SlotPosition;
         quint16 ClassIndex;
     };
+    enum class TRecordState { Pending, Loading, Delivered };
     struct TReadReference {
         TStored* Object;
         quint16 ClassIndex;
-        bool Delivered;  // its record has been read and handed to an owner
-        bool Referenced; // ReadReference has handed it out
+        TRecordState State; // Delivered: its record was read and the object handed to an owner
+        bool Referenced;    // ReadReference has handed it out
     };
 
     const TStoredClass& ResolveClass(int classIndex);

@@ -20,7 +20,9 @@ constexpr int FreeLinkBytes = 4;
 // remaining data is larger still: a damaged file must not reserve gigabytes.
 constexpr qint64 MaxLoadedStepBytes = 4096;
 
-int DefaultDelta(int slotWidth) { return std::max(1, 16 / slotWidth); }
+int DefaultDelta(int slotWidth) {
+    return std::max(1, 16 / slotWidth);
+}
 
 } // namespace
 
@@ -33,7 +35,9 @@ TBaseTable::TBaseTable(int itemSize, bool pointerSlots)
     FDelta = static_cast<quint16>(DefaultDelta(FSlotWidth));
 }
 
-TBaseTable::~TBaseTable() { std::free(FData); }
+TBaseTable::~TBaseTable() {
+    std::free(FData);
+}
 
 int TBaseTable::RequiredCapacity(int count) const {
     const qint64 rounded = (qint64(count) + FDelta - 1) / FDelta * FDelta;
@@ -126,7 +130,9 @@ void TBaseTable::SetItemSize(int itemSize) {
     ChangeSlotWidth(std::max(itemSize, FStatic ? FreeLinkBytes : 0));
 }
 
-bool TBaseTable::AcceptsItemSize(int) const { return true; }
+bool TBaseTable::AcceptsItemSize(int) const {
+    return true;
+}
 
 // ---- free map and chain ----
 
@@ -151,7 +157,8 @@ void TBaseTable::SetLinkAt(int index, qint32 next) {
 
 int TBaseTable::FreeSlotCount() const {
     int free = 0;
-    for (int i = 0; i < FCount; ++i) free += IsFree(i) ? 1 : 0;
+    for (int i = 0; i < FCount; ++i)
+        free += IsFree(i) ? 1 : 0;
     return free;
 }
 
@@ -162,8 +169,10 @@ void TBaseTable::RebuildFreeChain() {
     int previous = -1;
     for (int i = 0; i < FCount; ++i) {
         if (!IsFree(i)) continue;
-        if (previous < 0) FFreeHead = i;
-        else SetLinkAt(previous, i);
+        if (previous < 0)
+            FFreeHead = i;
+        else
+            SetLinkAt(previous, i);
         previous = i;
     }
     if (previous >= 0) SetLinkAt(previous, -1);
@@ -171,7 +180,8 @@ void TBaseTable::RebuildFreeChain() {
 
 void TBaseTable::TrimTrailingFreeSlots() {
     int count = FCount;
-    while (count > 0 && IsFree(count - 1)) --count;
+    while (count > 0 && IsFree(count - 1))
+        --count;
     if (count != FCount) SetCount(count);
 }
 
@@ -220,7 +230,9 @@ void TBaseTable::SetUnique(bool on) {
 
 // ---- the virtual operations ----
 
-int TBaseTable::Compare(const void*, const void*) const { return 0; }
+int TBaseTable::Compare(const void*, const void*) const {
+    return 0;
+}
 
 void TBaseTable::FreeItem(int) {}
 
@@ -352,12 +364,15 @@ bool TBaseTable::Search(const void* item, int& index) const {
             if (order == 0) {
                 int first = middle;
                 if (!FUnique)
-                    while (first > 0 && Compare(item, ItemPtr(first - 1)) == 0) --first;
+                    while (first > 0 && Compare(item, ItemPtr(first - 1)) == 0)
+                        --first;
                 index = first;
                 return true;
             }
-            if (order < 0) high = middle - 1;
-            else low = middle + 1;
+            if (order < 0)
+                high = middle - 1;
+            else
+                low = middle + 1;
         }
         index = low;
         return false;
@@ -407,8 +422,10 @@ void TBaseTable::QuickSort(int low, int high, char* pivot, char* swap) {
         int j = high;
         std::memcpy(pivot, ItemPtr(low + (high - low) / 2), Stride());
         while (i <= j) {
-            while (Compare(ItemPtr(i), pivot) < 0) ++i;
-            while (Compare(ItemPtr(j), pivot) > 0) --j;
+            while (Compare(ItemPtr(i), pivot) < 0)
+                ++i;
+            while (Compare(ItemPtr(j), pivot) > 0)
+                --j;
             if (i <= j) {
                 if (i != j) {
                     std::memcpy(swap, ItemPtr(i), Stride());
@@ -440,11 +457,14 @@ void TBaseTable::Sort() {
 
 // ---- iteration ----
 
-TBaseTable* TBaseTable::IterationTable() { return CurrentIterationTable; }
-int TBaseTable::IterationIndex() { return CurrentIterationIndex; }
+TBaseTable* TBaseTable::IterationTable() {
+    return CurrentIterationTable;
+}
+int TBaseTable::IterationIndex() {
+    return CurrentIterationIndex;
+}
 
-void* TBaseTable::Iterate(int from, int to, int& matches, bool stopAtFirst,
-                          const TSlotTest& test) {
+void* TBaseTable::Iterate(int from, int to, int& matches, bool stopAtFirst, const TSlotTest& test) {
     matches = 0;
     if (FCount == 0) return nullptr;
     from = std::clamp(from, 0, FCount - 1);
@@ -517,8 +537,7 @@ void TBaseTable::CopyTableFrom(const TBaseTable& source) {
     FHighWater = source.FHighWater;
     if (FStatic) FFreeMap.clear();
     Reallocate(source.FCapacity);
-    if (source.FCount > 0)
-        std::memcpy(FData, source.FData, size_t(source.FCount) * Stride());
+    if (source.FCount > 0) std::memcpy(FData, source.FData, size_t(source.FCount) * Stride());
     FCount = source.FCount;
     if (FStatic) {
         std::copy(source.FFreeMap.begin(), source.FFreeMap.end(), FFreeMap.begin());
@@ -541,7 +560,8 @@ void TBaseTable::Store(TStorage& storage) const {
     storage.WriteWord(FItemSize);
     storage.WriteLongint(FCount);
     if (!FStatic) return;
-    for (qint32 free = FFreeHead; free >= 0; free = LinkAt(free)) storage.WriteLongint(free);
+    for (qint32 free = FFreeHead; free >= 0; free = LinkAt(free))
+        storage.WriteLongint(free);
     storage.WriteLongint(-1);
     storage.WriteLongint(FLiveCount);
 }
@@ -555,7 +575,7 @@ void TBaseTable::Load(TStorage& storage) {
     const bool isStatic = storage.ReadBoolean();
     const bool keepCapacity = version >= 2 ? storage.ReadBoolean() : false;
     const qint32 maxSize = wide ? storage.ReadLongint() : storage.ReadWord();
-    const quint16 itemSize = storage.ReadWord();
+    const int itemSize = std::max<int>(storage.ReadWord(), 1);
     const qint32 count = wide ? storage.ReadLongint() : storage.ReadWord();
 
     if (!AcceptsItemSize(itemSize) || count < 0) throw EReadError();
@@ -574,7 +594,7 @@ void TBaseTable::Load(TStorage& storage) {
     FUnique = unique;
     FKeepCapacity = keepCapacity;
     FMaxSize = maxSize;
-    FItemSize = itemSize;
+    FItemSize = static_cast<quint16>(itemSize);
     FSlotWidth = slotWidth;
     FDelta = static_cast<quint16>(std::max<int>(delta, 1));
     FFreeMap.clear();
@@ -629,7 +649,9 @@ void TDataTable::Assign(const TStored& source) {
 
 TObjectTable::TObjectTable(const TStoredClass* itemClass) : FItemClass(itemClass) {}
 
-TObjectTable::~TObjectTable() { Clear(); }
+TObjectTable::~TObjectTable() {
+    Clear();
+}
 
 TStored* TObjectTable::Items(int index) const {
     if (IsFree(index)) return nullptr;
@@ -705,8 +727,10 @@ TStored* TObjectTable::ReadItem(TStorage& storage) {
 }
 
 void TObjectTable::WriteItem(TStorage& storage, const TStored* object) const {
-    if (FItemClass) storage.WriteInstance(object);
-    else storage.WriteObject(object);
+    if (FItemClass)
+        storage.WriteInstance(object);
+    else
+        storage.WriteObject(object);
 }
 
 void TObjectTable::Store(TStorage& storage) const {

@@ -29,11 +29,13 @@ public:
 };
 class ETableStaticNoMove : public ETableException {
 public:
-    ETableStaticNoMove() : ETableException(QStringLiteral("You cannot use Move on a static table")) {}
+    ETableStaticNoMove()
+        : ETableException(QStringLiteral("You cannot use Move on a static table")) {}
 };
 class ETableSortedNoMove : public ETableException {
 public:
-    ETableSortedNoMove() : ETableException(QStringLiteral("You cannot use Move on a sorted table")) {}
+    ETableSortedNoMove()
+        : ETableException(QStringLiteral("You cannot use Move on a sorted table")) {}
 };
 class ETableSortedNoReplace : public ETableException {
 public:

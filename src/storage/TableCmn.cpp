@@ -8,7 +8,9 @@ int TSmallPointTable::Order(TSmallPoint a, TSmallPoint b) const {
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-TStringTable::~TStringTable() { Clear(); }
+TStringTable::~TStringTable() {
+    Clear();
+}
 
 int TStringTable::Compare(const void* a, const void* b) const {
     return QString::localeAwareCompare(*SlotString(a), *SlotString(b));
@@ -47,7 +49,8 @@ QString TStringTable::Strings(int index) const {
 
 void TStringTable::Store(TStorage& storage) const {
     TBaseTable::Store(storage);
-    for (int i = 0; i < Count(); ++i) storage.WriteString(Strings(i));
+    for (int i = 0; i < Count(); ++i)
+        storage.WriteString(Strings(i));
 }
 
 void TStringTable::Load(TStorage& storage) {

@@ -30,8 +30,10 @@ protected:
     TValueTable() : TDataTable(int(sizeof(TValue))) {}
     bool AcceptsItemSize(int itemSize) const override { return itemSize == int(sizeof(TValue)); }
     virtual int Order(TValue x, TValue y) const {
-        if constexpr (std::is_arithmetic_v<TValue>) return x < y ? -1 : (x > y ? 1 : 0);
-        else return 0;
+        if constexpr (std::is_arithmetic_v<TValue>)
+            return x < y ? -1 : (x > y ? 1 : 0);
+        else
+            return 0;
     }
 };
 

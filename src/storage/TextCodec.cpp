@@ -53,7 +53,8 @@ QByteArray EncodeUtf8Limited(const QString& text, qsizetype maxBytes) {
     if (bytes.size() <= maxBytes) return bytes;
     qsizetype cut = maxBytes;
     // Step back over continuation bytes so that no character is split.
-    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
+    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
+        --cut;
     bytes.truncate(cut);
     return bytes;
 }

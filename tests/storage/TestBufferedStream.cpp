@@ -79,13 +79,13 @@ QByteArray TinyBmp() {
 QByteArray TinyEmf() {
     QByteArray emf(88 + 20, '\0');
     char* p = emf.data();
-    qToLittleEndian<quint32>(1, p);          // EMR_HEADER
-    qToLittleEndian<quint32>(88, p + 4);     // record size
+    qToLittleEndian<quint32>(1, p);      // EMR_HEADER
+    qToLittleEndian<quint32>(88, p + 4); // record size
     qToLittleEndian<quint32>(0x464D4520, p + 40);
     qToLittleEndian<quint32>(0x10000, p + 44);
     qToLittleEndian<quint32>(emf.size(), p + 48);
-    qToLittleEndian<quint32>(2, p + 52);     // records
-    qToLittleEndian<quint32>(14, p + 88);    // EMR_EOF
+    qToLittleEndian<quint32>(2, p + 52);  // records
+    qToLittleEndian<quint32>(14, p + 88); // EMR_EOF
     qToLittleEndian<quint32>(20, p + 92);
     return emf;
 }
@@ -95,11 +95,11 @@ QByteArray TinyWmf() {
     QByteArray wmf(22 + 18 + 6, '\0');
     char* p = wmf.data();
     qToLittleEndian<quint32>(0x9AC6CDD7, p);
-    qToLittleEndian<quint16>(1, p + 22);     // memory metafile
-    qToLittleEndian<quint16>(9, p + 24);     // header words
+    qToLittleEndian<quint16>(1, p + 22); // memory metafile
+    qToLittleEndian<quint16>(9, p + 24); // header words
     qToLittleEndian<quint16>(0x300, p + 26);
-    qToLittleEndian<quint32>(12, p + 28);    // size in words
-    qToLittleEndian<quint32>(3, p + 40);     // end record: 3 words, function 0
+    qToLittleEndian<quint32>(12, p + 28); // size in words
+    qToLittleEndian<quint32>(3, p + 40);  // end record: 3 words, function 0
     return wmf;
 }
 
@@ -152,7 +152,13 @@ TEST(BufferedStream, ShortStringsKeepExactly255BytesAndCutLongerOnCharacterBound
 }
 
 TEST(BufferedStream, TextIsUtf8WhenValidElseWindows1252) {
-    Reader r(QByteArray("\x05" "caf\xC3\xA9" "\x04" "caf\xE9" "\x03" "\x80\x93\x9F", 15));
+    Reader r(QByteArray("\x05"
+                        "caf\xC3\xA9"
+                        "\x04"
+                        "caf\xE9"
+                        "\x03"
+                        "\x80\x93\x9F",
+                        15));
     EXPECT_EQ(r->ReadString(), QString::fromUtf8("café"));
     EXPECT_EQ(r->ReadString(), QString::fromUtf8("café"));
     EXPECT_EQ(r->ReadString(), QString::fromUtf8("€“Ÿ"));
@@ -193,16 +199,46 @@ TEST(BufferedStream, RectsAreSignExtendedAndWrittenAsLow16Bits) {
 
 TEST(BufferedStream, SizesLargerThanTheDataAreReadErrorsNotAllocations) {
     const QString error = QStringLiteral("Stream read error");
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("ffffff7f")); r->ReadBlock(); }), error);
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("ffffffff")); r->ReadBlock(); }), error);
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("00000010ab")); r->ReadLongString(); }),
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("ffffff7f"));
+                  r->ReadBlock();
+              }),
               error);
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("ffff41")); r->ReadPChar(); }), error);
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("ffffff7f")); r->ReadBitmap(); }), error);
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("ffffff7f")); r->ReadMetafile(); }),
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("ffffffff"));
+                  r->ReadBlock();
+              }),
               error);
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("0500")); r->ReadLongint(); }), error);
-    EXPECT_EQ(ReadError([] { Reader r(QByteArray::fromHex("05616263")); r->ReadString(); }), error);
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("00000010ab"));
+                  r->ReadLongString();
+              }),
+              error);
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("ffff41"));
+                  r->ReadPChar();
+              }),
+              error);
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("ffffff7f"));
+                  r->ReadBitmap();
+              }),
+              error);
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("ffffff7f"));
+                  r->ReadMetafile();
+              }),
+              error);
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("0500"));
+                  r->ReadLongint();
+              }),
+              error);
+    EXPECT_EQ(ReadError([] {
+                  Reader r(QByteArray::fromHex("05616263"));
+                  r->ReadString();
+              }),
+              error);
 }
 
 TEST(BufferedStream, WritesReachTheDeviceInWholeBuffersNotPerField) {
@@ -210,7 +246,8 @@ TEST(BufferedStream, WritesReachTheDeviceInWholeBuffersNotPerField) {
     device.open(QIODevice::WriteOnly);
     {
         TBufferedStream stream(&device, TBufferedStream::TMode::Write);
-        for (int i = 0; i < 3000; ++i) stream.WriteLongint(i); // 12000 bytes
+        for (int i = 0; i < 3000; ++i)
+            stream.WriteLongint(i); // 12000 bytes
         stream.Flush();
     }
     EXPECT_EQ(device.Writes, (std::vector<qint64>{4096, 4096, 3808}));
@@ -228,7 +265,8 @@ TEST(BufferedStream, WritesReachTheDeviceInWholeBuffersNotPerField) {
 TEST(BufferedStream, SeekingBackInWriteModePatchesEarlierBytes) {
     const QByteArray bytes = Written([](TBufferedStream& s) {
         s.WriteLongint(0);
-        for (int i = 0; i < 5000; ++i) s.WriteByte(7);
+        for (int i = 0; i < 5000; ++i)
+            s.WriteByte(7);
         const qint64 end = s.Position();
         s.Seek(0);
         s.WriteLongint(static_cast<qint32>(end));

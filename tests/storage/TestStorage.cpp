@@ -81,10 +81,16 @@ void ExpectLinkedGraph(const TStored* loaded) {
 
 TEST_F(StorageTest, MinimalFileIsByteExact) {
     const QByteArray bytes = WriteToBytes(TTestEmpty());
-    const QByteArray expected = QByteArray("LCP", 3) + QByteArray::fromHex("0200" "0e000000") +
-                                QByteArray::fromHex("0000" "ffff" "01") +   // object record
-                                QByteArray::fromHex("0100" "0000" "0a") + "TTestEmpty" +
-                                QByteArray::fromHex("0000");               // no references
+    const QByteArray expected = QByteArray("LCP", 3) +
+                                QByteArray::fromHex("0200"
+                                                    "0e000000") +
+                                QByteArray::fromHex("0000"
+                                                    "ffff"
+                                                    "01") + // object record
+                                QByteArray::fromHex("0100"
+                                                    "0000"
+                                                    "0a") +
+                                "TTestEmpty" + QByteArray::fromHex("0000"); // no references
     EXPECT_EQ(bytes.toHex(), expected.toHex());
     std::unique_ptr<TStored> loaded(ReadFromBytes(bytes));
     EXPECT_NE(dynamic_cast<TTestEmpty*>(loaded.get()), nullptr);
@@ -131,22 +137,45 @@ TEST_F(StorageTest, Version1FileWith16BitReferencesLoadsAndSavesAsVersion2) {
     // Node 1 owns leaf-less nodes 2 and 3; node 2 refers to node 3 through reference 0.
     QByteArray v1 = QByteArray("LCP", 3) + QByteArray::fromHex("0100") + QByteArray(4, '\0');
     auto table = [](int count) {
-        QByteArray t = QByteArray::fromHex("0400" "00" "00" "00" "00" "ffffff7f" "0400");
-        t += QByteArray(reinterpret_cast<const char*>(&count), 4) + QByteArray::fromHex("01" "00");
+        QByteArray t = QByteArray::fromHex("0400"
+                                           "00"
+                                           "00"
+                                           "00"
+                                           "00"
+                                           "ffffff7f"
+                                           "0400");
+        t += QByteArray(reinterpret_cast<const char*>(&count), 4) + QByteArray::fromHex("01"
+                                                                                        "00");
         return t;
     };
-    v1 += QByteArray::fromHex("0000" "ffff" "01") + QByteArray::fromHex("01000000") + table(2);
-    v1 += QByteArray::fromHex("0000" "ffff" "01") + QByteArray::fromHex("02000000") + table(0) +
-          QByteArray::fromHex("0000");                      // 16-bit reference 0
-    v1 += QByteArray::fromHex("0000" "0000" "01") + QByteArray::fromHex("03000000") + table(0) +
-          QByteArray::fromHex("ffff");                      // 16-bit "none"
-    v1 += QByteArray::fromHex("ffff");                      // root's own link: none
+    v1 += QByteArray::fromHex("0000"
+                              "ffff"
+                              "01") +
+          QByteArray::fromHex("01000000") + table(2);
+    v1 += QByteArray::fromHex("0000"
+                              "ffff"
+                              "01") +
+          QByteArray::fromHex("02000000") + table(0) +
+          QByteArray::fromHex("0000"); // 16-bit reference 0
+    v1 += QByteArray::fromHex("0000"
+                              "0000"
+                              "01") +
+          QByteArray::fromHex("03000000") + table(0) + QByteArray::fromHex("ffff"); // 16-bit "none"
+    v1 += QByteArray::fromHex("ffff"); // root's own link: none
     const qint32 classTable = v1.size();
     qToLittleEndian<qint32>(classTable, v1.data() + 5);
-    v1 += QByteArray::fromHex("0300" "0000" "09") + "TTestNode";
-    v1 += QByteArray::fromHex("0100" "0c") + "TObjectTable";
-    v1 += QByteArray::fromHex("0200" "0a") + "TBaseTable";
-    v1 += QByteArray::fromHex("0100" "0000"); // one reference, of class 0
+    v1 += QByteArray::fromHex("0300"
+                              "0000"
+                              "09") +
+          "TTestNode";
+    v1 += QByteArray::fromHex("0100"
+                              "0c") +
+          "TObjectTable";
+    v1 += QByteArray::fromHex("0200"
+                              "0a") +
+          "TBaseTable";
+    v1 += QByteArray::fromHex("0100"
+                              "0000"); // one reference, of class 0
 
     std::unique_ptr<TStored> loaded(ReadFromBytes(v1));
     auto* root = static_cast<TTestNode*>(loaded.get());
@@ -165,10 +194,14 @@ TEST_F(StorageTest, Version1FileWith16BitReferencesLoadsAndSavesAsVersion2) {
 
 TEST_F(StorageTest, Version0FileHasNoPresenceBytes) {
     QByteArray v0 = QByteArray("LCP", 3) + QByteArray::fromHex("0000") + QByteArray(4, '\0');
-    v0 += QByteArray::fromHex("0000" "ffff") + QByteArray::fromHex("2a000000") +
-          QByteArray::fromHex("03") + "old";
+    v0 += QByteArray::fromHex("0000"
+                              "ffff") +
+          QByteArray::fromHex("2a000000") + QByteArray::fromHex("03") + "old";
     qToLittleEndian<qint32>(v0.size(), v0.data() + 5);
-    v0 += QByteArray::fromHex("0100" "0100" "09") + "TTestLeaf" + QByteArray::fromHex("0000");
+    v0 += QByteArray::fromHex("0100"
+                              "0100"
+                              "09") +
+          "TTestLeaf" + QByteArray::fromHex("0000");
     std::unique_ptr<TStored> loaded(ReadFromBytes(v0));
     auto* leaf = dynamic_cast<TTestLeaf*>(loaded.get());
     ASSERT_NE(leaf, nullptr);
@@ -211,7 +244,10 @@ TEST_F(StorageTest, DamagedReferencesAreReadErrors) {
 
     // Two records claiming the same reference slot would give one object two owners.
     QByteArray twice = bytes;
-    const qsizetype slot1 = twice.indexOf(QByteArray::fromHex("0000" "0100" "01" "14000000"));
+    const qsizetype slot1 = twice.indexOf(QByteArray::fromHex("0000"
+                                                              "0100"
+                                                              "01"
+                                                              "14000000"));
     ASSERT_GT(slot1, 0);
     twice[slot1 + 2] = 0;
     EXPECT_EQ(LoadError(twice), QStringLiteral("Stream read error"));
@@ -274,8 +310,8 @@ TEST_F(StorageTest, SaveIntoAnUnwritableFolderReportsCannotCreate) {
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Cannot create file %1").arg(path));
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     std::unique_ptr<TStored> loaded(LoadStoredFromFile(path));
     EXPECT_EQ(static_cast<TTestLeaf*>(loaded.get())->Value, 1);
 }
@@ -287,7 +323,8 @@ TEST_F(StorageTest, FullDiskIsAWriteErrorAndKeepsThePreviousFile) {
     ASSERT_TRUE(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     TStorage storage(&full, TStorage::TMode::Write);
     TObjectTable big;
-    for (int i = 0; i < 2000; ++i) big.Add(new TTestLeaf(i));
+    for (int i = 0; i < 2000; ++i)
+        big.Add(new TTestLeaf(i));
     EXPECT_THROW(storage.WriteRoot(big), EWriteError);
 }
 
@@ -336,4 +373,23 @@ TEST_F(StorageTest, AliasCreatesTheRegisteredClass) {
     ASSERT_NE(dynamic_cast<TTestLeaf*>(loaded.get()), nullptr);
     // The record was written under another name, so its version reads as 0 (no name).
     EXPECT_EQ(static_cast<TTestLeaf*>(loaded.get())->Value, 8);
+}
+
+TEST_F(StorageTest, FilesTheFuzzerFoundFailCleanly) {
+    const QDir dir(QStringLiteral(QDX_TEST_DATA "/malformed/storage"));
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        EXPECT_NE(LoadError(FileBytes(dir.filePath(name))), QStringLiteral("(loaded)"))
+            << name.toStdString();
+    }
+}
+
+TEST_F(StorageTest, FuzzSeedsAreReadableFiles) {
+    const QDir dir(QStringLiteral(QDX_FUZZ_CORPUS "/storage"));
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files)
+        EXPECT_EQ(LoadError(FileBytes(dir.filePath(name))), QStringLiteral("(loaded)"))
+            << name.toStdString();
 }

@@ -30,7 +30,8 @@ template <typename TTable> std::unique_ptr<TTable> RoundTrip(const TTable& table
 
 std::vector<int> Values(const TLongintTable& table) {
     std::vector<int> values;
-    for (int i = 0; i < table.Count(); ++i) values.push_back(table.IsFree(i) ? -999 : table.Values(i));
+    for (int i = 0; i < table.Count(); ++i)
+        values.push_back(table.IsFree(i) ? -999 : table.Values(i));
     return values;
 }
 
@@ -57,18 +58,21 @@ QString ErrorOf(const std::function<void()>& action) {
 TEST_F(TableTest, AllocationGrowsInDeltaStepsOfAbout16Bytes) {
     TByteTable bytes;
     EXPECT_EQ(bytes.Delta(), 16);
-    for (int i = 0; i < 17; ++i) bytes.Add(quint8(i));
+    for (int i = 0; i < 17; ++i)
+        bytes.Add(quint8(i));
     EXPECT_EQ(bytes.Capacity() * bytes.SlotWidth(), 32);
 
     TLongintTable longs;
     EXPECT_EQ(longs.Delta(), 4);
-    for (int i = 0; i < 5; ++i) longs.AddValue(i);
+    for (int i = 0; i < 5; ++i)
+        longs.AddValue(i);
     EXPECT_EQ(longs.Capacity(), 8);
     longs.Delete(4);
     EXPECT_EQ(longs.Capacity(), 4); // shrinks with the count...
 
     longs.SetKeepCapacity(true);
-    for (int i = 0; i < 9; ++i) longs.AddValue(i);
+    for (int i = 0; i < 9; ++i)
+        longs.AddValue(i);
     longs.DeleteRange(0, 13);
     EXPECT_EQ(longs.Count(), 0);
     EXPECT_EQ(longs.Capacity(), 13); // ...unless it keeps its high water
@@ -133,7 +137,8 @@ TEST_F(TableTest, SortedTableInsertsBeforeEqualItemsAndFindsTheVeryObject) {
 TEST_F(TableTest, StaticTableKeepsIndicesReusesFreeSlotsLowestFirstAndTrims) {
     TLongintTable table;
     table.SetStatic(true);
-    for (int i = 0; i < 5; ++i) table.AddValue(i * 10);
+    for (int i = 0; i < 5; ++i)
+        table.AddValue(i * 10);
     table.Delete(1);
     table.Delete(3);
     EXPECT_EQ(table.Count(), 5);
@@ -164,7 +169,8 @@ TEST_F(TableTest, StaticTableKeepsIndicesReusesFreeSlotsLowestFirstAndTrims) {
 TEST_F(TableTest, StaticTablesSaveAndLoadTheirFreeChain) {
     TLongintTable values;
     values.SetStatic(true);
-    for (int i = 0; i < 6; ++i) values.AddValue(i);
+    for (int i = 0; i < 6; ++i)
+        values.AddValue(i);
     values.Delete(4);
     values.Delete(1);
     auto loaded = RoundTrip(values);
@@ -176,7 +182,8 @@ TEST_F(TableTest, StaticTablesSaveAndLoadTheirFreeChain) {
 
     TObjectTable objects;
     objects.SetStatic(true);
-    for (int i = 0; i < 4; ++i) objects.Add(new TTestLeaf(i));
+    for (int i = 0; i < 4; ++i)
+        objects.Add(new TTestLeaf(i));
     objects.Delete(2);
     auto objectsLoaded = RoundTrip(objects);
     EXPECT_EQ(LeafValues(*objectsLoaded), (std::vector<int>{0, 1, -999, 3}));
@@ -191,7 +198,8 @@ TEST_F(TableTest, IterationVisitsLiveSlotsAndTellsTheIndex) {
     EXPECT_EQ(calls, 0);
 
     table.SetStatic(true);
-    for (int i = 0; i < 5; ++i) table.AddValue(i);
+    for (int i = 0; i < 5; ++i)
+        table.AddValue(i);
     table.Delete(2);
     std::vector<int> seen;
     const int matches = table.ForEach([&](void* slot) {
@@ -203,11 +211,13 @@ TEST_F(TableTest, IterationVisitsLiveSlotsAndTellsTheIndex) {
     EXPECT_EQ(matches, 2);
 
     seen.clear();
-    table.ForEachBackward([&](void*) { return seen.push_back(TBaseTable::IterationIndex()), false; });
+    table.ForEachBackward(
+        [&](void*) { return seen.push_back(TBaseTable::IterationIndex()), false; });
     EXPECT_EQ(seen, (std::vector<int>{4, 3, 1, 0}));
 
     EXPECT_EQ(table.IndexOfFirstThat([](void* s) { return *static_cast<qint32*>(s) >= 3; }), 3);
-    auto* last = static_cast<qint32*>(table.LastThat([](void* s) { return *static_cast<qint32*>(s) < 3; }));
+    auto* last =
+        static_cast<qint32*>(table.LastThat([](void* s) { return *static_cast<qint32*>(s) < 3; }));
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(*last, 1);
 
@@ -226,18 +236,22 @@ TEST_F(TableTest, IterationVisitsLiveSlotsAndTellsTheIndex) {
 
 TEST_F(TableTest, ObjectTableIterationHandsOutTheObjects) {
     TObjectTable table;
-    for (int i = 0; i < 4; ++i) table.Add(new TTestLeaf(i * 3));
-    TStored* found = table.FirstThat([](TStored* o) { return static_cast<TTestLeaf*>(o)->Value > 4; });
+    for (int i = 0; i < 4; ++i)
+        table.Add(new TTestLeaf(i * 3));
+    TStored* found =
+        table.FirstThat([](TStored* o) { return static_cast<TTestLeaf*>(o)->Value > 4; });
     EXPECT_EQ(found, table.Items(2));
     EXPECT_EQ(table.LastThat([](TStored* o) { return static_cast<TTestLeaf*>(o)->Value < 4; }),
               table.Items(1));
-    EXPECT_EQ(table.ForEach([](TStored* o) { return static_cast<TTestLeaf*>(o)->Value % 2 == 0; }), 2);
+    EXPECT_EQ(table.ForEach([](TStored* o) { return static_cast<TTestLeaf*>(o)->Value % 2 == 0; }),
+              2);
 }
 
 TEST_F(TableTest, OwningAssignMakesIndependentCopies) {
     TObjectTable source;
     source.SetStatic(true);
-    for (int i = 0; i < 3; ++i) source.Add(new TTestLeaf(i, QString::number(i)));
+    for (int i = 0; i < 3; ++i)
+        source.Add(new TTestLeaf(i, QString::number(i)));
     source.Delete(1);
     {
         TObjectTable copy;
@@ -276,7 +290,8 @@ TEST_F(TableTest, SwitchingUniqueOnRemovesAdjacentDuplicatesKeepingTheFirst) {
 TEST_F(TableTest, SortedAndStaticExcludeEachOther) {
     TLongintTable table;
     table.SetStatic(true);
-    for (int v : {4, 2, 9}) table.AddValue(v);
+    for (int v : {4, 2, 9})
+        table.AddValue(v);
     table.Delete(1);
     table.SetSorted(true);
     EXPECT_FALSE(table.Static());
@@ -305,12 +320,14 @@ TEST_F(TableTest, MaxSizeStopsGrowth) {
 
 TEST_F(TableTest, NumericOrderHoldsAtTheExtremes) {
     TSortedLongintTable longs;
-    for (int v : {INT_MAX, -1, INT_MIN, 0, 7}) longs.AddValue(v);
+    for (int v : {INT_MAX, -1, INT_MIN, 0, 7})
+        longs.AddValue(v);
     EXPECT_EQ(Values(longs), (std::vector<int>{INT_MIN, -1, 0, 7, INT_MAX}));
     EXPECT_EQ(longs.IndexOfValue(INT_MAX), 4);
 
     TSortedWordTable words;
-    for (quint16 v : {65535, 0, 300}) words.AddValue(v);
+    for (quint16 v : {65535, 0, 300})
+        words.AddValue(v);
     EXPECT_EQ(words.Values(0), 0);
     EXPECT_EQ(words.Values(2), 65535);
 
@@ -326,7 +343,8 @@ TEST_F(TableTest, NumericOrderHoldsAtTheExtremes) {
 
 TEST_F(TableTest, MoveShiftsTheItemsBetween) {
     TLongintTable table;
-    for (int i = 0; i < 5; ++i) table.AddValue(i);
+    for (int i = 0; i < 5; ++i)
+        table.AddValue(i);
     table.MoveItem(0, 3);
     EXPECT_EQ(Values(table), (std::vector<int>{1, 2, 3, 0, 4}));
     table.MoveItem(4, 1);
@@ -355,7 +373,8 @@ TEST_F(TableTest, ItemSizeChangesKeepTheLeadingBytes) {
 
 TEST_F(TableTest, StringTablesSortFindAndCopy) {
     TSortedStringTable names;
-    for (const char* name : {"pear", "Apple", "fig"}) names.AddString(QString::fromLatin1(name));
+    for (const char* name : {"pear", "Apple", "fig"})
+        names.AddString(QString::fromLatin1(name));
     EXPECT_EQ(names.IndexOfString(QStringLiteral("fig")) >= 0, true);
     EXPECT_EQ(names.IndexOfString(QStringLiteral("FIG")), -1); // case-sensitive
     for (int i = 1; i < names.Count(); ++i)
@@ -363,7 +382,8 @@ TEST_F(TableTest, StringTablesSortFindAndCopy) {
 
     auto loaded = RoundTrip(names);
     ASSERT_EQ(loaded->Count(), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(loaded->Strings(i), names.Strings(i));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(loaded->Strings(i), names.Strings(i));
 
     TSortedStringTable copy;
     copy.Assign(names);
@@ -380,16 +400,37 @@ TEST_F(TableTest, StringTablesSortFindAndCopy) {
 TEST_F(TableTest, OldTableRecordsLoad) {
     // A version-0 base record (16-bit sizes and free chain) in a version-0 data table, whose
     // record held the whole allocation: a static longint table with slots 0..2, slot 1 free.
-    QByteArray record = QByteArray::fromHex("0400" "00" "00" "01" "ffff" "0400" "0300");
-    record += QByteArray::fromHex("0100" "ffff" "0200");             // chain {1}, LiveCount 2
-    record += QByteArray::fromHex("0a000000" "ffffffff" "1e000000" "00000000"); // 4 slots
+    QByteArray record = QByteArray::fromHex("0400"
+                                            "00"
+                                            "00"
+                                            "01"
+                                            "ffff"
+                                            "0400"
+                                            "0300");
+    record += QByteArray::fromHex("0100"
+                                  "ffff"
+                                  "0200"); // chain {1}, LiveCount 2
+    record += QByteArray::fromHex("0a000000"
+                                  "ffffffff"
+                                  "1e000000"
+                                  "00000000"); // 4 slots
     QByteArray file = QByteArray("LCP", 3) + QByteArray::fromHex("0200") + QByteArray(4, '\0');
-    file += QByteArray::fromHex("0000" "ffff" "01") + record;
+    file += QByteArray::fromHex("0000"
+                                "ffff"
+                                "01") +
+            record;
     const qint32 classTable = file.size();
     std::memcpy(file.data() + 5, &classTable, 4);
-    file += QByteArray::fromHex("0300" "0000" "0d") + "TLongintTable";
-    file += QByteArray::fromHex("0000" "0a") + "TDataTable";
-    file += QByteArray::fromHex("0000" "0a") + "TBaseTable";
+    file += QByteArray::fromHex("0300"
+                                "0000"
+                                "0d") +
+            "TLongintTable";
+    file += QByteArray::fromHex("0000"
+                                "0a") +
+            "TDataTable";
+    file += QByteArray::fromHex("0000"
+                                "0a") +
+            "TBaseTable";
     file += QByteArray::fromHex("0000");
     std::unique_ptr<TStored> loaded(ReadFromBytes(file));
     auto* table = dynamic_cast<TLongintTable*>(loaded.get());
@@ -402,7 +443,8 @@ TEST_F(TableTest, OldTableRecordsLoad) {
 TEST_F(TableTest, DamagedTableRecordsAreReadErrors) {
     TLongintTable values;
     values.SetStatic(true);
-    for (int i = 0; i < 4; ++i) values.AddValue(i);
+    for (int i = 0; i < 4; ++i)
+        values.AddValue(i);
     values.Delete(1);
     const QByteArray good = WriteToBytes(values);
     // Layout after the 14-byte prefix: delta(2) flags(4) max(4) itemsize(2) count(4), then the
@@ -418,13 +460,13 @@ TEST_F(TableTest, DamagedTableRecordsAreReadErrors) {
         return ErrorOf([&] { std::unique_ptr<TStored> t(ReadFromBytes(bytes)); });
     };
     const QString readError = QStringLiteral("Stream read error");
-    EXPECT_EQ(error(patched(count, 0x7FFFFFF0)), readError);   // more slots than bytes
+    EXPECT_EQ(error(patched(count, 0x7FFFFFF0)), readError); // more slots than bytes
     EXPECT_EQ(error(patched(count, -5)), readError);
-    EXPECT_EQ(error(patched(chain, 9)), readError);            // free slot past the end
-    EXPECT_EQ(error(patched(chain + 4, 1)), readError);        // chain loops back
-    EXPECT_EQ(error(patched(chain + 8, 4)), readError);        // LiveCount disagrees
+    EXPECT_EQ(error(patched(chain, 9)), readError);     // free slot past the end
+    EXPECT_EQ(error(patched(chain + 4, 1)), readError); // chain loops back
+    EXPECT_EQ(error(patched(chain + 8, 4)), readError); // LiveCount disagrees
     QByteArray wrongWidth = good;
-    wrongWidth[14 + 10] = 2;                                   // item size 2 in a longint table
+    wrongWidth[14 + 10] = 2; // item size 2 in a longint table
     EXPECT_EQ(error(wrongWidth), readError);
     QByteArray hugeDelta = good;
     hugeDelta[14] = char(0xFF);

@@ -60,27 +60,56 @@ void TBenchItem::Store(TStorage& storage) const {
 }
 
 TTestAllPrimitives::~TTestAllPrimitives() {
-    for (TStored* object : Owned) delete object;
+    for (TStored* object : Owned)
+        delete object;
 }
 
 void TTestAllPrimitives::Load(TStorage& storage) {
     const int steps = storage.ReadByte();
     for (int i = 0; i < steps; ++i) {
         switch (storage.ReadByte() % 20) {
-        case 0: storage.ReadByte(); break;
-        case 1: storage.ReadBoolean(); break;
-        case 2: storage.ReadSmallint(); break;
-        case 3: storage.ReadWord(); break;
-        case 4: storage.ReadLongint(); break;
-        case 5: storage.ReadDouble(); break;
-        case 6: storage.ReadString(); break;
-        case 7: storage.ReadLongString(); break;
-        case 8: storage.ReadPChar(); break;
-        case 9: storage.ReadBlock(); break;
-        case 10: storage.ReadRect(); break;
-        case 11: storage.ReadBitmap(); break;
-        case 12: storage.ReadMetafile(); break;
-        case 13: storage.ReadLegacyMetafile(); break;
+        case 0:
+            storage.ReadByte();
+            break;
+        case 1:
+            storage.ReadBoolean();
+            break;
+        case 2:
+            storage.ReadSmallint();
+            break;
+        case 3:
+            storage.ReadWord();
+            break;
+        case 4:
+            storage.ReadLongint();
+            break;
+        case 5:
+            storage.ReadDouble();
+            break;
+        case 6:
+            storage.ReadString();
+            break;
+        case 7:
+            storage.ReadLongString();
+            break;
+        case 8:
+            storage.ReadPChar();
+            break;
+        case 9:
+            storage.ReadBlock();
+            break;
+        case 10:
+            storage.ReadRect();
+            break;
+        case 11:
+            storage.ReadBitmap();
+            break;
+        case 12:
+            storage.ReadMetafile();
+            break;
+        case 13:
+            storage.ReadLegacyMetafile();
+            break;
         case 14:
         case 15: {
             std::unique_ptr<TStored> object(storage.ReadObject());

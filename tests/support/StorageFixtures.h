@@ -92,8 +92,8 @@ class TTestAllPrimitives : public TStored, public TInstanceCounted {
 public:
     TTestAllPrimitives() = default;
     ~TTestAllPrimitives() override;
-    std::vector<TStored*> Owned;     // objects read with ReadObject or ReadInstance
-    std::vector<TStored*> Referred;  // not owned
+    std::vector<TStored*> Owned;    // objects read with ReadObject or ReadInstance
+    std::vector<TStored*> Referred; // not owned
 
     void Load(TStorage& storage) override;
     void Store(TStorage& storage) const override;
