@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/BatchCommands.h"
+
 #include <QTextStream>
 
 #include <cstdio>
@@ -31,10 +33,23 @@ QString HelpText() {
         "\n"
         "Options:\n"
         "  -h, --help       Show this help and exit.\n"
-        "  -v, --version    Show the version and exit.\n");
+        "  -v, --version    Show the version and exit.\n"
+        "\n"
+        "Commands (no display needed; errors go to stderr, failure exits non-zero):\n"
+        "  qdx dump [--layout] FILE\n"
+        "      Print the document as JSON. --layout adds each panel's computed geometry\n"
+        "      for a printer without margins.\n"
+        "  qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]\n"
+        "      Draw one panel (page N from 1, panel P from 0; defaults 1 and 0) into a PNG\n"
+        "      at D dots per inch (default 100).\n");
 }
 
 int Run(const QStringList& arguments) {
+    if (!arguments.isEmpty()) {
+        const QString command = arguments.first();
+        if (command == QLatin1String("dump")) return BatchCommands::Dump(arguments.mid(1));
+        if (command == QLatin1String("render")) return BatchCommands::Render(arguments.mid(1));
+    }
     for (const QString& argument : arguments) {
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             Out() << HelpText();

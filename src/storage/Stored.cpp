@@ -214,6 +214,14 @@ void TStorage::ReadClassTable() {
         const quint16 version = ReadWord();
         FClasses.push_back({version, ReadShortBytes()});
     }
+    FFileClassCount = FClasses.size();
+}
+
+std::vector<std::pair<QByteArray, quint16>> TStorage::FileClasses() const {
+    std::vector<std::pair<QByteArray, quint16>> classes;
+    for (size_t i = 0; i < FFileClassCount && i < FClasses.size(); ++i)
+        classes.emplace_back(FClasses[i].Name, FClasses[i].Version);
+    return classes;
 }
 
 void TStorage::ReadReferenceTable() {

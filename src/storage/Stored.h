@@ -88,6 +88,8 @@ public:
     TStorage(QIODevice* device, TMode mode);
 
     quint16 StorageVersion() const { return FVersion; }
+    // The class table as the file holds it: (name, record version) in file order.
+    std::vector<std::pair<QByteArray, quint16>> FileClasses() const;
 
     int IndexOfClass(const char* name);
     void SetClassVersion(const char* className, quint16 version);
@@ -134,6 +136,7 @@ private:
     quint16 FVersion = CurrentVersion;
     std::vector<TClassEntry> FClasses;
     int FLastClass = -1;
+    size_t FFileClassCount = 0;
     QHash<const TStored*, TWrittenObject> FWritten;
     std::vector<const TStored*> FWriteReferences;
     QHash<const TStored*, int> FWriteReferenceIndex;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+// Commands that run without a display: each prints its errors on stderr and returns the
+// process exit code.
+namespace BatchCommands {
+
+// qdx dump [--layout] FILE
+int Dump(const QStringList& arguments);
+// qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]
+int Render(const QStringList& arguments);
+
+} // namespace BatchCommands

@@ -1,0 +1,329 @@
+#include "objects/Headline.h"
+
+#include "document/Palette.h"
+#include "document/Replacement.h"
+#include "document/Units.h"
+#include "storage/Exception.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+
+// ---- THeadlineText ----
+
+THeadlineText::THeadlineText() {
+    Font.Name = QStringLiteral("Times New Roman");
+    Font.Size = 20;
+}
+
+void THeadlineText::SetBorderSize(int size) { FBorderSize = std::clamp(size, 0, 10); }
+
+void THeadlineText::AssignStyle(const THeadlineText& s) {
+    Font = s.Font;
+    Alignment = s.Alignment;
+    Color = s.Color;
+    ShadowColor = s.ShadowColor;
+    ShadowDepth = s.ShadowDepth;
+    ShadowDirection = s.ShadowDirection;
+    ShadowStyle = s.ShadowStyle;
+    HighlightColor = s.HighlightColor;
+    HighlightDepth = s.HighlightDepth;
+    HighlightDirection = s.HighlightDirection;
+    HighlightStyle = s.HighlightStyle;
+    GraduateFromColor = s.GraduateFromColor;
+    GraduateStyle = s.GraduateStyle;
+    GraduateToColor = s.GraduateToColor;
+    Texture = s.Texture;
+    TextureFile = s.TextureFile;
+    BackStyle = s.BackStyle;
+    BackFromColor = s.BackFromColor;
+    BackToColor = s.BackToColor;
+    BackTextureFile = s.BackTextureFile;
+    BackDirection = s.BackDirection;
+    BorderColor = s.BorderColor;
+    FBorderSize = s.FBorderSize;
+    DeleteBlankLines = s.DeleteBlankLines;
+}
+
+// ---- THeadlineObject ----
+
+THeadlineObject::THeadlineObject() : FCodes(std::make_unique<TMultiObjectTable>()) {}
+
+THeadlineObject::~THeadlineObject() = default;
+
+std::unique_ptr<TObjectControl> THeadlineObject::CreateControl() {
+    return std::make_unique<THeadlineText>();
+}
+
+THeadlineText& THeadlineObject::HeadlineText() { return static_cast<THeadlineText&>(Control()); }
+
+const THeadlineText& THeadlineObject::HeadlineText() const {
+    return const_cast<THeadlineObject*>(this)->HeadlineText();
+}
+
+TReplacementText* THeadlineObject::Code(int index) const {
+    return static_cast<TReplacementText*>(FCodes->Items(index));
+}
+
+void THeadlineObject::SetTextDirection(quint8 direction) {
+    TextDirection = direction;
+    HeadlineText().TextDirection = direction;
+}
+
+void THeadlineObject::ReplaceCodes(TMultiObjectTable* codes) {
+    FCodes.reset(codes ? codes : new TMultiObjectTable());
+    for (int i = 0; i < FCodes->Count(); ++i)
+        if (FCodes->Items(i) && !dynamic_cast<TReplacementText*>(FCodes->Items(i)))
+            throw EReadError();
+}
+
+void THeadlineObject::ScanPlaceholders() {
+    FCodes->Clear();
+    QChar awaited; // the closing bracket of the code being read, or none
+    int start = 0;
+    for (int i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        if (!awaited.isNull() && c == awaited) {
+            const QString name = Text.mid(start + 1, i - start - 1).left(255);
+            const int position = start + 1; // 1-based, the opening bracket
+            if (awaited == QLatin1Char(']'))
+                FCodes->Add(new TPersonalizedText(name, position));
+            else
+                FCodes->Add(new TDatabaseText(name, position, nullptr));
+            awaited = QChar();
+        } else if (c == QLatin1Char('\r')) {
+            awaited = QChar();
+            ++i; // the line feed
+        } else if (c == QLatin1Char('<')) {
+            start = i;
+            awaited = QLatin1Char('>');
+        } else if (c == QLatin1Char('[')) {
+            start = i;
+            awaited = QLatin1Char(']');
+        }
+    }
+}
+
+QString THeadlineObject::MergeText() const {
+    QString merged = Text;
+    int offset = 0;
+    for (int i = 0; i < FCodes->Count(); ++i) {
+        const TReplacementText* code = Code(i);
+        if (!code) continue;
+        const QString value = code->GetText();
+        const int at = code->Position - 1 + offset;
+        if (at < 0 || at > merged.size()) continue;
+        merged.replace(at, code->Name.size() + 2, value);
+        offset += int(value.size()) - int(code->Name.size()) - 2;
+    }
+    return merged;
+}
+
+void THeadlineObject::RefreshText() { HeadlineText().Lines = SplitLines(MergeText()); }
+
+void THeadlineObject::BindRecordSource(TRecordSource* table) {
+    for (int i = 0; i < FCodes->Count(); ++i)
+        if (auto* code = dynamic_cast<TDatabaseText*>(FCodes->Items(i))) code->Table = table;
+    if (!table) RefreshText();
+}
+
+void THeadlineObject::AssignTo(TStored& destination) const {
+    TTextControlObject::AssignTo(destination);
+    auto* headline = dynamic_cast<THeadlineObject*>(&destination);
+    if (!headline) return;
+    THeadlineText& target = headline->HeadlineText();
+    target.AssignStyle(HeadlineText());
+    target.Lines = HeadlineText().Lines;
+    headline->Text = Text;
+    headline->SetTextDirection(TextDirection);
+    auto codes = std::make_unique<TMultiObjectTable>();
+    codes->Assign(*FCodes);
+    headline->FCodes = std::move(codes);
+}
+
+void THeadlineObject::Store(TStorage& storage) const {
+    const THeadlineText& h = HeadlineText();
+    storage.SetClassVersion(StoredName, 3);
+    TTextControlObject::Store(storage);
+    storage.WriteString(h.Font.Name);
+    storage.WriteLongint(h.Font.Size);
+    storage.WriteLongint(qint32(h.Font.Color));
+    storage.WriteBoolean(h.Font.Bold);
+    storage.WriteBoolean(h.Font.Italic);
+    storage.WriteBoolean(h.Font.Underline);
+    storage.WriteBoolean(h.Font.StrikeOut);
+    storage.WriteLongString(Text);
+    storage.WriteByte(h.Alignment);
+    storage.WriteLongint(qint32(h.GraduateFromColor));
+    storage.WriteLongint(qint32(h.GraduateToColor));
+    storage.WriteByte(h.GraduateStyle);
+    storage.WriteString(h.TextureFile);
+    storage.WriteBoolean(h.Texture);
+    storage.WriteLongint(h.HighlightDepth);
+    storage.WriteLongint(h.ShadowDepth);
+    storage.WriteByte(h.HighlightStyle);
+    storage.WriteByte(h.ShadowStyle);
+    storage.WriteLongint(qint32(h.HighlightColor));
+    storage.WriteLongint(qint32(h.ShadowColor));
+    storage.WriteByte(h.HighlightDirection);
+    storage.WriteByte(h.ShadowDirection);
+    storage.WriteLongint(qint32(h.Color));
+    storage.WriteLongint(qint32(h.BackFromColor));
+    storage.WriteLongint(qint32(h.BackToColor));
+    storage.WriteByte(h.BackDirection);
+    storage.WriteString(h.BackTextureFile);
+    storage.WriteByte(h.BackStyle);
+    storage.WriteLongint(h.BorderSize());
+    storage.WriteLongint(qint32(h.BorderColor));
+    storage.WriteBoolean(h.DeleteBlankLines);
+    storage.WriteByte(TextDirection);
+    storage.WriteInstance(FCodes.get());
+}
+
+void THeadlineObject::Load(TStorage& storage) {
+    const quint16 legacyVersion = storage.ClassVersion(LegacyName);
+    if (legacyVersion != 0) {
+        LoadLegacyRecord(storage, legacyVersion);
+        return;
+    }
+    const quint16 version = storage.ClassVersion(StoredName);
+    THeadlineText& h = HeadlineText();
+    TTextControlObject::Load(storage);
+    h.Font.Name = storage.ReadString();
+    h.Font.Size = storage.ReadLongint();
+    h.Font.Color = quint32(storage.ReadLongint());
+    h.Font.Bold = storage.ReadBoolean();
+    h.Font.Italic = storage.ReadBoolean();
+    h.Font.Underline = storage.ReadBoolean();
+    h.Font.StrikeOut = storage.ReadBoolean();
+    Text = version >= 2 ? storage.ReadLongString() : storage.ReadString();
+    h.Alignment = storage.ReadByte();
+    h.GraduateFromColor = quint32(storage.ReadLongint());
+    h.GraduateToColor = quint32(storage.ReadLongint());
+    h.GraduateStyle = storage.ReadByte();
+    if (version == 0) storage.ReadString(); // a field of the first version only
+    h.TextureFile = storage.ReadString();
+    h.Texture = storage.ReadBoolean();
+    h.HighlightDepth = quint8(storage.ReadLongint());
+    h.ShadowDepth = quint8(storage.ReadLongint());
+    h.HighlightStyle = storage.ReadByte();
+    h.ShadowStyle = storage.ReadByte();
+    h.HighlightColor = quint32(storage.ReadLongint());
+    h.ShadowColor = quint32(storage.ReadLongint());
+    h.HighlightDirection = storage.ReadByte();
+    h.ShadowDirection = storage.ReadByte();
+    h.Color = quint32(storage.ReadLongint());
+    h.BackFromColor = quint32(storage.ReadLongint());
+    h.BackToColor = quint32(storage.ReadLongint());
+    h.BackDirection = storage.ReadByte();
+    h.BackTextureFile = storage.ReadString();
+    h.BackStyle = storage.ReadByte();
+    h.SetBorderSize(storage.ReadLongint());
+    h.BorderColor = quint32(storage.ReadLongint());
+    h.DeleteBlankLines = storage.ReadBoolean();
+    SetTextDirection(version >= 3 ? storage.ReadByte() : quint8(tdRight));
+    ReplaceCodes(storage.ReadInstanceOf<TMultiObjectTable>());
+    RefreshText();
+}
+
+// Headlines of older documents, stored under the name TTextObject.
+void THeadlineObject::LoadLegacyRecord(TStorage& storage, quint16 v) {
+    THeadlineText& h = HeadlineText();
+    if (v == 1) {
+        const TRect pixels = storage.ReadRect();
+        Bounds = ScreenToUnits(pixels);
+        Bounds = {std::clamp(Bounds.Left, -32768, 32767), std::clamp(Bounds.Top, -32768, 32767),
+                  std::clamp(Bounds.Right, -32768, 32767),
+                  std::clamp(Bounds.Bottom, -32768, 32767)};
+        LinkType = ltNone;
+    } else {
+        TTextControlObject::Load(storage);
+        h.Color = PaletteColorRef(storage.ReadByte());
+        h.BackStyle = storage.ReadBoolean() ? basTransparent : basSolid;
+        h.BorderColor = storage.ReadByte(); // the byte is the colour value itself
+        h.SetBorderSize(storage.ReadByte());
+    }
+    Text = v >= 5 ? storage.ReadLongString() : storage.ReadPChar();
+    if (v < 4) storage.ReadPChar();
+    h.Font.Name = storage.ReadString();
+    h.Font.Color = quint32(storage.ReadLongint());
+    h.Font.Size = std::max(1, storage.ReadSmallint() - 2);
+    h.Font.Bold = storage.ReadBoolean();
+    h.Font.Italic = storage.ReadBoolean();
+    h.Font.Underline = storage.ReadBoolean();
+    h.Font.StrikeOut = storage.ReadBoolean();
+    h.Alignment = storage.ReadByte();
+    const quint8 shadowKind = storage.ReadByte();
+    const quint8 shadowColor = storage.ReadByte();
+    const quint8 shadowDepth = storage.ReadByte();
+    static constexpr quint8 Directions[] = {sdUpLeft, sdUpRight, sdDownLeft, sdDownRight};
+    if (shadowKind >= 1 && shadowKind <= 4) {
+        h.ShadowDirection = Directions[shadowKind - 1];
+        h.ShadowStyle = ssPlain;
+        h.ShadowColor = shadowColor;
+        h.ShadowDepth = shadowDepth;
+    }
+    if (v < 4) ReplaceCodes(nullptr);
+    if (v == 1) {
+        const quint8 background = storage.ReadByte();
+        if (background == 255) {
+            h.BackStyle = basTransparent;
+        } else {
+            h.BackStyle = basSolid;
+            h.Color = PaletteColorRef(background);
+        }
+        SetTextDirection(storage.ReadByte());
+        h.BorderColor = PaletteColorRef(storage.ReadByte());
+        h.SetBorderSize(storage.ReadByte());
+    } else {
+        SetTextDirection(storage.ReadByte());
+        if (v >= 3) h.DeleteBlankLines = storage.ReadBoolean();
+        if (v >= 4) ReplaceCodes(storage.ReadInstanceOf<TMultiObjectTable>());
+    }
+    Text = WrapText(Text, h.Font.ToQFont(ScreenPixelsPerInch()), UnitsToScreen(Bounds.Width()));
+    RefreshText();
+}
+
+// ---- text helpers ----
+
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    QString line;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines.append(line);
+            line.clear();
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            line.append(c);
+        }
+    }
+    if (!line.isEmpty()) lines.append(line);
+    return lines;
+}
+
+QString WrapText(const QString& text, const QFont& font, int width) {
+    const QFontMetrics metrics(font);
+    QStringList out;
+    for (const QString& paragraph : SplitLines(text)) {
+        if (width <= 0 || metrics.horizontalAdvance(paragraph) <= width) {
+            out.append(paragraph);
+            continue;
+        }
+        QString line;
+        const QStringList words = paragraph.split(QLatin1Char(' '));
+        for (const QString& word : words) {
+            const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (line.isEmpty() || metrics.horizontalAdvance(candidate) <= width) {
+                line = candidate;
+                continue;
+            }
+            out.append(line);
+            line = word;
+        }
+        out.append(line);
+    }
+    return out.join(QStringLiteral("\r\n"));
+}

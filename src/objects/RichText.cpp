@@ -1,0 +1,68 @@
+#include "objects/RichText.h"
+
+#include "storage/Stored.h"
+
+TRichTextObject::TRichTextObject(bool centerHorizontally, bool transparent, bool centerVertically)
+    : TTextControlObject(centerHorizontally, centerVertically), Transparent(transparent) {}
+
+// A frame leaving its chain joins its neighbours to each other.
+TRichTextObject::~TRichTextObject() {
+    TRichTextObject* before = Predecessor();
+    TRichTextObject* after = Successor();
+    if (before) before->FLinks.Successor = after;
+    if (after) after->FLinks.Predecessor = before;
+}
+
+std::unique_ptr<TObjectControl> TRichTextObject::CreateControl() {
+    return std::make_unique<TObjectControl>();
+}
+
+TRichTextObject* TRichTextObject::Successor() const {
+    return static_cast<TRichTextObject*>(FLinks.Successor);
+}
+
+TRichTextObject* TRichTextObject::Predecessor() const {
+    return static_cast<TRichTextObject*>(FLinks.Predecessor);
+}
+
+void TRichTextObject::SetSuccessor(TRichTextObject* successor) { FLinks.Successor = successor; }
+void TRichTextObject::SetPredecessor(TRichTextObject* predecessor) {
+    FLinks.Predecessor = predecessor;
+}
+
+void TRichTextObject::SetTextFlow(TCardObject* predecessor, TCardObject* successor) {
+    SetPredecessor(dynamic_cast<TRichTextObject*>(predecessor));
+    SetSuccessor(dynamic_cast<TRichTextObject*>(successor));
+}
+
+void TRichTextObject::AssignTo(TStored& destination) const {
+    TTextControlObject::AssignTo(destination);
+    if (auto* text = dynamic_cast<TRichTextObject*>(&destination)) {
+        text->Content = Content;
+        text->Transparent = Transparent;
+    }
+}
+
+void TRichTextObject::Store(TStorage& storage) const {
+    storage.SetClassVersion(StoredName, 2);
+    TTextControlObject::Store(storage);
+    storage.WriteBlock(Content);
+    storage.WriteLongint(qint32(Content.size()));
+    storage.WriteReference(FLinks.Successor);
+    storage.WriteReference(FLinks.Predecessor);
+    storage.WriteBoolean(Transparent);
+}
+
+void TRichTextObject::Load(TStorage& storage) {
+    const quint16 version = storage.ClassVersion(StoredName);
+    TTextControlObject::Load(storage);
+    Content = storage.ReadBlock();
+    // The second copy of the size is the one that counts; it can only shorten the block.
+    const qint32 size = storage.ReadLongint();
+    if (size >= 0 && size < Content.size()) Content.truncate(size);
+    if (version >= 1) {
+        FLinks.Successor = dynamic_cast<TRichTextObject*>(storage.ReadReference());
+        FLinks.Predecessor = dynamic_cast<TRichTextObject*>(storage.ReadReference());
+    }
+    Transparent = version >= 2 ? storage.ReadBoolean() : false;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "document/Control.h"
+
+// A rectangle whose corner ellipse is half its width by half its height.
+class TRRectangleObject : public TShapeObject {
+    QDX_STORED_CLASS("TRRectangleObject")
+public:
+    TRRectangleObject() = default;
+    using TShapeObject::TShapeObject;
+    void DrawShape(TCanvas& canvas, const QRect& rect) override;
+    QString TypeName() const override { return QStringLiteral("Rounded Rectangle"); }
+};

@@ -1,0 +1,115 @@
+#pragma once
+
+// Publication types and how a publication uses the sheet: the DocumentType and CardFormat
+// tables, the sheet geometry stored in a card and the position of every panel on the sheet.
+// Pure functions of their inputs; all lengths are in 1/100 inch.
+
+#include <QSize>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+constexpr int DocumentTypeCount = 32;
+constexpr int CardFormatCount = 17;
+
+// What a publication is for. Name is UTF-8; Format is the CardFormat a blank one gets.
+struct TDocumentTypeInfo {
+    const char* Name;
+    const char* Picture;
+    int Format;
+};
+const TDocumentTypeInfo* DocumentTypeInfo(int documentType); // null outside 0..31
+
+// How the sheet is used. Key names the format's picture; Panels is the panel count of a page.
+struct TCardFormatInfo {
+    const char* Name;
+    const char* Key;
+    bool Portrait;
+    int Panels;
+};
+const TCardFormatInfo* CardFormatInfo(int cardFormat); // null outside 0..16
+
+// Document types grouped by inclusive range.
+struct TTypeCategory {
+    const char* Name;
+    int FirstType;
+    int LastType;
+};
+constexpr int CategoryCount = 4;
+const TTypeCategory& TypeCategory(int index); // 0..3; outside, an empty category named ""
+
+// Page-button hint of a panel; "" when the format has no page buttons (labels, banners) or
+// the panel is out of range.
+QString PanelName(int cardFormat, int panel);
+
+// A view shows a set of panels: bit i of Mask = panel i.
+struct TPanelView {
+    QString Name;
+    quint8 Mask;
+};
+std::vector<TPanelView> PanelViews(int cardFormat); // empty for labels, banners, unknown formats
+
+// Stored in the document in exactly this order (eight 16-bit signed values). The first six
+// are lengths; NumAcross and NumDown are counts of cells (sheets across, for a banner).
+struct TSheetGeometry {
+    qint16 SpacingLeft = 0, SpacingTop = 0, LabelWidth = 0, LabelHeight = 0, SpacingWidth = 0,
+           SpacingHeight = 0, NumAcross = 0, NumDown = 0;
+    bool operator==(const TSheetGeometry&) const = default;
+};
+
+// One row of the label stock catalogue (inches, counts).
+struct TLabelStock {
+    QString CatNum;
+    double SpacingTop = 0, SpacingLeft = 0, SpacingHeight = 0, SpacingWidth = 0, LabelHeight = 0,
+           LabelWidth = 0;
+    int NumAcross = 0, NumDown = 0;
+};
+
+// What the banner computation needs measured outside this library.
+struct TBannerMeasure {
+    int TextWidthPixels; // screen pixels of the banner text + "l" in Arial 500 pt
+    int BorderSize;      // the banner headline's border size (logical pixels)
+    int ScreenPixelsPerInch;
+    int PrintableWidthPixels; // printer's printable width in printer pixels (portrait)
+    int PrinterPixelsPerInch;
+    int LeftMargin, RightMargin; // printer's unprintable margins, 1/100 in
+};
+
+struct TSheetInputs {
+    const TLabelStock* Label = nullptr;   // format 12: null keeps the geometry as read
+    std::optional<TBannerMeasure> Banner; // format 13: absent leaves one sheet, width 0
+};
+
+// Sets the geometry a card of this format needs and returns its PortraitPaper. An unknown
+// format leaves the geometry unchanged and returns false.
+bool ComputeSheetGeometry(int cardFormat, TSheetGeometry& geometry,
+                          const TSheetInputs& inputs = {});
+
+struct TPrinterMargins {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0; // unprintable margins, 1/100 in
+};
+
+// US Letter 850 x 1100, or A4 827 x 1169 in the metric system; exchanged for landscape.
+QSize PaperSize(bool portrait, bool metric);
+
+// Where a panel lies on the sheet. A turned panel is printed rotated by 180 degrees, placed
+// from (TurnX, TurnY); Clip* is the unprintable margin at each edge (0 inside the sheet).
+struct TPanelGeometry {
+    int Width = 0, Height = 0;
+    quint8 Side = 0;
+    int SheetX = 0, SheetY = 0, TurnX = 0, TurnY = 0, CellX = 0, CellY = 0, ClipLeft = 0,
+        ClipTop = 0, ClipRight = 0, ClipBottom = 0;
+    quint8 Turned = 0, Mirrored = 0;
+    bool operator==(const TPanelGeometry&) const = default;
+};
+
+// One entry per panel of the format; empty for an unknown format. paper may be given in
+// either orientation: portrait decides which side is the width.
+std::vector<TPanelGeometry> PanelLayout(int cardFormat, bool portrait,
+                                        const TSheetGeometry& geometry, QSize paper,
+                                        const TPrinterMargins& margins);
+
+int InchesToUnits(double inches);          // x 100, rounded to nearest, halves away from zero
+double CentimetresToInches(double cm);     // x 0.3937
+double InchesToCentimetres(double inches); // x 2.54
