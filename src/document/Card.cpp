@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageWriter>
 #include <QPainter>
 
@@ -96,6 +97,7 @@ void TCardPage::RebuildFieldOrder() {
 void TCardPage::Load(TStorage& storage) {
     const quint16 version = storage.ClassVersion(StoredName);
     TObjectTable::Load(storage);
+    RemoveEmptySlots();
     SetItemClass(&StoredClassOf<TCardPanel>());
     for (int i = 0; i < PanelCount(); ++i)
         if (TCardPanel* panel = Panels(i)) panel->SetPage(this);
@@ -106,10 +108,16 @@ void TCardPage::Load(TStorage& storage) {
     if (version >= 1) {
         const qint32 count = storage.ReadLongint();
         storage.RequireBytes(count); // every name takes at least its length byte
-        for (qint32 i = 0; i < count; ++i) {
-            const QString name = storage.ReadString();
-            if (TFieldObject* field = FindField(name)) FieldOrder.Add(field);
+        // The first field of each name, in panel and object order.
+        QHash<QString, TFieldObject*> fields;
+        for (int p = PanelCount() - 1; p >= 0; --p) {
+            const TCardPanel* panel = Panels(p);
+            for (int i = panel ? panel->Count() - 1 : -1; i >= 0; --i)
+                if (auto* field = dynamic_cast<TFieldObject*>(panel->Items(i)))
+                    fields.insert(field->FieldName, field);
         }
+        for (qint32 i = 0; i < count; ++i)
+            if (TFieldObject* field = fields.value(storage.ReadString())) FieldOrder.Add(field);
     }
     if (version < 2) RebuildFieldOrder();
 }
@@ -375,6 +383,7 @@ void TCard::Load(TStorage& storage) {
         OldFormat = true;
     }
     TObjectTable::Load(storage);
+    RemoveEmptySlots();
     for (int i = 0; i < Count(); ++i) {
         const bool isPage = dynamic_cast<TCardPage*>(Items(i)) != nullptr;
         if (isPage != (version > 2)) throw EReadError();

@@ -223,6 +223,11 @@ int TCardObject::IndexInPanel() const { return FindObjectOwner(this).Index; }
 
 // ---- TCardObjectTable ----
 
+void TCardObjectTable::Load(TStorage& storage) {
+    TObjectTable::Load(storage);
+    RemoveEmptySlots();
+}
+
 bool TCardObjectTable::AcceptsItem(const TStored* object) const {
     return dynamic_cast<const TCardObject*>(object) != nullptr;
 }

@@ -153,6 +153,8 @@ public:
     // Deletes (and frees) the object; a field object first leaves its page's fill-in order.
     void DeleteObject(int index);
 
+    void Load(TStorage& storage) override;
+
 protected:
     bool AcceptsItem(const TStored* object) const override;
     virtual TCardPage* OwnerPageOfTable() const { return nullptr; }

@@ -742,6 +742,12 @@ void TObjectTable::Store(TStorage& storage) const {
         if (!IsFree(i)) WriteItem(storage, Items(i));
 }
 
+void TObjectTable::RemoveEmptySlots() {
+    SetStatic(false);
+    for (int i = Count() - 1; i >= 0; --i)
+        if (!Items(i)) Delete(i);
+}
+
 void TObjectTable::Load(TStorage& storage) {
     FOwnsObjects = true; // while reading, what was read so far is freed on failure
     TBaseTable::Load(storage);

@@ -7,6 +7,7 @@
 #include "support/StorageFixtures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -219,4 +220,33 @@ TEST(Card, DocumentsNeverHoldForeignItems) {
     // The page table's item class named as something else is refused, not trusted.
     bytes.replace("\x0ATCardPanel", "\x0ATByteTable");
     EXPECT_THROW(CardFromBytes(bytes), Exception);
+}
+
+// Files the fuzzer found: each loads or fails with a message, and nothing it holds is left
+// for the program to trip over (every page, panel and object slot holds an object).
+TEST(Card, DamagedDocumentsLoadSoundlyOrFailCleanly) {
+    TTestContext test;
+    const QDir dir(QStringLiteral(QDX_TEST_DATA "/malformed/documents"));
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        try {
+            const auto card = CardFromBytes(file.readAll());
+            for (int p = 0; p < card->PageCount(); ++p) {
+                ASSERT_NE(card->Pages(p), nullptr) << name.toStdString();
+                for (int q = 0; q < card->Pages(p)->PanelCount(); ++q) {
+                    const TCardPanel* panel = card->Pages(p)->Panels(q);
+                    ASSERT_NE(panel, nullptr) << name.toStdString();
+                    for (int i = 0; i < panel->Count(); ++i)
+                        EXPECT_NE(panel->Items(i), nullptr) << name.toStdString();
+                }
+            }
+            card->CollectText();
+            RenderCardPreview(*card);
+        } catch (const Exception&) {
+        } catch (const std::runtime_error&) { // not a document at all
+        }
+    }
 }

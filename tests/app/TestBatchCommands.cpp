@@ -1,0 +1,173 @@
+#include "document/Card.h"
+#include "document/Control.h"
+#include "objects/Headline.h"
+#include "objects/RichText.h"
+#include "storage/Stored.h"
+#include "support/DocumentFixtures.h"
+
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+    int ExitCode;
+    QByteArray Out;
+    QString Err;
+};
+
+Result RunQdx(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the command picks its own
+    environment.insert(QStringLiteral("QDX_MEASURE"), QStringLiteral("inch"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QDX_BINARY), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// A bifold card: a blue rectangle on the front, a field and a headline inside, two linked
+// text frames, saved with a preview.
+QString SaveSampleCard(const QTemporaryDir& dir) {
+    TTestContext test;
+    TCard card(0, 0);
+    card.SetDescription(QStringLiteral("Sample"));
+    auto* r = new TRectangleObject();
+    r->Bounds = {100, 100, 300, 200};
+    r->FillColor = 12;
+    card.Pages(0)->Panels(0)->AddObject(r);
+    auto* f = new TFieldObject();
+    f->FieldName = QStringLiteral("Qty");
+    f->Bounds = {50, 300, 300, 330};
+    card.Pages(0)->Panels(1)->AddObject(f);
+    auto* h = new THeadlineObject();
+    h->Text = QStringLiteral("Dear [Name]");
+    h->ScanPlaceholders();
+    h->Bounds = {10, 10, 200, 60};
+    card.Pages(0)->Panels(1)->AddObject(h);
+    auto* a = new TRichTextObject();
+    auto* b = new TRichTextObject();
+    card.Pages(0)->Panels(1)->AddObject(a);
+    card.Pages(0)->Panels(2)->AddObject(b);
+    a->SetTextFlow(nullptr, b);
+    b->SetTextFlow(a, nullptr);
+    card.Preview = PreviewBitmap(RenderCardPreview(card));
+    const QString path = dir.filePath(QStringLiteral("sample.qdx"));
+    SaveStoredToFile(path, card);
+    return path;
+}
+
+} // namespace
+
+TEST(BatchCommands, DumpPrintsTheDocumentAsJson) {
+    QTemporaryDir dir;
+    const QString path = SaveSampleCard(dir);
+    const Result result = RunQdx({QStringLiteral("dump"), path});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Err.isEmpty()) << result.Err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(result.Out).object();
+    EXPECT_EQ(root["storageVersion"].toInt(), 2);
+    const QJsonArray classes = root["classes"].toArray();
+    ASSERT_FALSE(classes.isEmpty());
+    EXPECT_EQ(classes[0].toObject()["name"].toString(), QStringLiteral("TCard"));
+    EXPECT_EQ(classes[0].toObject()["version"].toInt(), 9);
+
+    const QJsonObject card = root["card"].toObject();
+    EXPECT_EQ(card["Description"].toString(), QStringLiteral("Sample"));
+    EXPECT_EQ(card["preview"].toObject()["width"].toInt(), 160);
+    EXPECT_EQ(card["preview"].toObject()["height"].toInt(), 124);
+    EXPECT_EQ(card["SheetGeometry"].toArray().size(), 8);
+    const QJsonObject page = card["pages"].toArray()[0].toObject();
+    EXPECT_EQ(page["FieldOrder"].toArray()[0].toString(), QStringLiteral("Qty"));
+    const QJsonArray panels = page["panels"].toArray();
+    ASSERT_EQ(panels.size(), 4);
+    const QJsonObject rectangle = panels[0].toObject()["objects"].toArray()[0].toObject();
+    EXPECT_EQ(rectangle["class"].toString(), QStringLiteral("TRectangleObject"));
+    EXPECT_EQ(rectangle["Bounds"].toArray(), (QJsonArray{100, 100, 300, 200}));
+    EXPECT_EQ(rectangle["FillColor"].toInt(), 12);
+    EXPECT_EQ(rectangle["LinkType"].toInt(), 3);
+    EXPECT_FALSE(panels[0].toObject().contains(QStringLiteral("Width")));
+    const QJsonArray inside = panels[1].toObject()["objects"].toArray();
+    const QJsonObject headline = inside[1].toObject();
+    EXPECT_EQ(headline["Codes"].toArray()[0].toObject()["class"].toString(),
+              QStringLiteral("TPersonalizedText"));
+    EXPECT_EQ(headline["Codes"].toArray()[0].toObject()["Position"].toInt(), 6);
+    const QJsonObject frame = inside[2].toObject();
+    EXPECT_EQ(frame["Successor"].toArray(), (QJsonArray{0, 2, 0}));
+    EXPECT_TRUE(frame["Predecessor"].isNull());
+}
+
+TEST(BatchCommands, DumpWithLayoutAddsPanelGeometry) {
+    QTemporaryDir dir;
+    const QString path = SaveSampleCard(dir);
+    const Result result = RunQdx({QStringLiteral("dump"), QStringLiteral("--layout"), path});
+    ASSERT_EQ(result.ExitCode, 0);
+    const QJsonArray panels = QJsonDocument::fromJson(result.Out)
+                                  .object()["card"].toObject()["pages"].toArray()[0]
+                                  .toObject()["panels"].toArray();
+    // Landscape Letter folded down the middle: the front cover is the right half.
+    const QJsonObject front = panels[0].toObject();
+    EXPECT_EQ(front["SheetX"].toInt(), 550);
+    EXPECT_EQ(front["Width"].toInt(), 550);
+    EXPECT_EQ(front["Height"].toInt(), 850);
+    EXPECT_EQ(front["Side"].toInt(), 0);
+    EXPECT_EQ(panels[1].toObject()["Side"].toInt(), 1);
+}
+
+TEST(BatchCommands, RenderDrawsOnePanelAtTheGivenResolution) {
+    QTemporaryDir dir;
+    const QString path = SaveSampleCard(dir);
+    const QString png = dir.filePath(QStringLiteral("front.png"));
+    const Result result = RunQdx({QStringLiteral("render"), path, QStringLiteral("--png"), png,
+                                  QStringLiteral("--dpi"), QStringLiteral("50")});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err.toStdString();
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(275, 425));
+    EXPECT_EQ(image.pixel(100, 75), qRgb(0, 0, 255)); // the rectangle at 50 dpi
+    EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));
+
+    const Result wrongPanel = RunQdx({QStringLiteral("render"), path, QStringLiteral("--png"), png,
+                                      QStringLiteral("--panel"), QStringLiteral("9")});
+    EXPECT_EQ(wrongPanel.ExitCode, 1);
+    EXPECT_TRUE(wrongPanel.Err.contains(QStringLiteral("no panel 9")));
+}
+
+TEST(BatchCommands, FilesThatCannotBeLoadedFailWithTheMessage) {
+    QTemporaryDir dir;
+    const Result missing = RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("none.qdx"))});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_EQ(missing.Err.trimmed(),
+              QStringLiteral("Cannot open file %1").arg(dir.filePath(QStringLiteral("none.qdx"))));
+    EXPECT_TRUE(missing.Out.isEmpty());
+
+    const QString text = dir.filePath(QStringLiteral("notes.qdx"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("just some text, not a document");
+    file.close();
+    const Result garbage = RunQdx({QStringLiteral("dump"), text});
+    EXPECT_EQ(garbage.ExitCode, 1);
+    EXPECT_EQ(garbage.Err.trimmed(), QStringLiteral("Invalid stream format"));
+
+    const QString sample = SaveSampleCard(dir);
+    QFile whole(sample);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    whole.close();
+    QFile cut(sample);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2));
+    cut.close();
+    const Result truncated = RunQdx({QStringLiteral("dump"), sample});
+    EXPECT_EQ(truncated.ExitCode, 1);
+    EXPECT_EQ(truncated.Err.trimmed(), QStringLiteral("Stream read error"));
+}
