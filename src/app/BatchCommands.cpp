@@ -4,7 +4,9 @@
 #include "document/AppContext.h"
 #include "document/Canvas.h"
 #include "document/Card.h"
+#include "document/Template.h"
 #include "document/Units.h"
+#include "events/Event.h"
 #include "objects/ObjectClasses.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
@@ -24,13 +26,14 @@ namespace {
 void PrintError(const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 
 struct TLoaded {
-    std::unique_ptr<TCard> Card;
+    std::unique_ptr<TStored> Root;
     quint16 StorageVersion = 0;
     std::vector<std::pair<QByteArray, quint16>> Classes;
+    TCard* Card() const { return dynamic_cast<TCard*>(Root.get()); }
 };
 
-// Loads a document as the program opens it, at the density it was saved with.
-TLoaded LoadDocument(const QString& fileName) {
+// Loads a storage file as the program opens it; a document at the density it was saved with.
+TLoaded LoadFile(const QString& fileName) {
     TAppContext& context = AppContext();
     context.AdoptDocumentDensity = true;
     context.ScreenPixelsPerInch = 96;
@@ -38,14 +41,19 @@ TLoaded LoadDocument(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw EFOpenError(fileName);
     TStorage storage(&file, TStorage::TMode::Read);
-    std::unique_ptr<TStored> root(storage.ReadRoot());
-    auto* card = dynamic_cast<TCard*>(root.get());
-    if (!card) throw Exception(QStringLiteral("%1 is not a document.").arg(fileName));
-    root.release();
-    TLoaded loaded{std::unique_ptr<TCard>(card), storage.StorageVersion(), storage.FileClasses()};
-    loaded.Card->FileName = fileName;
-    context.AddOpenCard(card);
-    context.ActiveCard = card;
+    TLoaded loaded{std::unique_ptr<TStored>(storage.ReadRoot()), storage.StorageVersion(),
+                   storage.FileClasses()};
+    if (TCard* card = loaded.Card()) {
+        card->FileName = fileName;
+        context.AddOpenCard(card);
+        context.ActiveCard = card;
+    }
+    return loaded;
+}
+
+TLoaded LoadDocument(const QString& fileName) {
+    TLoaded loaded = LoadFile(fileName);
+    if (!loaded.Card()) throw Exception(QStringLiteral("%1 is not a document.").arg(fileName));
     return loaded;
 }
 
@@ -65,14 +73,22 @@ int Dump(const QStringList& arguments) {
         return 2;
     }
     RegisterDocumentClasses();
+    RegisterEventClasses();
     try {
-        const TLoaded loaded = LoadDocument(files[0]);
+        const TLoaded loaded = LoadFile(files[0]);
         QJsonArray classes;
         for (const auto& [name, version] : loaded.Classes)
             classes.append(QJsonObject{{"name", QString::fromLatin1(name)}, {"version", version}});
-        const QJsonObject root{{"storageVersion", loaded.StorageVersion},
-                               {"classes", classes},
-                               {"card", CardToJson(*loaded.Card, layout)}};
+        QJsonObject root{{"storageVersion", loaded.StorageVersion}, {"classes", classes}};
+        if (const TCard* card = loaded.Card())
+            root["card"] = CardToJson(*card, layout);
+        else if (const auto* index = dynamic_cast<const TTemplateTable*>(loaded.Root.get()))
+            root["templateIndex"] = TemplateIndexToJson(*index);
+        else if (const auto* events = dynamic_cast<const TEventTable*>(loaded.Root.get()))
+            root["events"] = EventsToJson(*events);
+        else
+            throw Exception(QStringLiteral("%1 is not a document, template index or event file.")
+                                .arg(files[0]));
         const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
         return 0;
@@ -99,7 +115,7 @@ int Render(const QStringList& arguments) {
     RegisterDocumentClasses();
     try {
         const TLoaded loaded = LoadDocument(arguments[0]);
-        const TCard& card = *loaded.Card;
+        const TCard& card = *loaded.Card();
         if (pageNumber < 1 || pageNumber > card.PageCount())
             throw Exception(QStringLiteral("The document has no page %1.").arg(pageNumber));
         const TCardPage& page = *card.Pages(pageNumber - 1);

@@ -37,8 +37,8 @@ QString HelpText() {
         "\n"
         "Commands (no display needed; errors go to stderr, failure exits non-zero):\n"
         "  qdx dump [--layout] FILE\n"
-        "      Print the document as JSON. --layout adds each panel's computed geometry\n"
-        "      for a printer without margins.\n"
+        "      Print the document (or a template index or event file) as JSON. --layout\n"
+        "      adds each panel's computed geometry for a printer without margins.\n"
         "  qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]\n"
         "      Draw one panel (page N from 1, panel P from 0; defaults 1 and 0) into a PNG\n"
         "      at D dots per inch (default 100).\n");

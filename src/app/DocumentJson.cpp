@@ -3,6 +3,8 @@
 #include "document/Card.h"
 #include "document/Control.h"
 #include "document/Replacement.h"
+#include "document/Template.h"
+#include "events/Event.h"
 #include "objects/BarCode.h"
 #include "objects/Comb.h"
 #include "objects/Grid.h"
@@ -214,4 +216,31 @@ QJsonObject CardToJson(const TCard& card, bool withLayout) {
     }
     json["pages"] = pages;
     return json;
+}
+
+QJsonObject TemplateIndexToJson(const TTemplateTable& index) {
+    QJsonArray counts;
+    for (qint16 count : index.TypeCounts) counts.append(count);
+    QJsonArray templates;
+    for (int i = 0; i < index.Count(); ++i) {
+        const TTemplate* entry = index.Items(i);
+        if (!entry) continue;
+        templates.append(QJsonObject{{"Description", entry->Description},
+                                     {"FileAge", entry->FileAge},
+                                     {"FileName", entry->FileName},
+                                     {"DocumentType", entry->DocumentType}});
+    }
+    return {{"TypeCounts", counts}, {"templates", templates}};
+}
+
+QJsonArray EventsToJson(const TEventTable& events) {
+    QJsonArray list;
+    for (int i = 0; i < events.Count(); ++i) {
+        const TEvent* event = events.Items(i);
+        if (!event) continue;
+        list.append(QJsonObject{{"EventDate", event->Date().toString(Qt::ISODate)},
+                                {"Description", event->Description},
+                                {"WarningDays", event->WarningDays}});
+    }
+    return list;
 }

@@ -3,6 +3,7 @@
 #include "document/Card.h"
 #include "document/Control.h"
 #include "document/Replacement.h"
+#include "document/Template.h"
 #include "objects/BarCode.h"
 #include "objects/Comb.h"
 #include "objects/Ellipse.h"
@@ -33,6 +34,8 @@ void RegisterDocumentClasses() {
     registry.Register<TPersonalizedText>();
     registry.Register<TDatabaseText>();
     registry.Register<TFieldObjectTable>();
+    registry.Register<TTemplate>();
+    registry.Register<TTemplateTable>();
     registry.Register<THeadlineObject>();
     registry.RegisterAlias(THeadlineObject::LegacyName, StoredClassOf<THeadlineObject>());
 }
