@@ -1,10 +1,13 @@
 #include "document/Card.h"
 #include "document/Control.h"
+#include "document/Template.h"
+#include "events/Event.h"
 #include "objects/Headline.h"
 #include "objects/RichText.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -170,4 +173,39 @@ TEST(BatchCommands, FilesThatCannotBeLoadedFailWithTheMessage) {
     const Result truncated = RunQdx({QStringLiteral("dump"), sample});
     EXPECT_EQ(truncated.ExitCode, 1);
     EXPECT_EQ(truncated.Err.trimmed(), QStringLiteral("Stream read error"));
+}
+
+TEST(BatchCommands, DumpReadsTemplateIndexesAndEventFiles) {
+    QTemporaryDir dir;
+    {
+        TTestContext test;
+        RegisterEventClasses();
+        test.Context.TemplateFolder = dir.filePath(QStringLiteral("Template"));
+        QDir().mkpath(test.Context.TemplateFolder);
+        TCard card(9, 9);
+        card.Description = QStringLiteral("Cards for the shop");
+        SaveStoredToFile(QDir(test.Context.TemplateFolder).filePath(QStringLiteral("Shop.qdx")), card);
+        auto index = OpenTemplateIndex(dir.filePath(QStringLiteral("Template.dat")));
+        ASSERT_TRUE(SaveTemplateIndex(*index, dir.filePath(QStringLiteral("Template.dat"))));
+        TEventTable events;
+        events.AddEvent(new TEvent(QDate(2027, 2, 28), QStringLiteral("Mum's birthday"), 10));
+        ASSERT_TRUE(SaveEventFile(events, dir.filePath(QStringLiteral("Event.dat"))));
+    }
+    const Result index = RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("Template.dat"))});
+    ASSERT_EQ(index.ExitCode, 0) << index.Err.toStdString();
+    const QJsonObject templates = QJsonDocument::fromJson(index.Out).object()["templateIndex"].toObject();
+    EXPECT_EQ(templates["TypeCounts"].toArray().size(), 32);
+    EXPECT_EQ(templates["TypeCounts"].toArray()[9].toInt(), 1);
+    const QJsonObject entry = templates["templates"].toArray()[0].toObject();
+    EXPECT_EQ(entry["FileName"].toString(), QStringLiteral("SHOP.QDX"));
+    EXPECT_EQ(entry["Description"].toString(), QStringLiteral("Cards for the shop"));
+    EXPECT_EQ(entry["DocumentType"].toInt(), 9);
+    EXPECT_NE(entry["FileAge"].toInt(), 0);
+
+    const Result events = RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("Event.dat"))});
+    ASSERT_EQ(events.ExitCode, 0) << events.Err.toStdString();
+    const QJsonObject event = QJsonDocument::fromJson(events.Out).object()["events"].toArray()[0].toObject();
+    EXPECT_EQ(event["EventDate"].toString(), QStringLiteral("2027-02-28"));
+    EXPECT_EQ(event["Description"].toString(), QStringLiteral("Mum's birthday"));
+    EXPECT_EQ(event["WarningDays"].toInt(), 10);
 }
