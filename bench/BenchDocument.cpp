@@ -20,7 +20,8 @@ constexpr int ObjectsPerPage = 1000;
 
 std::unique_ptr<TCard> MakeDocument() {
     auto card = std::make_unique<TCard>(7, 13);
-    for (int p = 1; p < PageCount; ++p) card->Add(new TCardPage(7));
+    for (int p = 1; p < PageCount; ++p)
+        card->Add(new TCardPage(7));
     card->LayoutAllPages();
     for (int p = 0; p < PageCount; ++p) {
         TCardPanel& panel = *card->Pages(p)->Panels(0);
@@ -50,7 +51,8 @@ void BM_SaveDocument(benchmark::State& state) {
     auto card = MakeDocument();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.qdx"));
-    for (auto _ : state) SaveStoredToFile(path, *card);
+    for (auto _ : state)
+        SaveStoredToFile(path, *card);
     state.SetItemsProcessed(state.iterations() * PageCount * ObjectsPerPage);
 }
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond);

@@ -31,7 +31,8 @@ void BM_RefreshUnchanged(benchmark::State& state) {
     TFolder folder;
     TTemplateTable index;
     index.Refresh();
-    for (auto _ : state) index.Refresh();
+    for (auto _ : state)
+        index.Refresh();
     state.SetItemsProcessed(state.iterations() * TemplateCount);
 }
 BENCHMARK(BM_RefreshUnchanged)->Unit(benchmark::kMillisecond);

@@ -23,7 +23,9 @@
 namespace BatchCommands {
 namespace {
 
-void PrintError(const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+void PrintError(const QString& text) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
 
 struct TLoaded {
     std::unique_ptr<TStored> Root;
@@ -100,16 +102,20 @@ int Dump(const QStringList& arguments) {
 
 int Render(const QStringList& arguments) {
     if (arguments.isEmpty() || arguments[0].startsWith(QLatin1Char('-'))) {
-        PrintError(QStringLiteral("usage: qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]"));
+        PrintError(
+            QStringLiteral("usage: qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]"));
         return 2;
     }
     const QString output = Option(arguments, QStringLiteral("--png"), QString());
     bool ok1 = false, ok2 = false, ok3 = false;
-    const int pageNumber = Option(arguments, QStringLiteral("--page"), QStringLiteral("1")).toInt(&ok1);
-    const int panelIndex = Option(arguments, QStringLiteral("--panel"), QStringLiteral("0")).toInt(&ok2);
+    const int pageNumber =
+        Option(arguments, QStringLiteral("--page"), QStringLiteral("1")).toInt(&ok1);
+    const int panelIndex =
+        Option(arguments, QStringLiteral("--panel"), QStringLiteral("0")).toInt(&ok2);
     const int dpi = Option(arguments, QStringLiteral("--dpi"), QStringLiteral("100")).toInt(&ok3);
     if (output.isEmpty() || !ok1 || !ok2 || !ok3 || dpi < 1 || dpi > 2400) {
-        PrintError(QStringLiteral("usage: qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]"));
+        PrintError(
+            QStringLiteral("usage: qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]"));
         return 2;
     }
     RegisterDocumentClasses();
@@ -120,7 +126,8 @@ int Render(const QStringList& arguments) {
             throw Exception(QStringLiteral("The document has no page %1.").arg(pageNumber));
         const TCardPage& page = *card.Pages(pageNumber - 1);
         if (panelIndex < 0 || panelIndex >= page.PanelCount())
-            throw Exception(QStringLiteral("Page %1 has no panel %2.").arg(pageNumber).arg(panelIndex));
+            throw Exception(
+                QStringLiteral("Page %1 has no panel %2.").arg(pageNumber).arg(panelIndex));
         const TCardPanel& panel = *page.Panels(panelIndex);
         const QSize size(std::max(1, MulDiv(panel.Width, dpi, 100)),
                          std::max(1, MulDiv(panel.Height, dpi, 100)));

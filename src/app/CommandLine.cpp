@@ -68,15 +68,18 @@ int Run(const QStringList& arguments) {
             return 2;
         }
     }
-    if (!arguments.isEmpty()) {
-        Err() << "qdx: opening documents needs the editing window, which this build does not "
-                 "have yet.\n";
-        Err().flush();
-        return 1;
-    }
-    Out() << VersionText() << '\n' << HelpText();
-    Out().flush();
-    return 0;
+    return -1; // not a batch command: the caller opens the window
+}
+
+} // namespace CommandLine
+
+namespace CommandLine {
+
+bool IsBatch(const QStringList& arguments) {
+    if (arguments.isEmpty()) return false;
+    const QString first = arguments.first();
+    return first == QLatin1String("dump") || first == QLatin1String("render") ||
+           first.startsWith(QLatin1Char('-'));
 }
 
 } // namespace CommandLine

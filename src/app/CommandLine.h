@@ -11,7 +11,9 @@ inline constexpr const char* ProgramName = "qdx";
 QString HelpText();
 QString VersionText();
 
-// Runs the command line (arguments without the program name). Returns the exit code.
+// Runs a batch command or answers --help/--version (arguments without the program name).
+// Returns the exit code, or -1 when the arguments name documents for the window.
+bool IsBatch(const QStringList& arguments);
 int Run(const QStringList& arguments);
 
 } // namespace CommandLine

@@ -17,12 +17,14 @@
 
 namespace {
 
-QJsonArray RectJson(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+QJsonArray RectJson(const TRect& r) {
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
 
 QJsonObject FontJson(const TFontSpec& font) {
-    return {{"name", font.Name},       {"color", qint64(font.Color)},
-            {"size", font.Size},       {"bold", font.Bold},
-            {"italic", font.Italic},   {"underline", font.Underline},
+    return {{"name", font.Name},          {"color", qint64(font.Color)},
+            {"size", font.Size},          {"bold", font.Bold},
+            {"italic", font.Italic},      {"underline", font.Underline},
             {"strikeout", font.StrikeOut}};
 }
 
@@ -97,15 +99,18 @@ void AddGrid(QJsonObject& json, const TGridObject& grid) {
     json["TrueWidth"] = t.TrueWidth;
     json["TrueHeight"] = t.TrueHeight;
     QJsonArray widths;
-    for (int w : t.ColumnWidths()) widths.append(w);
+    for (int w : t.ColumnWidths())
+        widths.append(w);
     QJsonArray heights;
-    for (int h : t.RowHeights()) heights.append(h);
+    for (int h : t.RowHeights())
+        heights.append(h);
     json["ColumnWidths"] = widths;
     json["RowHeights"] = heights;
     QJsonArray cells;
     for (int r = 0; r < t.RowCount(); ++r) {
         QJsonArray row;
-        for (int c = 0; c < t.ColumnCount(); ++c) row.append(t.Cell(c, r));
+        for (int c = 0; c < t.ColumnCount(); ++c)
+            row.append(t.Cell(c, r));
         cells.append(row);
     }
     json["Cells"] = cells;
@@ -166,42 +171,45 @@ QJsonObject ObjectToJson(const TCardObject& object) {
 }
 
 QJsonObject PanelLayoutToJson(const TCardPanel& p) {
-    return {{"Width", p.Width},         {"Height", p.Height},       {"SheetX", p.SheetX},
-            {"SheetY", p.SheetY},       {"Side", p.Side},           {"CellX", p.CellX},
-            {"CellY", p.CellY},         {"TurnX", p.TurnX},         {"TurnY", p.TurnY},
-            {"Turned", p.Turned},       {"Mirrored", p.Mirrored},   {"ClipLeft", p.ClipLeft},
-            {"ClipTop", p.ClipTop},     {"ClipRight", p.ClipRight}, {"ClipBottom", p.ClipBottom}};
+    return {{"Width", p.Width},     {"Height", p.Height},       {"SheetX", p.SheetX},
+            {"SheetY", p.SheetY},   {"Side", p.Side},           {"CellX", p.CellX},
+            {"CellY", p.CellY},     {"TurnX", p.TurnX},         {"TurnY", p.TurnY},
+            {"Turned", p.Turned},   {"Mirrored", p.Mirrored},   {"ClipLeft", p.ClipLeft},
+            {"ClipTop", p.ClipTop}, {"ClipRight", p.ClipRight}, {"ClipBottom", p.ClipBottom}};
 }
 
 QJsonObject CardToJson(const TCard& card, bool withLayout) {
     const TSheetGeometry& g = card.SheetGeometry;
-    QJsonObject json{{"CardFormat", card.CardFormat},
-                     {"DocumentType", card.DocumentType},
-                     {"Description", card.Description},
-                     {"PortraitPaper", card.PortraitPaper},
-                     {"SheetGeometry", QJsonArray{g.SpacingLeft, g.SpacingTop, g.LabelWidth,
-                                                  g.LabelHeight, g.SpacingWidth, g.SpacingHeight,
-                                                  g.NumAcross, g.NumDown}},
-                     {"SavedPixelsPerInch", card.SavedPixelsPerInch},
-                     {"DataSourceName", card.DataSourceName},
-                     {"DataSourceInTemplateFolder", card.DataSourceInTemplateFolder}};
-    const QImage preview = card.Preview.IsEmpty() ? QImage()
-                                                  : QImage::fromData(card.Preview.Bytes, "BMP");
-    json["preview"] = preview.isNull() ? QJsonValue(QJsonValue::Null)
-                                       : QJsonValue(QJsonObject{{"width", preview.width()},
-                                                                {"height", preview.height()}});
+    QJsonObject json{
+        {"CardFormat", card.CardFormat},
+        {"DocumentType", card.DocumentType},
+        {"Description", card.Description},
+        {"PortraitPaper", card.PortraitPaper},
+        {"SheetGeometry", QJsonArray{g.SpacingLeft, g.SpacingTop, g.LabelWidth, g.LabelHeight,
+                                     g.SpacingWidth, g.SpacingHeight, g.NumAcross, g.NumDown}},
+        {"SavedPixelsPerInch", card.SavedPixelsPerInch},
+        {"DataSourceName", card.DataSourceName},
+        {"DataSourceInTemplateFolder", card.DataSourceInTemplateFolder}};
+    const QImage preview =
+        card.Preview.IsEmpty() ? QImage() : QImage::fromData(card.Preview.Bytes, "BMP");
+    json["preview"] =
+        preview.isNull()
+            ? QJsonValue(QJsonValue::Null)
+            : QJsonValue(QJsonObject{{"width", preview.width()}, {"height", preview.height()}});
     QJsonArray pages;
     for (int p = 0; p < card.PageCount(); ++p) {
         const TCardPage* page = card.Pages(p);
         QJsonArray order;
         for (int i = 0; i < page->FieldOrder.Count(); ++i)
-            if (const TFieldObject* field = page->FieldOrder.Items(i)) order.append(field->FieldName);
+            if (const TFieldObject* field = page->FieldOrder.Items(i))
+                order.append(field->FieldName);
         QJsonArray panels;
         for (int q = 0; q < page->PanelCount(); ++q) {
             const TCardPanel* panel = page->Panels(q);
             QJsonArray objects;
             for (int i = 0; i < panel->Count(); ++i)
-                if (const TCardObject* object = panel->Items(i)) objects.append(ObjectToJson(*object));
+                if (const TCardObject* object = panel->Items(i))
+                    objects.append(ObjectToJson(*object));
             QJsonObject panelJson{{"objects", objects}};
             if (withLayout) {
                 const QJsonObject layout = PanelLayoutToJson(*panel);
@@ -210,9 +218,8 @@ QJsonObject CardToJson(const TCard& card, bool withLayout) {
             }
             panels.append(panelJson);
         }
-        pages.append(QJsonObject{{"PageFormat", page->PageFormat},
-                                 {"FieldOrder", order},
-                                 {"panels", panels}});
+        pages.append(QJsonObject{
+            {"PageFormat", page->PageFormat}, {"FieldOrder", order}, {"panels", panels}});
     }
     json["pages"] = pages;
     return json;
@@ -220,7 +227,8 @@ QJsonObject CardToJson(const TCard& card, bool withLayout) {
 
 QJsonObject TemplateIndexToJson(const TTemplateTable& index) {
     QJsonArray counts;
-    for (qint16 count : index.TypeCounts) counts.append(count);
+    for (qint16 count : index.TypeCounts)
+        counts.append(count);
     QJsonArray templates;
     for (int i = 0; i < index.Count(); ++i) {
         const TTemplate* entry = index.Items(i);

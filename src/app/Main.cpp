@@ -1,6 +1,19 @@
 #include "app/CommandLine.h"
+#include "app/EditorHost.h"
+#include "document/AppContext.h"
+#include "document/Card.h"
+#include "editor/CardWin.h"
+#include "editor/EditorState.h"
+#include "events/Event.h"
+#include "objects/ObjectClasses.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -12,11 +25,13 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
     qt_message_output(type, context, text);
 }
 
-} // namespace
+bool HaveDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
 
-int main(int argc, char* argv[]) {
-    qInstallMessageHandler(FilterMessages);
-    // Batch commands run without a display.
+int RunBatch(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("QDX"));
@@ -24,4 +39,46 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QGuiApplication::arguments();
     arguments.removeFirst();
     return CommandLine::Run(arguments);
+}
+
+int RunWindow(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QDX"));
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    RegisterDocumentClasses();
+    RegisterEventClasses();
+    TAppContext& context = AppContext();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        context.ScreenPixelsPerInch = qRound(screen->logicalDotsPerInch());
+    EditorState().ApplyGridSpacing();
+
+    std::unique_ptr<TCard> card;
+    try {
+        card = arguments.isEmpty() ? std::make_unique<TCard>(0, 0)
+                                   : TCardForm::OpenDocument(arguments.first());
+    } catch (const std::exception&) {
+        QMessageBox::critical(nullptr, QStringLiteral("Error"),
+                              QStringLiteral("Error opening the file %1.").arg(arguments.first()));
+        return 1;
+    }
+    TEditorHost host(std::move(card));
+    host.show();
+    return application.exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qInstallMessageHandler(FilterMessages);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (CommandLine::IsBatch(arguments)) return RunBatch(argc, argv);
+    if (!HaveDisplay()) {
+        std::fprintf(stderr, "qdx: no display to open a window on; see qdx --help for the "
+                             "commands that need none.\n");
+        return 1;
+    }
+    return RunWindow(argc, argv);
 }

@@ -26,7 +26,9 @@ void TAppContext::SetMessages(TMessageSink* messages) {
     FMessages = messages ? messages : FOwnMessages.get();
 }
 
-void TAppContext::SetShell(TShell* shell) { FShell = shell ? shell : FOwnShell.get(); }
+void TAppContext::SetShell(TShell* shell) {
+    FShell = shell ? shell : FOwnShell.get();
+}
 
 void TAppContext::AddOpenCard(TCard* card) {
     if (std::find(OpenCards.begin(), OpenCards.end(), card) == OpenCards.end())
@@ -55,4 +57,6 @@ TAppContextScope::TAppContextScope(TAppContext& context) : FPrevious(Installed) 
     Installed = &context;
 }
 
-TAppContextScope::~TAppContextScope() { Installed = FPrevious; }
+TAppContextScope::~TAppContextScope() {
+    Installed = FPrevious;
+}

@@ -31,8 +31,8 @@ public:
     bool SnapToGrid = false;
     bool ShowFieldAreas = true;
 
-    QString ProgramFolder;  // shipped, read-only data
-    QString UserFolder;     // what the program writes
+    QString ProgramFolder; // shipped, read-only data
+    QString UserFolder;    // what the program writes
     QString TemplateFolder;
     QString TexturesFolder;
 

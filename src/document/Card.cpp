@@ -20,10 +20,18 @@
 
 // ---- TCardPanel ----
 
-int TCardPanel::WidthPixels() const { return UnitsToScreen(Width); }
-int TCardPanel::HeightPixels() const { return UnitsToScreen(Height); }
-int TCardPanel::SheetXPixels() const { return UnitsToScreen(SheetX); }
-int TCardPanel::SheetYPixels() const { return UnitsToScreen(SheetY); }
+int TCardPanel::WidthPixels() const {
+    return UnitsToScreen(Width);
+}
+int TCardPanel::HeightPixels() const {
+    return UnitsToScreen(Height);
+}
+int TCardPanel::SheetXPixels() const {
+    return UnitsToScreen(SheetX);
+}
+int TCardPanel::SheetYPixels() const {
+    return UnitsToScreen(SheetY);
+}
 
 // ---- TFieldObjectTable ----
 
@@ -42,7 +50,8 @@ TCardPage::TCardPage() : TObjectTable(&StoredClassOf<TCardPanel>()) {}
 TCardPage::TCardPage(int cardFormat) : TCardPage() {
     PageFormat = static_cast<quint8>(cardFormat);
     const TCardFormatInfo* info = CardFormatInfo(cardFormat);
-    for (int i = 0; i < (info ? info->Panels : 1); ++i) AddPanel(new TCardPanel());
+    for (int i = 0; i < (info ? info->Panels : 1); ++i)
+        AddPanel(new TCardPanel());
 }
 
 TCardPage::~TCardPage() {
@@ -193,7 +202,8 @@ void TCard::SetDescription(const QString& description) {
 
 void TCard::SetCardFormat(int cardFormat) {
     CardFormat = static_cast<quint8>(cardFormat);
-    for (int i = 0; i < PageCount(); ++i) Pages(i)->PageFormat = CardFormat;
+    for (int i = 0; i < PageCount(); ++i)
+        Pages(i)->PageFormat = CardFormat;
 }
 
 void TCard::ComputeSheetGeometry(const TSheetInputs& inputs) {
@@ -220,8 +230,7 @@ void TCard::LayoutAllPages() {
         if (TCardPage* page = Pages(i)) LayoutPage(*page);
 }
 
-void TCard::ForEachObjectIn(
-    const std::function<void(TCardObject*, int, int, int)>& action) const {
+void TCard::ForEachObjectIn(const std::function<void(TCardObject*, int, int, int)>& action) const {
     for (int p = 0; p < PageCount(); ++p) {
         const TCardPage* page = Pages(p);
         for (int q = 0; page && q < page->PanelCount(); ++q) {
@@ -250,8 +259,8 @@ TFieldObject* TCard::FindField(const QString& name, bool caseSensitive) const {
     ForEachObject([&](TCardObject* object) {
         auto* field = dynamic_cast<TFieldObject*>(object);
         if (!found && field &&
-            field->FieldName.compare(name, caseSensitive ? Qt::CaseSensitive
-                                                         : Qt::CaseInsensitive) == 0)
+            field->FieldName.compare(name,
+                                     caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0)
             found = field;
     });
     return found;
@@ -331,7 +340,8 @@ QString TCard::CollectText() const {
             const TCardPanel* panel = page->Panels(q);
             if (!panel) continue;
             TByTop ordered;
-            for (int i = 0; i < panel->Count(); ++i) ordered.Add(panel->Items(i));
+            for (int i = 0; i < panel->Count(); ++i)
+                ordered.Add(panel->Items(i));
             ordered.Sort();
             for (int i = 0; i < ordered.Count(); ++i) {
                 const auto* object = static_cast<const TCardObject*>(ordered.Items(i));
@@ -349,14 +359,20 @@ namespace {
 // Documents before the document type existed named their kind by the card format alone.
 quint8 DocumentTypeOfOldFormat(quint8 cardFormat) {
     switch (cardFormat) {
-    case 8: return 8;
+    case 8:
+        return 8;
     case 9:
     case 10:
-    case 11: return 9;
-    case 12: return 10;
-    case 13: return 12;
-    case 14: return 11;
-    default: return 0;
+    case 11:
+        return 9;
+    case 12:
+        return 10;
+    case 13:
+        return 12;
+    case 14:
+        return 11;
+    default:
+        return 0;
     }
 }
 
@@ -400,8 +416,8 @@ void TCard::Load(TStorage& storage) {
     } else {
         ComputeSheetGeometry();
     }
-    SavedPixelsPerInch = version >= 1 ? storage.ReadSmallint()
-                                      : static_cast<qint16>(ScreenPixelsPerInch());
+    SavedPixelsPerInch =
+        version >= 1 ? storage.ReadSmallint() : static_cast<qint16>(ScreenPixelsPerInch());
     if (context.AdoptDocumentDensity && SavedPixelsPerInch > 0)
         context.ScreenPixelsPerInch = SavedPixelsPerInch;
     FDataTable = context.RecordSourceFactory();
@@ -490,7 +506,7 @@ void TCard::BreakTextFlowCycles() {
         TCardObject* next = frame->TextFlow()->Successor;
         if (!next || next == frame || !known.count(next) || predecessor.count(next)) continue;
         bool cycle = false;
-        for (TCardObject* walk = next; walk; ) {
+        for (TCardObject* walk = next; walk;) {
             if (walk == frame) {
                 cycle = true;
                 break;

@@ -17,10 +17,14 @@ TRect Inflated(const TRect& r, int by) {
     return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by};
 }
 
-int ClampToStoredRange(int value) { return std::clamp(value, -32768, 32767); }
+int ClampToStoredRange(int value) {
+    return std::clamp(value, -32768, 32767);
+}
 
 // A grid line, one pixel before it: the edge snaps to the nearest multiple of spacing.
-int SnapEdge(int edge, int spacing) { return spacing * ((edge + spacing / 2) / spacing) - 1; }
+int SnapEdge(int edge, int spacing) {
+    return spacing * ((edge + spacing / 2) / spacing) - 1;
+}
 
 } // namespace
 
@@ -67,7 +71,9 @@ void TCardObject::AssignTo(TStored& destination) const {
     }
 }
 
-TRect TCardObject::GetBounds() const { return UnitsToScreen(Bounds); }
+TRect TCardObject::GetBounds() const {
+    return UnitsToScreen(Bounds);
+}
 
 TRect TCardObject::GetRepaintRect() const {
     return Inflated(GetBounds(), SelectState != 0 ? 12 : 1);
@@ -79,11 +85,15 @@ void TCardObject::SetBounds(const TRect& units) {
     Bounds.Bottom = std::max(Bounds.Bottom, Bounds.Top + MinimumSize);
 }
 
-void TCardObject::SetBoundsOuter(const TRect& pixels) { SetBounds(ScreenToUnits(pixels)); }
+void TCardObject::SetBoundsOuter(const TRect& pixels) {
+    SetBounds(ScreenToUnits(pixels));
+}
 
 // The inverse of GetBounds, so that Realign and moves keep a control object's size (its
 // GetBounds includes the control's frame).
-void TCardObject::SetBoundsPixels(const TRect& pixels) { SetBoundsOuter(pixels); }
+void TCardObject::SetBoundsPixels(const TRect& pixels) {
+    SetBoundsOuter(pixels);
+}
 
 void TCardObject::SetSelectState(quint8 state) {
     SelectState = state;
@@ -116,13 +126,21 @@ TRect TCardObject::AdjustRect(const TRect& r) const {
     return out;
 }
 
-void TCardObject::Realign() { SetBoundsPixels(AdjustRect(GetBounds())); }
+void TCardObject::Realign() {
+    SetBoundsPixels(AdjustRect(GetBounds()));
+}
 
-bool TCardObject::EditProperties() { return AppContext().Shell().EditProperties(*this); }
+bool TCardObject::EditProperties() {
+    return AppContext().Shell().EditProperties(*this);
+}
 
-void TCardObject::RevealObject() { AppContext().Shell().RevealObject(*this); }
+void TCardObject::RevealObject() {
+    AppContext().Shell().RevealObject(*this);
+}
 
-void TCardObject::EndSpellCheck() { TSpellCheckState::Instance().Reset(); }
+void TCardObject::EndSpellCheck() {
+    TSpellCheckState::Instance().Reset();
+}
 
 bool TCardObject::InHandle(QPoint p, QPoint handle) {
     return p.x() >= handle.x() - HandleHalf && p.x() < handle.x() + HandleHalf &&
@@ -172,8 +190,10 @@ void TCardObject::DrawHandleSquares(QPainter& painter, const QPoint* points, int
     for (int i = 0; i < count; ++i) {
         const QRect square(points[i].x() + dx - HandleHalf, points[i].y() + dy - HandleHalf,
                            2 * HandleHalf, 2 * HandleHalf);
-        if (Locked) painter.drawRect(square.adjusted(0, 0, -1, -1));
-        else painter.fillRect(square, color);
+        if (Locked)
+            painter.drawRect(square.adjusted(0, 0, -1, -1));
+        else
+            painter.fillRect(square, color);
     }
     painter.restore();
 }
@@ -182,8 +202,8 @@ void TCardObject::DrawHandles(QPainter& painter, int dx, int dy) const {
     const TRect b = GetBounds();
     const int midX = (b.Left + b.Right) / 2;
     const int midY = (b.Top + b.Bottom) / 2;
-    const QPoint points[] = {{b.Left, b.Top},    {midX, b.Top},     {b.Right, b.Top},
-                             {b.Left, b.Bottom}, {midX, b.Bottom},  {b.Right, b.Bottom},
+    const QPoint points[] = {{b.Left, b.Top},    {midX, b.Top},    {b.Right, b.Top},
+                             {b.Left, b.Bottom}, {midX, b.Bottom}, {b.Right, b.Bottom},
                              {b.Left, midY},     {b.Right, midY}};
     DrawHandleSquares(painter, points, 8, dx, dy);
 }
@@ -194,18 +214,24 @@ void TCardObject::DrawOutline(QPainter& painter, int dx, int dy) const {
     painter.drawRect(QRect(b.Left, b.Top, b.Width() - 1, b.Height() - 1));
 }
 
-bool TCardObject::HitTest(QPoint p) const { return GetRepaintRect().Contains(p.x(), p.y()); }
+bool TCardObject::HitTest(QPoint p) const {
+    return GetRepaintRect().Contains(p.x(), p.y());
+}
 
 void TCardObject::Paint(TCanvas& canvas, int dx, int dy, bool printing) {
-    if (canvas.IsMirrored()) DrawMirrored(canvas, dx, dy, printing);
-    else Draw(canvas, dx, dy, printing);
+    if (canvas.IsMirrored())
+        DrawMirrored(canvas, dx, dy, printing);
+    else
+        Draw(canvas, dx, dy, printing);
 }
 
 TRect TCardObject::DeviceBounds(const TCanvas& canvas) const {
     return UnitsToDevice(canvas, Bounds);
 }
 
-TCard* TCardObject::OwnerCard() const { return FindObjectOwner(this).Card; }
+TCard* TCardObject::OwnerCard() const {
+    return FindObjectOwner(this).Card;
+}
 
 TCardPage* TCardObject::OwnerPage() const {
     const TObjectLocation at = FindObjectOwner(this);
@@ -217,9 +243,15 @@ TCardPanel* TCardObject::OwnerPanel() const {
     return at.Card ? at.Card->Pages(at.Page)->Panels(at.Panel) : nullptr;
 }
 
-int TCardObject::PageIndex() const { return FindObjectOwner(this).Page; }
-int TCardObject::PanelIndex() const { return FindObjectOwner(this).Panel; }
-int TCardObject::IndexInPanel() const { return FindObjectOwner(this).Index; }
+int TCardObject::PageIndex() const {
+    return FindObjectOwner(this).Page;
+}
+int TCardObject::PanelIndex() const {
+    return FindObjectOwner(this).Panel;
+}
+int TCardObject::IndexInPanel() const {
+    return FindObjectOwner(this).Index;
+}
 
 // ---- TCardObjectTable ----
 

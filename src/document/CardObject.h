@@ -21,12 +21,13 @@ struct TTextFlowLinks {
 
 // The cursor an object asks for over a point (HitTestHandle).
 enum class THandleCursor {
-    None = 0,       // locked: no cursor of its own
-    SizeWE,         // horizontal resize
-    SizeNS,         // vertical resize
-    SizeNWSE,       // diagonal, top-left to bottom-right
-    SizeNESW,       // diagonal, top-right to bottom-left
-    ObjectBody = 101
+    None = 0, // locked: no cursor of its own
+    SizeWE,   // horizontal resize
+    SizeNS,   // vertical resize
+    SizeNWSE, // diagonal, top-left to bottom-right
+    SizeNESW, // diagonal, top-right to bottom-left
+    ObjectBody = 101,
+    LineEnd = 234 // an end of a line
 };
 
 struct THandleHit {
@@ -144,7 +145,9 @@ class TCardObjectTable : public TObjectTable {
     QDX_STORED_CLASS("TCardObjectTable")
 public:
     TCardObjectTable() = default;
-    TCardObject* Items(int index) const { return static_cast<TCardObject*>(TObjectTable::Items(index)); }
+    TCardObject* Items(int index) const {
+        return static_cast<TCardObject*>(TObjectTable::Items(index));
+    }
     TCardObject* FirstObjectThat(const std::function<bool(TCardObject*)>& test);
     int ForEachObject(const std::function<void(TCardObject*)>& action);
 

@@ -81,21 +81,20 @@ void TShapeObject::Draw(TCanvas& canvas, int dx, int dy, bool) {
 
 // ---- TRectangleObject ----
 
-namespace {
-template <typename TShape> TShape* ShapeFromDefaults(const QString& section) {
-    const TSettingsStore& settings = AppContext().Settings();
-    auto* shape = new TShape(settings.ReadBool(section, QStringLiteral("Center Horizontally"), false),
-                             settings.ReadBool(section, QStringLiteral("Center Vertically"), false));
-    shape->FillColor = quint8(settings.ReadInteger(section, QStringLiteral("Color"), 15));
-    shape->ClearFill = settings.ReadBool(section, QStringLiteral("Clear"), false);
-    shape->BorderColor = quint8(settings.ReadInteger(section, QStringLiteral("Border Color"), 0));
-    shape->BorderSize = quint8(settings.ReadInteger(section, QStringLiteral("Border Size"), 1));
-    return shape;
+void TShapeObject::ReadDefaults(const QString& section, int color, bool clear, int borderSize) {
+    const TSettingsStore& s = AppContext().Settings();
+    CenterHorizontally = s.ReadBool(section, QStringLiteral("Center Horizontally"), false);
+    CenterVertically = s.ReadBool(section, QStringLiteral("Center Vertically"), false);
+    FillColor = quint8(s.ReadInteger(section, QStringLiteral("Color"), color));
+    ClearFill = s.ReadBool(section, QStringLiteral("Clear"), clear);
+    BorderColor = quint8(s.ReadInteger(section, QStringLiteral("Border Color"), 0));
+    BorderSize = quint8(s.ReadInteger(section, QStringLiteral("Border Size"), borderSize));
 }
-} // namespace
 
 TRectangleObject* TRectangleObject::CreateDefault() {
-    return ShapeFromDefaults<TRectangleObject>(QStringLiteral("Default Rectangle"));
+    auto* shape = new TRectangleObject();
+    shape->ReadDefaults(QStringLiteral("Default Rectangle"), 15, false, 1);
+    return shape;
 }
 
 void TRectangleObject::DrawShape(TCanvas& canvas, const QRect& rect) {
@@ -135,13 +134,17 @@ void THorizontalResizeObject::DrawHandles(QPainter& painter, int dx, int dy) con
 
 void THorizontalResizeObject::DrawShape(TCanvas& canvas, const QRect& rect) {
     QPainter& painter = canvas.Painter();
-    if (painter.pen().style() != Qt::NoPen) painter.drawRect(InsideFrame(rect, painter.pen().width()));
-    else if (painter.brush().style() != Qt::NoBrush) painter.fillRect(rect, painter.brush());
+    if (painter.pen().style() != Qt::NoPen)
+        painter.drawRect(InsideFrame(rect, painter.pen().width()));
+    else if (painter.brush().style() != Qt::NoBrush)
+        painter.fillRect(rect, painter.brush());
 }
 
 // ---- TFieldObject ----
 
-TFieldObject::TFieldObject() { Font.Size = 12; }
+TFieldObject::TFieldObject() {
+    Font.Size = 12;
+}
 
 QString TFieldObject::UniqueFieldName(const TCard* card) {
     for (int n = 1;; ++n) {
@@ -277,8 +280,10 @@ QString TFieldObject::ComputeDisplayText() {
                 allEmpty = false;
             } else {
                 replacement = other->DisplayText();
-                if (replacement.isEmpty()) replacement = QStringLiteral("0");
-                else allEmpty = false;
+                if (replacement.isEmpty())
+                    replacement = QStringLiteral("0");
+                else
+                    allEmpty = false;
             }
         }
         work.replace(i, close - i + 1, replacement);
@@ -315,12 +320,15 @@ void TFieldObject::DrawShape(TCanvas& canvas, const QRect& rect) {
     const QFontMetrics metrics(font, painter.device());
     const int available = rect.width() - 2 * b - 2 * padding;
     QString text = DisplayText();
-    while (!text.isEmpty() && metrics.horizontalAdvance(text) > available) text.chop(1);
+    while (!text.isEmpty() && metrics.horizontalAdvance(text) > available)
+        text.chop(1);
     if (text.isEmpty()) return;
     const int width = metrics.horizontalAdvance(text);
     int x = rect.left() + b + padding;
-    if (Justification == jRight) x = rect.left() + rect.width() - width - b - padding;
-    else if (Justification == jCenter) x = rect.left() + (rect.width() - width) / 2;
+    if (Justification == jRight)
+        x = rect.left() + rect.width() - width - b - padding;
+    else if (Justification == jCenter)
+        x = rect.left() + (rect.width() - width) / 2;
     const int y = rect.top() + b + padding;
     painter.save();
     painter.setFont(font);
@@ -364,7 +372,8 @@ QString TFieldObject::NextWord() {
             continue;
         }
         int j = i;
-        while (j < text.size() && IsFieldWordCharacter(text[j])) ++j;
+        while (j < text.size() && IsFieldWordCharacter(text[j]))
+            ++j;
         state.WordStart = i;
         state.WordLength = j - i;
         state.Position = j;
@@ -426,14 +435,16 @@ void TControlObject::PlaceControl() {
         r.Offset(offset->x(), offset->y());
         scroll = surface.ScrollPosition();
     }
-    const QRect device(QPoint(MulDiv(r.Left, zoom, 100) - scroll.x(),
-                              MulDiv(r.Top, zoom, 100) - scroll.y()),
-                       QPoint(MulDiv(r.Right, zoom, 100) - scroll.x() - 1,
-                              MulDiv(r.Bottom, zoom, 100) - scroll.y() - 1));
+    const QRect device(
+        QPoint(MulDiv(r.Left, zoom, 100) - scroll.x(), MulDiv(r.Top, zoom, 100) - scroll.y()),
+        QPoint(MulDiv(r.Right, zoom, 100) - scroll.x() - 1,
+               MulDiv(r.Bottom, zoom, 100) - scroll.y() - 1));
     FControl->SetGeometry(device);
 }
 
-bool TControlObject::IsControlVisible() const { return FControl && FControl->IsVisible(); }
+bool TControlObject::IsControlVisible() const {
+    return FControl && FControl->IsVisible();
+}
 
 TRect TControlObject::GetBounds() const {
     const TRect b = TCardObject::GetBounds();

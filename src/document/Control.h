@@ -22,6 +22,8 @@ public:
     void Draw(TCanvas& canvas, int dx, int dy, bool printing) override;
     // The figure, in device pixels, with the pen and brush already set.
     virtual void DrawShape(TCanvas& canvas, const QRect& rect) = 0;
+    // Takes the centring, colours and border of a "Default ..." settings section.
+    void ReadDefaults(const QString& section, int color, bool clear, int borderSize);
 
 protected:
     using TCardObject::TCardObject;

@@ -6,24 +6,60 @@
 
 namespace {
 
-double Add(double a, double b) { return a + b; }
-double Subtract(double a, double b) { return a - b; }
-double Multiply(double a, double b) { return a * b; }
-double Divide(double a, double b) { return a / b; }
-double Power(double a, double b) { return std::pow(a, b); }
-double Negate(double a) { return -a; }
-double Identity(double a) { return a; }
-double Abs(double a) { return std::fabs(a); }
-double ArcTan(double a) { return std::atan(a); }
-double Cos(double a) { return std::cos(a); }
-double Exp(double a) { return std::exp(a); }
-double Frac(double a) { return a - std::trunc(a); }
-double Trunc(double a) { return std::trunc(a); }
-double Ln(double a) { return std::log(a); }
-double Round(double a) { return std::round(a); } // halves away from zero
-double Sin(double a) { return std::sin(a); }
-double Square(double a) { return a * a; }
-double Sqrt(double a) { return std::sqrt(a); }
+double Add(double a, double b) {
+    return a + b;
+}
+double Subtract(double a, double b) {
+    return a - b;
+}
+double Multiply(double a, double b) {
+    return a * b;
+}
+double Divide(double a, double b) {
+    return a / b;
+}
+double Power(double a, double b) {
+    return std::pow(a, b);
+}
+double Negate(double a) {
+    return -a;
+}
+double Identity(double a) {
+    return a;
+}
+double Abs(double a) {
+    return std::fabs(a);
+}
+double ArcTan(double a) {
+    return std::atan(a);
+}
+double Cos(double a) {
+    return std::cos(a);
+}
+double Exp(double a) {
+    return std::exp(a);
+}
+double Frac(double a) {
+    return a - std::trunc(a);
+}
+double Trunc(double a) {
+    return std::trunc(a);
+}
+double Ln(double a) {
+    return std::log(a);
+}
+double Round(double a) {
+    return std::round(a);
+} // halves away from zero
+double Sin(double a) {
+    return std::sin(a);
+}
+double Square(double a) {
+    return a * a;
+}
+double Sqrt(double a) {
+    return std::sqrt(a);
+}
 
 // A parser that knows exactly the operators and functions of field formulas.
 class TFormulaParser : public mu::Parser {

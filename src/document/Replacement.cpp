@@ -2,8 +2,12 @@
 
 #include "document/RecordSource.h"
 
-void TNamedObject::Load(TStorage& storage) { Name = storage.ReadString(); }
-void TNamedObject::Store(TStorage& storage) const { storage.WriteString(Name); }
+void TNamedObject::Load(TStorage& storage) {
+    Name = storage.ReadString();
+}
+void TNamedObject::Store(TStorage& storage) const {
+    storage.WriteString(Name);
+}
 
 TReplacementText::TReplacementText(const QString& name, int position) {
     Name = name;

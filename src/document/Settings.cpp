@@ -31,8 +31,7 @@ void TSettingsStore::WriteInteger(const QString& section, const QString& key, in
     SetValue(section, key, value);
 }
 
-void TSettingsStore::WriteString(const QString& section, const QString& key,
-                                 const QString& value) {
+void TSettingsStore::WriteString(const QString& section, const QString& key, const QString& value) {
     SetValue(section, key, value);
 }
 

@@ -22,8 +22,8 @@ public:
     virtual void ChooseCardType(TCard&, const QString& /*fileName*/) {}
     virtual bool EditProperties(TCardObject&) { return false; }
     // One prompt of the Personalize dialog; false when cancelled.
-    virtual bool PromptPersonalizedText(const QString& /*originalText*/,
-                                        const QString& /*name*/, QString& /*value*/) {
+    virtual bool PromptPersonalizedText(const QString& /*originalText*/, const QString& /*name*/,
+                                        QString& /*value*/) {
         return false;
     }
     virtual void RevealObject(TCardObject&) {}

@@ -38,7 +38,9 @@ void TTemplate::Store(TStorage& storage) const {
 
 namespace {
 
-QString KeyOf(const QString& fileName) { return QFileInfo(fileName).fileName().toUpper(); }
+QString KeyOf(const QString& fileName) {
+    return QFileInfo(fileName).fileName().toUpper();
+}
 
 bool IsDocumentFile(const QFileInfo& file) {
     return file.isFile() && file.suffix().compare(QLatin1String("QDX"), Qt::CaseInsensitive) == 0;
@@ -230,7 +232,8 @@ void TTemplateTable::Refresh(const TProgress& progress) {
 void TTemplateTable::Store(TStorage& storage) const {
     storage.SetClassVersion(StoredName, 3);
     TObjectTable::Store(storage);
-    for (qint16 count : TypeCounts) storage.WriteSmallint(count);
+    for (qint16 count : TypeCounts)
+        storage.WriteSmallint(count);
 }
 
 void TTemplateTable::Load(TStorage& storage) {

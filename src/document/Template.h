@@ -18,11 +18,11 @@ public:
     TTemplate() = default;
 
     QString Description;
-    qint32 FileAge = 0;   // the file's modification stamp when it was last read
-    QString FileName;     // without folder, upper-cased: the key of the index
+    qint32 FileAge = 0; // the file's modification stamp when it was last read
+    QString FileName;   // without folder, upper-cased: the key of the index
     quint8 DocumentType = 0;
-    bool Seen = false;    // present and unchanged, while refreshing
-    QString RealName;     // the file's own name on disk, when known (not stored)
+    bool Seen = false; // present and unchanged, while refreshing
+    QString RealName;  // the file's own name on disk, when known (not stored)
 
     void Load(TStorage& storage) override;
     void Store(TStorage& storage) const override;
@@ -43,7 +43,9 @@ public:
 
     std::array<qint16, TypeCount> TypeCounts{};
 
-    TTemplate* Items(int index) const { return static_cast<TTemplate*>(TObjectTable::Items(index)); }
+    TTemplate* Items(int index) const {
+        return static_cast<TTemplate*>(TObjectTable::Items(index));
+    }
     int CountForType(int documentType) const;
     TTemplate* FindTemplate(const QString& fileName) const;
     int AddTemplate(const QString& fileName, const QString& description, int documentType);

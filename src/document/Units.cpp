@@ -17,15 +17,27 @@ int MulDiv(int number, int numerator, int denominator) {
     return static_cast<int>(result);
 }
 
-int RoundHalfAway(double value) { return static_cast<int>(std::round(value)); }
+int RoundHalfAway(double value) {
+    return static_cast<int>(std::round(value));
+}
 
-int ScreenPixelsPerInch() { return AppContext().ScreenPixelsPerInch; }
+int ScreenPixelsPerInch() {
+    return AppContext().ScreenPixelsPerInch;
+}
 
-int UnitsToScreen(int units) { return MulDiv(units, ScreenPixelsPerInch(), 100); }
-int ScreenToUnits(int pixels) { return MulDiv(pixels, 100, ScreenPixelsPerInch()); }
-int ScreenToTwips(int pixels) { return MulDiv(pixels, 1440, ScreenPixelsPerInch()); }
+int UnitsToScreen(int units) {
+    return MulDiv(units, ScreenPixelsPerInch(), 100);
+}
+int ScreenToUnits(int pixels) {
+    return MulDiv(pixels, 100, ScreenPixelsPerInch());
+}
+int ScreenToTwips(int pixels) {
+    return MulDiv(pixels, 1440, ScreenPixelsPerInch());
+}
 
-QPoint UnitsToScreen(QPoint units) { return {UnitsToScreen(units.x()), UnitsToScreen(units.y())}; }
+QPoint UnitsToScreen(QPoint units) {
+    return {UnitsToScreen(units.x()), UnitsToScreen(units.y())};
+}
 QPoint ScreenToUnits(QPoint pixels) {
     return {ScreenToUnits(pixels.x()), ScreenToUnits(pixels.y())};
 }
@@ -44,15 +56,27 @@ int MetricToScreen(int hundredthsOfMillimetre) {
     return MulDiv(RoundHalfAway(hundredthsOfMillimetre * 0.03937), ScreenPixelsPerInch(), 100);
 }
 
-int UnitsToDeviceX(const TCanvas& canvas, int units) { return MulDiv(units, canvas.DpiX(), 100); }
-int UnitsToDeviceY(const TCanvas& canvas, int units) { return MulDiv(units, canvas.DpiY(), 100); }
+int UnitsToDeviceX(const TCanvas& canvas, int units) {
+    return MulDiv(units, canvas.DpiX(), 100);
+}
+int UnitsToDeviceY(const TCanvas& canvas, int units) {
+    return MulDiv(units, canvas.DpiY(), 100);
+}
 
 TRect UnitsToDevice(const TCanvas& canvas, const TRect& r) {
     return {UnitsToDeviceX(canvas, r.Left), UnitsToDeviceY(canvas, r.Top),
             UnitsToDeviceX(canvas, r.Right), UnitsToDeviceY(canvas, r.Bottom)};
 }
 
-int DeviceToUnitsX(const TCanvas& canvas, int pixels) { return MulDiv(pixels, 100, canvas.DpiX()); }
-int DeviceToUnitsY(const TCanvas& canvas, int pixels) { return MulDiv(pixels, 100, canvas.DpiY()); }
-int DeviceToTwipsX(const TCanvas& canvas, int pixels) { return MulDiv(pixels, 1440, canvas.DpiX()); }
-int DeviceToTwipsY(const TCanvas& canvas, int pixels) { return MulDiv(pixels, 1440, canvas.DpiY()); }
+int DeviceToUnitsX(const TCanvas& canvas, int pixels) {
+    return MulDiv(pixels, 100, canvas.DpiX());
+}
+int DeviceToUnitsY(const TCanvas& canvas, int pixels) {
+    return MulDiv(pixels, 100, canvas.DpiY());
+}
+int DeviceToTwipsX(const TCanvas& canvas, int pixels) {
+    return MulDiv(pixels, 1440, canvas.DpiX());
+}
+int DeviceToTwipsY(const TCanvas& canvas, int pixels) {
+    return MulDiv(pixels, 1440, canvas.DpiY());
+}

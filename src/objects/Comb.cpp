@@ -1,7 +1,10 @@
 #include "objects/Comb.h"
 
+#include "document/AppContext.h"
 #include "document/Units.h"
 #include "storage/Stored.h"
+
+#include <algorithm>
 
 TRect TCombGridObject::GetBounds() const {
     const TRect b = TShapeObject::GetBounds();
@@ -30,4 +33,15 @@ void TCombObject::Load(TStorage& storage) {
     CombEdge = storage.ReadBoolean();
     CombStyle = storage.ReadByte();
     Spaces = storage.ReadByte();
+}
+
+TCombObject* TCombObject::CreateDefault() {
+    const QString section = QStringLiteral("Default Comb");
+    auto* comb = new TCombObject();
+    comb->ReadDefaults(section, 15, true, 1);
+    const TSettingsStore& s = AppContext().Settings();
+    comb->CombEdge = s.ReadBool(section, QStringLiteral("Comb Edge"), true);
+    comb->CombStyle = quint8(s.ReadInteger(section, QStringLiteral("Comb Style"), csUp));
+    comb->Spaces = quint8(std::clamp(s.ReadInteger(section, QStringLiteral("Spaces"), 5), 1, 100));
+    return comb;
 }

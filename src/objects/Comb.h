@@ -20,6 +20,7 @@ public:
 
     TCombObject() = default;
     using TCombGridObject::TCombGridObject;
+    static TCombObject* CreateDefault();
 
     bool CombEdge = true;
     quint8 CombStyle = csUp;

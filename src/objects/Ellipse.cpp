@@ -5,6 +5,11 @@
 void TEllipseObject::DrawShape(TCanvas& canvas, const QRect& rect) {
     QPainter& painter = canvas.Painter();
     const qreal half = painter.pen().style() == Qt::NoPen ? 0 : painter.pen().width() / 2.0;
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.drawEllipse(QRectF(rect).adjusted(half, half, -half, -half));
+}
+
+TEllipseObject* TEllipseObject::CreateDefault() {
+    auto* shape = new TEllipseObject();
+    shape->ReadDefaults(QStringLiteral("Default Ellipse"), 15, false, 1);
+    return shape;
 }

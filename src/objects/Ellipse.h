@@ -7,6 +7,7 @@ class TEllipseObject : public TShapeObject {
 public:
     TEllipseObject() = default;
     using TShapeObject::TShapeObject;
+    static TEllipseObject* CreateDefault();
     void DrawShape(TCanvas& canvas, const QRect& rect) override;
     QString TypeName() const override { return QStringLiteral("Ellipse"); }
 };

@@ -14,7 +14,8 @@ void TGridTable::SetSize(int columns, int rows) {
     FColumnWidths.resize(size_t(columns), 64);
     FRowHeights.resize(size_t(rows), 24);
     FCells.resize(size_t(rows));
-    for (QStringList& row : FCells) row.resize(columns);
+    for (QStringList& row : FCells)
+        row.resize(columns);
 }
 
 QString TGridTable::Cell(int column, int row) const {
@@ -41,7 +42,8 @@ void TGridObject::AssignTo(TStored& destination) const {
     to.ColumnWidths() = from.ColumnWidths();
     to.RowHeights() = from.RowHeights();
     for (int r = 0; r < from.RowCount(); ++r)
-        for (int c = 0; c < from.ColumnCount(); ++c) to.SetCell(c, r, from.Cell(c, r));
+        for (int c = 0; c < from.ColumnCount(); ++c)
+            to.SetCell(c, r, from.Cell(c, r));
     to.Color = from.Color;
     to.LineColor = from.LineColor;
     to.TrueLineWidth = from.TrueLineWidth;
@@ -70,10 +72,13 @@ void TGridObject::Store(TStorage& storage) const {
     storage.WriteLongint(qint32(t.FontColor));
     storage.WriteByte(t.FontStyle);
     storage.WriteByte(t.Alignment);
-    for (int width : t.ColumnWidths()) storage.WriteLongint(width);
-    for (int height : t.RowHeights()) storage.WriteLongint(height);
+    for (int width : t.ColumnWidths())
+        storage.WriteLongint(width);
+    for (int height : t.RowHeights())
+        storage.WriteLongint(height);
     for (int r = 0; r < t.RowCount(); ++r)
-        for (int c = 0; c < t.ColumnCount(); ++c) storage.WriteString(t.Cell(c, r));
+        for (int c = 0; c < t.ColumnCount(); ++c)
+            storage.WriteString(t.Cell(c, r));
 }
 
 void TGridObject::Load(TStorage& storage) {
@@ -105,10 +110,13 @@ void TGridObject::Load(TStorage& storage) {
     t.FontColor = quint32(storage.ReadLongint());
     t.FontStyle = storage.ReadByte();
     t.Alignment = storage.ReadByte();
-    for (int& width : t.ColumnWidths()) width = storage.ReadLongint();
-    for (int& height : t.RowHeights()) height = storage.ReadLongint();
+    for (int& width : t.ColumnWidths())
+        width = storage.ReadLongint();
+    for (int& height : t.RowHeights())
+        height = storage.ReadLongint();
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) t.SetCell(c, r, storage.ReadString());
+        for (int c = 0; c < columns; ++c)
+            t.SetCell(c, r, storage.ReadString());
 }
 
 // The first grids stored palette colours and counts only; font and alignment come from the
@@ -138,10 +146,30 @@ void TGridObject::LoadVersion0(TStorage& storage) {
     t.TrueHeight = height;
     if (columns > 0) {
         const int each = (width - (columns + 1) * t.TrueLineWidth) / columns;
-        std::fill(t.ColumnWidths().begin(), t.ColumnWidths().end(), MulDiv(each, t.ZoomFactor, 100));
+        std::fill(t.ColumnWidths().begin(), t.ColumnWidths().end(),
+                  MulDiv(each, t.ZoomFactor, 100));
     }
     if (rows > 0) {
         const int each = (height - (rows + 1) * t.TrueLineWidth) / rows;
         std::fill(t.RowHeights().begin(), t.RowHeights().end(), MulDiv(each, t.ZoomFactor, 100));
     }
+}
+
+TGridObject* TGridObject::CreateDefault() {
+    const QString section = QStringLiteral("Default Grid");
+    const TSettingsStore& s = AppContext().Settings();
+    auto* grid = new TGridObject(s.ReadBool(section, QStringLiteral("Center Horizontally"), false),
+                                 s.ReadBool(section, QStringLiteral("Center Vertically"), false));
+    TGridTable& t = grid->Table();
+    t.SetSize(std::clamp(s.ReadInteger(section, QStringLiteral("Columns"), 4), 1, 50),
+              std::clamp(s.ReadInteger(section, QStringLiteral("Rows"), 4), 1, 50));
+    t.Color = quint32(s.ReadInteger(section, QStringLiteral("Color"), 0xFFFFFF));
+    t.LineColor = quint32(s.ReadInteger(section, QStringLiteral("Line Color"), 0));
+    t.TrueLineWidth = s.ReadInteger(section, QStringLiteral("Line Width"), 1);
+    t.FontName = s.ReadString(section, QStringLiteral("Font Name"), QStringLiteral("Arial"));
+    t.TrueFontSize = s.ReadInteger(section, QStringLiteral("Font Size"), 10);
+    t.FontColor = quint32(s.ReadInteger(section, QStringLiteral("Font Color"), 0));
+    t.FontStyle = quint8(s.ReadInteger(section, QStringLiteral("Font Style"), 0));
+    t.Alignment = quint8(s.ReadInteger(section, QStringLiteral("Justification"), 2));
+    return grid;
 }

@@ -48,6 +48,7 @@ class TGridObject : public TTextControlObject {
 public:
     TGridObject() = default;
     using TTextControlObject::TTextControlObject;
+    static TGridObject* CreateDefault();
 
     TGridTable& Table() { return static_cast<TGridTable&>(Control()); }
     const TGridTable& Table() const { return const_cast<TGridObject*>(this)->Table(); }

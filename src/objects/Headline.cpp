@@ -1,5 +1,7 @@
 #include "objects/Headline.h"
 
+#include "document/AppContext.h"
+#include "document/Card.h"
 #include "document/Palette.h"
 #include "document/Replacement.h"
 #include "document/Units.h"
@@ -16,7 +18,9 @@ THeadlineText::THeadlineText() {
     Font.Size = 20;
 }
 
-void THeadlineText::SetBorderSize(int size) { FBorderSize = std::clamp(size, 0, 10); }
+void THeadlineText::SetBorderSize(int size) {
+    FBorderSize = std::clamp(size, 0, 10);
+}
 
 void THeadlineText::AssignStyle(const THeadlineText& s) {
     Font = s.Font;
@@ -55,7 +59,9 @@ std::unique_ptr<TObjectControl> THeadlineObject::CreateControl() {
     return std::make_unique<THeadlineText>();
 }
 
-THeadlineText& THeadlineObject::HeadlineText() { return static_cast<THeadlineText&>(Control()); }
+THeadlineText& THeadlineObject::HeadlineText() {
+    return static_cast<THeadlineText&>(Control());
+}
 
 const THeadlineText& THeadlineObject::HeadlineText() const {
     return const_cast<THeadlineObject*>(this)->HeadlineText();
@@ -119,7 +125,9 @@ QString THeadlineObject::MergeText() const {
     return merged;
 }
 
-void THeadlineObject::RefreshText() { HeadlineText().Lines = SplitLines(MergeText()); }
+void THeadlineObject::RefreshText() {
+    HeadlineText().Lines = SplitLines(MergeText());
+}
 
 void THeadlineObject::BindRecordSource(TRecordSource* table) {
     for (int i = 0; i < FCodes->Count(); ++i)
@@ -326,4 +334,58 @@ QString WrapText(const QString& text, const QFont& font, int width) {
         out.append(line);
     }
     return out.join(QStringLiteral("\r\n"));
+}
+
+THeadlineObject* THeadlineObject::CreateDefault() {
+    const QString section = QStringLiteral("Default Headline");
+    const TSettingsStore& s = AppContext().Settings();
+    auto read = [&](const char* key, int fallback) {
+        return s.ReadInteger(section, QString::fromLatin1(key), fallback);
+    };
+    auto* headline = new THeadlineObject();
+    headline->CenterHorizontally =
+        s.ReadBool(section, QStringLiteral("Center Horizontally"), false);
+    headline->CenterVertically = s.ReadBool(section, QStringLiteral("Center Vertically"), false);
+    THeadlineText& h = headline->HeadlineText();
+    headline->SetTextDirection(quint8(read("Text Direction", tdRight)));
+    h.Font.Name = s.ReadString(section, QStringLiteral("Font Name"), QStringLiteral("Arial"));
+    h.Font.Size = read("Font Size", 20);
+    h.Font.Color = quint32(read("Font Color", 0));
+    h.Font.SetStyleBits(read("Font Style", 0));
+    h.Alignment = quint8(read("Justification", 2));
+    h.GraduateFromColor = quint32(read("Graduate From Color", 0));
+    h.GraduateToColor = quint32(read("Graduate To Color", 0));
+    h.GraduateStyle = quint8(read("Graduate Style", gsNone));
+    h.TextureFile = s.ReadString(section, QStringLiteral("Texture File"), QString());
+    h.Texture = s.ReadBool(section, QStringLiteral("Texture"), false);
+    h.HighlightDepth = quint8(read("Highlight Depth", 0));
+    h.HighlightStyle = quint8(read("Highlight Style", ssPlain));
+    h.HighlightColor = quint32(read("Highlight Color", 0));
+    h.HighlightDirection = quint8(read("Highlight Direction", sdNone));
+    h.ShadowDepth = quint8(read("Shadow Depth", 0));
+    h.ShadowStyle = quint8(read("Shadow Style", ssPlain));
+    h.ShadowColor = quint32(read("Shadow Color", 0));
+    h.ShadowDirection = quint8(read("Shadow Direction", sdNone));
+    h.Color = quint32(read("Background Color", 0));
+    h.BackFromColor = quint32(read("Background From Color", 0));
+    h.BackToColor = quint32(read("Background To Color", 0));
+    h.BackDirection = quint8(read("Background Direction", 0));
+    h.BackTextureFile = s.ReadString(section, QStringLiteral("Background Texture File"), QString());
+    h.BackStyle = quint8(read("Background Style", basTransparent));
+    h.SetBorderSize(read("Border Size", 0));
+    h.BorderColor = quint32(read("Border Color", 0));
+    h.DeleteBlankLines = s.ReadBool(section, QStringLiteral("Delete Blank Lines"), false);
+    // Banners print over many sheets: letters and background stay plain there.
+    const TCard* card = AppContext().ActiveCard;
+    if (card && card->DocumentType == 12) {
+        h.GraduateStyle = gsNone;
+        h.Texture = false;
+        h.TextureFile.clear();
+        h.GraduateFromColor = h.GraduateToColor = 0xFFFFFF;
+        h.BackTextureFile.clear();
+        h.BackFromColor = h.BackToColor = 0xFFFFFF;
+        h.BackDirection = 0;
+        if (h.BackStyle == basGradient || h.BackStyle == basTexture) h.BackStyle = basTransparent;
+    }
+    return headline;
 }

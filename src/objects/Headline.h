@@ -14,7 +14,15 @@ enum TBackStyle : quint8 { basTransparent = 0, basSolid = 1, basGradient = 2, ba
 enum TGraduateStyle : quint8 { gsNone = 0, gsHorizontal = 1, gsVertical = 2 };
 enum TShadeStyle : quint8 { ssPlain = 0, ssExtrude = 1, ssGraduated = 2 };
 enum TShadeDirection : quint8 {
-    sdNone = 0, sdUp, sdUpRight, sdRight, sdDownRight, sdDown, sdDownLeft, sdLeft, sdUpLeft
+    sdNone = 0,
+    sdUp,
+    sdUpRight,
+    sdRight,
+    sdDownRight,
+    sdDown,
+    sdDownLeft,
+    sdLeft,
+    sdUpLeft
 };
 enum TTextDirection : quint8 { tdRight = 0, tdDown = 1, tdLeft = 2, tdUp = 3 };
 
@@ -71,6 +79,8 @@ public:
 
     THeadlineObject();
     ~THeadlineObject() override;
+    // A headline from the "Default Headline" settings; plain fill and background on banners.
+    static THeadlineObject* CreateDefault();
 
     QString Text; // as typed, lines separated by CR LF, codes included
     quint8 TextDirection = tdRight;

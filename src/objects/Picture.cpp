@@ -1,5 +1,6 @@
 #include "objects/Picture.h"
 
+#include "document/AppContext.h"
 #include "storage/Stored.h"
 
 #include <QtEndian>
@@ -33,8 +34,10 @@ void TPictureObject::Store(TStorage& storage) const {
     storage.WriteBoolean(HasPicture);
     if (!HasPicture) return;
     storage.WriteBoolean(IsMetafile);
-    if (IsMetafile) storage.WriteGraphic(Metafile);
-    else storage.WriteGraphic(Bitmap);
+    if (IsMetafile)
+        storage.WriteGraphic(Metafile);
+    else
+        storage.WriteGraphic(Bitmap);
 }
 
 void TPictureObject::Load(TStorage& storage) {
@@ -46,7 +49,17 @@ void TPictureObject::Load(TStorage& storage) {
     IsMetafile = false;
     if (!HasPicture) return;
     IsMetafile = storage.ReadBoolean();
-    if (!IsMetafile) Bitmap = storage.ReadBitmap();
-    else if (version >= 2) Metafile = storage.ReadMetafile();
-    else Metafile = storage.ReadLegacyMetafile();
+    if (!IsMetafile)
+        Bitmap = storage.ReadBitmap();
+    else if (version >= 2)
+        Metafile = storage.ReadMetafile();
+    else
+        Metafile = storage.ReadLegacyMetafile();
+}
+
+TPictureObject* TPictureObject::CreateDefault() {
+    const QString section = QStringLiteral("Default Picture");
+    const TSettingsStore& s = AppContext().Settings();
+    return new TPictureObject(s.ReadBool(section, QStringLiteral("Center Horizontally"), false),
+                              s.ReadBool(section, QStringLiteral("Center Vertically"), false));
 }

@@ -11,6 +11,7 @@ class TPictureObject : public TCardObject {
 public:
     TPictureObject() = default;
     using TCardObject::TCardObject;
+    static TPictureObject* CreateDefault();
 
     bool HasPicture = false;
     bool IsMetafile = false;

@@ -1,5 +1,6 @@
 #include "objects/RichText.h"
 
+#include "document/AppContext.h"
 #include "storage/Stored.h"
 
 TRichTextObject::TRichTextObject(bool centerHorizontally, bool transparent, bool centerVertically)
@@ -25,7 +26,9 @@ TRichTextObject* TRichTextObject::Predecessor() const {
     return static_cast<TRichTextObject*>(FLinks.Predecessor);
 }
 
-void TRichTextObject::SetSuccessor(TRichTextObject* successor) { FLinks.Successor = successor; }
+void TRichTextObject::SetSuccessor(TRichTextObject* successor) {
+    FLinks.Successor = successor;
+}
 void TRichTextObject::SetPredecessor(TRichTextObject* predecessor) {
     FLinks.Predecessor = predecessor;
 }
@@ -65,4 +68,12 @@ void TRichTextObject::Load(TStorage& storage) {
         FLinks.Predecessor = dynamic_cast<TRichTextObject*>(storage.ReadReference());
     }
     Transparent = version >= 2 ? storage.ReadBoolean() : false;
+}
+
+TRichTextObject* TRichTextObject::CreateDefault() {
+    const QString section = QStringLiteral("Default Text");
+    const TSettingsStore& s = AppContext().Settings();
+    return new TRichTextObject(s.ReadBool(section, QStringLiteral("Center Horizontally"), false),
+                               s.ReadBool(section, QStringLiteral("Transparent"), false),
+                               s.ReadBool(section, QStringLiteral("Center Vertically"), false));
 }

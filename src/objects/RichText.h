@@ -11,6 +11,7 @@ class TRichTextObject : public TTextControlObject {
 public:
     TRichTextObject() = default;
     TRichTextObject(bool centerHorizontally, bool transparent, bool centerVertically);
+    static TRichTextObject* CreateDefault();
     ~TRichTextObject() override;
 
     QByteArray Content; // the stored content block

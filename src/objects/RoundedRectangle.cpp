@@ -7,6 +7,11 @@ void TRRectangleObject::DrawShape(TCanvas& canvas, const QRect& rect) {
     const qreal half = painter.pen().style() == Qt::NoPen ? 0 : painter.pen().width() / 2.0;
     const QRectF inside = QRectF(rect).adjusted(half, half, -half, -half);
     // The corner ellipse is width div 2 by height div 2, so its radii are a quarter of each.
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.drawRoundedRect(inside, (rect.width() / 2) / 2.0, (rect.height() / 2) / 2.0);
+}
+
+TRRectangleObject* TRRectangleObject::CreateDefault() {
+    auto* shape = new TRRectangleObject();
+    shape->ReadDefaults(QStringLiteral("Default Rounded Rectangle"), 15, false, 1);
+    return shape;
 }

@@ -8,6 +8,7 @@ class TRRectangleObject : public TShapeObject {
 public:
     TRRectangleObject() = default;
     using TShapeObject::TShapeObject;
+    static TRRectangleObject* CreateDefault();
     void DrawShape(TCanvas& canvas, const QRect& rect) override;
     QString TypeName() const override { return QStringLiteral("Rounded Rectangle"); }
 };

@@ -115,8 +115,11 @@ TEST(BatchCommands, DumpWithLayoutAddsPanelGeometry) {
     const Result result = RunQdx({QStringLiteral("dump"), QStringLiteral("--layout"), path});
     ASSERT_EQ(result.ExitCode, 0);
     const QJsonArray panels = QJsonDocument::fromJson(result.Out)
-                                  .object()["card"].toObject()["pages"].toArray()[0]
-                                  .toObject()["panels"].toArray();
+                                  .object()["card"]
+                                  .toObject()["pages"]
+                                  .toArray()[0]
+                                  .toObject()["panels"]
+                                  .toArray();
     // Landscape Letter folded down the middle: the front cover is the right half.
     const QJsonObject front = panels[0].toObject();
     EXPECT_EQ(front["SheetX"].toInt(), 550);
@@ -146,7 +149,8 @@ TEST(BatchCommands, RenderDrawsOnePanelAtTheGivenResolution) {
 
 TEST(BatchCommands, FilesThatCannotBeLoadedFailWithTheMessage) {
     QTemporaryDir dir;
-    const Result missing = RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("none.qdx"))});
+    const Result missing =
+        RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("none.qdx"))});
     EXPECT_EQ(missing.ExitCode, 1);
     EXPECT_EQ(missing.Err.trimmed(),
               QStringLiteral("Cannot open file %1").arg(dir.filePath(QStringLiteral("none.qdx"))));
@@ -184,16 +188,19 @@ TEST(BatchCommands, DumpReadsTemplateIndexesAndEventFiles) {
         QDir().mkpath(test.Context.TemplateFolder);
         TCard card(9, 9);
         card.Description = QStringLiteral("Cards for the shop");
-        SaveStoredToFile(QDir(test.Context.TemplateFolder).filePath(QStringLiteral("Shop.qdx")), card);
+        SaveStoredToFile(QDir(test.Context.TemplateFolder).filePath(QStringLiteral("Shop.qdx")),
+                         card);
         auto index = OpenTemplateIndex(dir.filePath(QStringLiteral("Template.dat")));
         ASSERT_TRUE(SaveTemplateIndex(*index, dir.filePath(QStringLiteral("Template.dat"))));
         TEventTable events;
         events.AddEvent(new TEvent(QDate(2027, 2, 28), QStringLiteral("Mum's birthday"), 10));
         ASSERT_TRUE(SaveEventFile(events, dir.filePath(QStringLiteral("Event.dat"))));
     }
-    const Result index = RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("Template.dat"))});
+    const Result index =
+        RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("Template.dat"))});
     ASSERT_EQ(index.ExitCode, 0) << index.Err.toStdString();
-    const QJsonObject templates = QJsonDocument::fromJson(index.Out).object()["templateIndex"].toObject();
+    const QJsonObject templates =
+        QJsonDocument::fromJson(index.Out).object()["templateIndex"].toObject();
     EXPECT_EQ(templates["TypeCounts"].toArray().size(), 32);
     EXPECT_EQ(templates["TypeCounts"].toArray()[9].toInt(), 1);
     const QJsonObject entry = templates["templates"].toArray()[0].toObject();
@@ -202,9 +209,11 @@ TEST(BatchCommands, DumpReadsTemplateIndexesAndEventFiles) {
     EXPECT_EQ(entry["DocumentType"].toInt(), 9);
     EXPECT_NE(entry["FileAge"].toInt(), 0);
 
-    const Result events = RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("Event.dat"))});
+    const Result events =
+        RunQdx({QStringLiteral("dump"), dir.filePath(QStringLiteral("Event.dat"))});
     ASSERT_EQ(events.ExitCode, 0) << events.Err.toStdString();
-    const QJsonObject event = QJsonDocument::fromJson(events.Out).object()["events"].toArray()[0].toObject();
+    const QJsonObject event =
+        QJsonDocument::fromJson(events.Out).object()["events"].toArray()[0].toObject();
     EXPECT_EQ(event["EventDate"].toString(), QStringLiteral("2027-02-28"));
     EXPECT_EQ(event["Description"].toString(), QStringLiteral("Mum's birthday"));
     EXPECT_EQ(event["WarningDays"].toInt(), 10);

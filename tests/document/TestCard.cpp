@@ -26,7 +26,8 @@ TEST(Card, NewCardsHaveOnePageWithTheFormatsPanelsLaidOut) {
         if (format != 12 && format != 13) { // labels and banners take their size elsewhere
             EXPECT_GT(page.Panels(0)->Width, 0) << format;
         }
-        for (int i = 0; i < page.PanelCount(); ++i) EXPECT_EQ(page.Panels(i)->Page(), &page);
+        for (int i = 0; i < page.PanelCount(); ++i)
+            EXPECT_EQ(page.Panels(i)->Page(), &page);
     }
     TCard business(10, 9);
     EXPECT_EQ(business.SheetGeometry.NumDown, 5);
@@ -99,7 +100,8 @@ TEST(Card, DataSourceThatCannotOpenIsReportedAndKept) {
     card.DocumentModified = false;
     const QString name = dir.filePath(QStringLiteral("people.txt"));
     card.SetDataSource(name);
-    EXPECT_EQ(test.Messages.Errors, QStringList{QStringLiteral("Error opening database %1.").arg(name)});
+    EXPECT_EQ(test.Messages.Errors,
+              QStringList{QStringLiteral("Error opening database %1.").arg(name)});
     EXPECT_EQ(card.DataSourceName, name);
     EXPECT_FALSE(card.DataSourceInTemplateFolder);
     EXPECT_TRUE(card.DocumentModified);

@@ -199,8 +199,8 @@ TEST(CardObject, HandlesAreFilledWhenFreeAndHollowWhenLocked) {
         return image;
     };
     const QImage free = render(false);
-    EXPECT_EQ(free.pixel(20, 20), qRgb(0, 0, 0));  // inside the top-left square
-    EXPECT_EQ(free.pixel(15, 15), qRgb(0, 0, 0));  // its corner
+    EXPECT_EQ(free.pixel(20, 20), qRgb(0, 0, 0)); // inside the top-left square
+    EXPECT_EQ(free.pixel(15, 15), qRgb(0, 0, 0)); // its corner
     EXPECT_EQ(free.pixel(25, 25), qRgb(255, 255, 255));
     const QImage locked = render(true);
     EXPECT_EQ(locked.pixel(15, 15), qRgb(255, 255, 255)); // the outline
@@ -231,7 +231,7 @@ TEST(CardObject, ShapesDrawTheirBorderInsideTheRectangle) {
     TTestContext test(100);
     TRectangleObject r;
     r.Bounds = {10, 10, 50, 40};
-    r.FillColor = 12; // blue
+    r.FillColor = 12;  // blue
     r.BorderColor = 9; // red
     r.BorderSize = 3;
     QImage image(60, 60, QImage::Format_RGB32);

@@ -46,12 +46,12 @@ TEST(Formula, ArithmeticWithTheOldFunctionMeanings) {
         double Expected;
     };
     const Case cases[] = {
-        {"2*3", 6},           {"1+2*3", 7},          {"(1+2)*3", 9},     {"2^3^2", 512},
-        {"-2^2", -4},         {"10/4", 2.5},         {"sqr(3)", 9},      {"SQRT(16)", 4},
-        {"int(-2.7)", -2},    {"trunc(2.7)", 2},     {"frac(-2.75)", -0.75},
-        {"round(2.5)", 3},    {"round(-2.5)", -3},   {"abs(-4)", 4},     {"ln(exp(2))", 2},
-        {"arctan(1)*4", M_PI}, {"pi", M_PI},          {"pi()", M_PI},     {"sin(0)+cos(0)", 1},
-        {" 3 ", 3},           {"1e2+1", 101},
+        {"2*3", 6},          {"1+2*3", 7},      {"(1+2)*3", 9},         {"2^3^2", 512},
+        {"-2^2", -4},        {"10/4", 2.5},     {"sqr(3)", 9},          {"SQRT(16)", 4},
+        {"int(-2.7)", -2},   {"trunc(2.7)", 2}, {"frac(-2.75)", -0.75}, {"round(2.5)", 3},
+        {"round(-2.5)", -3}, {"abs(-4)", 4},    {"ln(exp(2))", 2},      {"arctan(1)*4", M_PI},
+        {"pi", M_PI},        {"pi()", M_PI},    {"sin(0)+cos(0)", 1},   {" 3 ", 3},
+        {"1e2+1", 101},
     };
     for (const Case& c : cases) {
         const std::optional<double> value = EvaluateFormula(QString::fromLatin1(c.Text));
@@ -184,10 +184,12 @@ TEST_F(FieldTest, TextIsCutFromTheEndToFitInsideBorderAndPadding) {
     }
     // No ink in the right padding and border: columns 94..97 stay white inside.
     for (int x = 94; x < 98; ++x)
-        for (int y = 3; y < 27; ++y) EXPECT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+        for (int y = 3; y < 27; ++y)
+            EXPECT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
     bool inked = false;
     for (int x = 6; x < 94 && !inked; ++x)
-        for (int y = 6; y < 27 && !inked; ++y) inked = image.pixel(x, y) != qRgb(255, 255, 255);
+        for (int y = 6; y < 27 && !inked; ++y)
+            inked = image.pixel(x, y) != qRgb(255, 255, 255);
     EXPECT_TRUE(inked);
 }
 

@@ -31,18 +31,22 @@ protected:
         });
     }
 
-    QString PathOf(const QString& name) const { return QDir(Test.Context.TemplateFolder).filePath(name); }
+    QString PathOf(const QString& name) const {
+        return QDir(Test.Context.TemplateFolder).filePath(name);
+    }
 
     void SaveTemplate(const QString& name, const QString& description, int type, int objects = 0) {
         TCard card(DocumentTypeInfo(type)->Format, type);
         card.Description = description;
-        for (int i = 0; i < objects; ++i) card.Pages(0)->Panels(0)->AddObject(new TRectangleObject());
+        for (int i = 0; i < objects; ++i)
+            card.Pages(0)->Panels(0)->AddObject(new TRectangleObject());
         SaveStoredToFile(PathOf(name), card);
     }
 
     QStringList Names() const {
         QStringList names;
-        for (int i = 0; i < Index.Count(); ++i) names.append(Index.Items(i)->FileName);
+        for (int i = 0; i < Index.Count(); ++i)
+            names.append(Index.Items(i)->FileName);
         return names;
     }
 
@@ -81,7 +85,8 @@ TEST_F(TemplateTest, RefreshOpensOnlyNewAndChangedFiles) {
     SaveTemplate(QStringLiteral("NEWS.QDX"), QStringLiteral("Club news, autumn"), 2, 3);
     Index.Refresh();
     EXPECT_EQ(Opened, QStringList{"NEWS.QDX"});
-    EXPECT_EQ(Index.FindTemplate(QStringLiteral("news.qdx"))->Description, QStringLiteral("Club news, autumn"));
+    EXPECT_EQ(Index.FindTemplate(QStringLiteral("news.qdx"))->Description,
+              QStringLiteral("Club news, autumn"));
     EXPECT_EQ(Index.CountForType(1), 0);
     EXPECT_EQ(Index.CountForType(2), 1);
 }

@@ -21,7 +21,8 @@ protected:
     }
     QStringList DueTexts(const QDate& today) const {
         QStringList texts;
-        for (const TDueEvent& due : Events.DueList(today)) texts.append(due.Text);
+        for (const TDueEvent& due : Events.DueList(today))
+            texts.append(due.Text);
         return texts;
     }
 
@@ -62,9 +63,9 @@ TEST_F(EventTest, DueListRoundsDaysAndAlwaysListsThePast) {
     Add(Today, QStringLiteral("Today, no warning"), 0);
     Add(Today.addDays(-30), QStringLiteral("Past"), 0);
     Add(Today.addDays(1), QStringLiteral("Tomorrow, no warning"), 0);
-    EXPECT_EQ(DueTexts(Today), (QStringList{"November 8, 2026 / Past",
-                                            "December 8, 2026 / Today, no warning",
-                                            "December 22, 2026 / Fourteen"}));
+    EXPECT_EQ(DueTexts(Today),
+              (QStringList{"November 8, 2026 / Past", "December 8, 2026 / Today, no warning",
+                           "December 22, 2026 / Fourteen"}));
     // Tomorrow the event without warning is due too, and stays due afterwards.
     EXPECT_TRUE(DueTexts(Today.addDays(1)).contains("December 9, 2026 / Tomorrow, no warning"));
     EXPECT_TRUE(DueTexts(Today.addDays(40)).contains("December 9, 2026 / Tomorrow, no warning"));

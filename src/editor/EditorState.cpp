@@ -1,0 +1,52 @@
+#include "editor/EditorState.h"
+
+#include "document/AppContext.h"
+#include "document/Units.h"
+#include "editor/CardWin.h"
+
+#include <QMessageBox>
+
+#include <cmath>
+
+TEditorState::TEditorState() {
+    ClickEditTool = [this] {
+        Tool = ToolEdit;
+        KeepAdding = false;
+    };
+    RunProperties = [](TCardForm& form) { form.RunProperties(); };
+    ShowObjectMenu = [](TCardForm&, QPoint) {};
+    Save = [](TCardForm& form) { return form.SaveToFile(form.Card().FileName); };
+    AskSave = [](const QString& question) {
+        const auto answer =
+            QMessageBox::question(nullptr, QStringLiteral("Confirm"), question,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return answer == QMessageBox::Yes  ? TSaveAnswer::Yes
+               : answer == QMessageBox::No ? TSaveAnswer::No
+                                           : TSaveAnswer::Cancel;
+    };
+    AddRecentFile = [](const QString&) {};
+    ShowHint = [](const QString&) {};
+    ShowHelp = [](int) {};
+    ShowError = [](const QString& text) { AppContext().Messages().Error(text); };
+}
+
+TEditorState::~TEditorState() = default;
+
+int TEditorState::GridSpacing(int sizeIndex, bool metric, int pixelsPerInch) {
+    static constexpr int Divisors[] = {32, 16, 8, 4, 2, 1};
+    static constexpr int Millimetres[] = {2, 5, 10, 15, 20, 25};
+    const int index = std::clamp(sizeIndex, 0, 5);
+    if (!metric) return pixelsPerInch / Divisors[index];
+    return RoundHalfAway(Millimetres[index] * 0.03937 * pixelsPerInch);
+}
+
+void TEditorState::ApplyGridSpacing() const {
+    TAppContext& context = AppContext();
+    context.GridSpacing =
+        std::max(1, GridSpacing(GridSizeIndex, context.Metric, context.ScreenPixelsPerInch));
+}
+
+TEditorState& EditorState() {
+    static TEditorState state;
+    return state;
+}
