@@ -1,19 +1,15 @@
 #include "app/CommandLine.h"
-#include "app/EditorHost.h"
+#include "app/MainForm.h"
 #include "document/AppContext.h"
-#include "document/Card.h"
-#include "editor/CardWin.h"
 #include "editor/EditorState.h"
 #include "events/Event.h"
 #include "objects/ObjectClasses.h"
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -53,17 +49,10 @@ int RunWindow(int argc, char* argv[]) {
         context.ScreenPixelsPerInch = qRound(screen->logicalDotsPerInch());
     EditorState().ApplyGridSpacing();
 
-    std::unique_ptr<TCard> card;
-    try {
-        card = arguments.isEmpty() ? std::make_unique<TCard>(0, 0)
-                                   : TCardForm::OpenDocument(arguments.first());
-    } catch (const std::exception&) {
-        QMessageBox::critical(nullptr, QStringLiteral("Error"),
-                              QStringLiteral("Error opening the file %1.").arg(arguments.first()));
-        return 1;
-    }
-    TEditorHost host(std::move(card));
-    host.show();
+    TMainForm main;
+    if (!main.Start()) return 1;
+    main.showMaximized();
+    main.OpenArguments(arguments);
     return application.exec();
 }
 

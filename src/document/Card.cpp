@@ -601,8 +601,10 @@ QImage RenderCardPreview(const TCard& card) {
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    const int zoom = MulDiv(TCard::PreviewSize, 100, larger);
-    painter.scale(zoom / 100.0, zoom / 100.0);
+    // The exact ratio: a zoom rounded to whole percent would overflow the picture of a
+    // large page (a poster at 8 % instead of 7.58 % loses its right and bottom edges).
+    const double scale = double(TCard::PreviewSize) / larger;
+    painter.scale(scale, scale);
     TCanvas canvas(painter, ppi, ppi, TCanvas::TKind::Image);
     for (int q = 0; q < page.PanelCount(); ++q) {
         const TCardPanel* panel = page.Panels(q);

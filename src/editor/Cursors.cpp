@@ -128,6 +128,19 @@ QCursor Make(int number) {
 
 } // namespace
 
+QPixmap ToolIcon(int tool) {
+    if (tool != ToolEdit) return CursorFor(ToolCursor(tool)).pixmap();
+    // The edit tool: a plain pointer.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.2));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({{9, 4}, {9, 24}, {14, 19}, {18, 28}, {21, 27}, {17, 18}, {24, 18}}));
+    return pixmap;
+}
+
 QCursor CursorFor(int number) {
     static QHash<int, QCursor> made;
     auto found = made.constFind(number);

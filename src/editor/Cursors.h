@@ -30,6 +30,8 @@ enum TCursorNumber : int {
 };
 
 QCursor CursorFor(int number);
+// The picture of a tool's button.
+QPixmap ToolIcon(int tool);
 // The cursor every editing window shows while a tool is current.
 int ToolCursor(int tool);
 bool IsToolCursor(int number);

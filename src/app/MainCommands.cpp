@@ -1,0 +1,623 @@
+#include "app/AppPaths.h"
+#include "app/MainForm.h"
+#include "app/MainShell.h"
+#include "document/AppContext.h"
+#include "document/Card.h"
+#include "document/OpenTemp.h"
+#include "document/Template.h"
+#include "editor/CardWin.h"
+#include "editor/Cursors.h"
+#include "editor/EditorState.h"
+#include "events/Event.h"
+#include "objects/RichText.h"
+#include "storage/Exception.h"
+#include "storage/Stored.h"
+#include "types/BannerWidthForm.h"
+#include "types/BusinessCardTypeForm.h"
+#include "types/CardTypeForm.h"
+#include "types/ConvertCardTypeForm.h"
+#include "types/DialogSupport.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+
+// ---- settings ----
+
+const std::vector<TSettingsKey>& SettingsKeys() {
+    static const std::vector<TSettingsKey> keys = [] {
+        std::vector<TSettingsKey> k = {
+            {"Default Headline", "Center Horizontally", "0"},
+            {"Default Headline", "Center Vertically", "0"},
+            {"Default Headline", "Text Direction", "0"},
+            {"Default Headline", "Font Name", "Arial"},
+            {"Default Headline", "Font Size", "20"},
+            {"Default Headline", "Font Color", "0"},
+            {"Default Headline", "Font Style", "0"},
+            {"Default Headline", "Justification", "2"},
+            {"Default Headline", "Graduate From Color", "0"},
+            {"Default Headline", "Graduate To Color", "0"},
+            {"Default Headline", "Graduate Style", "0"},
+            {"Default Headline", "Texture File", ""},
+            {"Default Headline", "Texture", "0"},
+            {"Default Headline", "Highlight Depth", "0"},
+            {"Default Headline", "Highlight Style", "0"},
+            {"Default Headline", "Highlight Color", "0"},
+            {"Default Headline", "Highlight Direction", "0"},
+            {"Default Headline", "Shadow Depth", "0"},
+            {"Default Headline", "Shadow Style", "0"},
+            {"Default Headline", "Shadow Color", "0"},
+            {"Default Headline", "Shadow Direction", "0"},
+            {"Default Headline", "Background Color", "0"},
+            {"Default Headline", "Background From Color", "0"},
+            {"Default Headline", "Background To Color", "0"},
+            {"Default Headline", "Background Direction", "0"},
+            {"Default Headline", "Background Texture File", ""},
+            {"Default Headline", "Background Style", "0"},
+            {"Default Headline", "Border Size", "0"},
+            {"Default Headline", "Border Color", "0"},
+            {"Default Headline", "Delete Blank Lines", "0"},
+            {"Default Text", "Center Horizontally", "0"},
+            {"Default Text", "Center Vertically", "0"},
+            {"Default Text", "Transparent", "0"},
+            {"Default Line", "Color", "0"},
+            {"Default Line", "Style", "0"},
+            {"Default Line", "Size", "1"},
+            {"Default Line", "Center Horizontally", "0"},
+            {"Default Line", "Center Vertically", "0"},
+        };
+        for (const char* shape :
+             {"Default Rectangle", "Default Rounded Rectangle", "Default Ellipse"}) {
+            k.push_back({shape, "Color", "15"});
+            k.push_back({shape, "Clear", "0"});
+            k.push_back({shape, "Border Color", "0"});
+            k.push_back({shape, "Border Size", "1"});
+            k.push_back({shape, "Center Horizontally", "0"});
+            k.push_back({shape, "Center Vertically", "0"});
+        }
+        const std::vector<TSettingsKey> rest = {
+            {"Default Bar Code", "Center Horizontally", "0"},
+            {"Default Bar Code", "Center Vertically", "0"},
+            {"Default Bar Code", "Bar Code Type", "0"},
+            {"Default Bar Code", "Show Text", "1"},
+            {"Default Comb", "Center Horizontally", "0"},
+            {"Default Comb", "Center Vertically", "0"},
+            {"Default Comb", "Color", "15"},
+            {"Default Comb", "Clear", "1"},
+            {"Default Comb", "Border Color", "0"},
+            {"Default Comb", "Border Size", "1"},
+            {"Default Comb", "Comb Edge", "1"},
+            {"Default Comb", "Comb Style", "0"},
+            {"Default Comb", "Spaces", "5"},
+            {"Default Grid", "Center Horizontally", "0"},
+            {"Default Grid", "Center Vertically", "0"},
+            {"Default Grid", "Color", "16777215"},
+            {"Default Grid", "Line Color", "0"},
+            {"Default Grid", "Line Width", "1"},
+            {"Default Grid", "Columns", "4"},
+            {"Default Grid", "Rows", "4"},
+            {"Default Grid", "Font Name", "Arial"},
+            {"Default Grid", "Font Size", "10"},
+            {"Default Grid", "Font Color", "0"},
+            {"Default Grid", "Font Style", "0"},
+            {"Default Grid", "Justification", "2"},
+            {"Default Field", "Center Horizontally", "0"},
+            {"Default Field", "Center Vertically", "0"},
+            {"Default Field", "Color", "15"},
+            {"Default Field", "Clear", "1"},
+            {"Default Field", "Border Color", "0"},
+            {"Default Field", "Border Size", "0"},
+            {"Default Field", "Justification", "3"},
+            {"Default Field", "Font Name", "Arial"},
+            {"Default Field", "Font Size", "12"},
+            {"Default Field", "Font Color", "0"},
+            {"Default Field", "Font Style", "0"},
+            {"Default Field", "Decimal Places", "2"},
+            {"Default Field", "Required", "0"},
+            {"Default Picture", "Center Horizontally", "0"},
+            {"Default Picture", "Center Vertically", "0"},
+            {"View", "Grid On", "0"},
+            {"View", "Grid Snap To", "0"},
+            {"View", "Grid Size", "3"},
+            {"View", "Rulers On", "1"},
+            {"View", "Field Object Areas On", "1"},
+            {"Options", "AutoSave", "60000"},
+            {"CD Drive", "Drive Letter", ""},
+            {"Speech", "Initialized", "0"},
+        };
+        k.insert(k.end(), rest.begin(), rest.end());
+        return k;
+    }();
+    return keys;
+}
+
+void TMainForm::ReadSettings() {
+    FSettings.SetFileName(AppPaths::SettingsFile());
+    FSettings.Load();
+    // Every key starts with its default, so that objects and dialogs find it.
+    for (const TSettingsKey& key : SettingsKeys()) {
+        const QString section = QString::fromLatin1(key.Section);
+        const QString name = QString::fromLatin1(key.Key);
+        if (!FSettings.Value(section, name).isValid())
+            FSettings.SetValue(section, name, QString::fromLatin1(key.Default));
+    }
+    TAppContext& context = AppContext();
+    const QString view = QStringLiteral("View");
+    context.ShowGrid = FSettings.ReadBool(view, QStringLiteral("Grid On"), false);
+    context.SnapToGrid = FSettings.ReadBool(view, QStringLiteral("Grid Snap To"), false);
+    context.ShowFieldAreas =
+        FSettings.ReadBool(view, QStringLiteral("Field Object Areas On"), true);
+    EditorState().ShowRulers = FSettings.ReadBool(view, QStringLiteral("Rulers On"), true);
+    Action(QStringLiteral("AShowGrid"))->setChecked(context.ShowGrid);
+    Action(QStringLiteral("ASnapToGrid"))->setChecked(context.SnapToGrid);
+    Action(QStringLiteral("AShowFieldObjectAreas"))->setChecked(context.ShowFieldAreas);
+    Action(QStringLiteral("AShowRulers"))->setChecked(EditorState().ShowRulers);
+    SetGridSize(std::clamp(FSettings.ReadInteger(view, QStringLiteral("Grid Size"), 3), 0, 5));
+    const int autosave =
+        FSettings.ReadInteger(QStringLiteral("Options"), QStringLiteral("AutoSave"), 60000);
+    SetAutoSave(std::max(0, autosave) / 60000);
+    FLastUsed->Load(FSettings);
+}
+
+void TMainForm::WriteSettings() {
+    const TAppContext& context = AppContext();
+    const QString view = QStringLiteral("View");
+    FSettings.WriteBool(view, QStringLiteral("Grid On"), context.ShowGrid);
+    FSettings.WriteBool(view, QStringLiteral("Grid Snap To"), context.SnapToGrid);
+    FSettings.WriteInteger(view, QStringLiteral("Grid Size"), EditorState().GridSizeIndex);
+    FSettings.WriteBool(view, QStringLiteral("Rulers On"), EditorState().ShowRulers);
+    FSettings.WriteBool(view, QStringLiteral("Field Object Areas On"), context.ShowFieldAreas);
+    FSettings.WriteInteger(QStringLiteral("Options"), QStringLiteral("AutoSave"),
+                           FAutoSaveMinutes * 60000);
+    FLastUsed->Save(FSettings);
+    if (!FSettings.Save())
+        FSink->Error(QStringLiteral("Error writing %1.").arg(FSettings.FileName()));
+}
+
+// ---- start and end ----
+
+bool TMainForm::Start() {
+    BeginBusy();
+    struct TEnd {
+        TMainForm* Form;
+        ~TEnd() { Form->EndBusy(); }
+    } end{this};
+    const QString title = QStringLiteral("QDX");
+    for (const char* required : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"}) {
+        if (!QFile::exists(
+                QDir(AppPaths::ProgramFolder()).filePath(QString::fromLatin1(required)))) {
+            FSink->Error(QStringLiteral("The file \"%1\" is required to run the program %2.")
+                             .arg(QString::fromLatin1(required), title));
+            return false;
+        }
+    }
+    AppPaths::PrepareUserFolder();
+    TAppContext& context = AppContext();
+    context.ProgramFolder = AppPaths::ProgramFolder();
+    context.UserFolder = AppPaths::UserFolder();
+    context.TemplateFolder = AppPaths::TemplateFolder();
+    context.TexturesFolder = QDir(context.ProgramFolder).filePath(QStringLiteral("Textures"));
+    context.SetMessages(FSink);
+    context.SetShell(FShell.get());
+    context.SetSettings(&FSettings);
+
+    ReadSettings();
+    FStarted = true;
+    InstallTemplateChooser();
+    SetDialogHelpHandler([this](int helpContext) { ShowHelp(helpContext); });
+    FEvents = OpenEventFile(AppPaths::EventFile());
+    TWaitDialog::Run(this, QStringLiteral("Checking templates..."), [this] {
+        FTemplates = OpenTemplateIndex(AppPaths::TemplateIndexFile(), [](int, int) {
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    });
+    AddExtraMenuItems(QStringLiteral("Tool Programs"), FToolsMenu, nullptr);
+    AddExtraMenuItems(QStringLiteral("Help Links"), FHelpMenu, Action(QStringLiteral("AAbout")));
+    UpdateGridSpacing();
+    UpdateActions();
+    return true;
+}
+
+void TMainForm::AddExtraMenuItems(const QString& section, QMenu* menu, QAction* before) {
+    const QStringList keys = FSettings.Keys(section);
+    if (keys.isEmpty()) return;
+    if (before)
+        menu->insertSeparator(before);
+    else
+        menu->addSeparator();
+    for (const QString& key : keys) {
+        const QString value = FSettings.ReadString(section, key, QString());
+        const qsizetype split = value.indexOf(QLatin1Char(';'));
+        const QString caption = split < 0 ? value : value.left(split);
+        QString target = split < 0 ? QString() : value.mid(split + 1);
+        if (!target.contains(QLatin1String("http://")) &&
+            !target.contains(QLatin1String("https://")))
+            target = QDir(AppPaths::ProgramFolder()).filePath(QFileInfo(target).fileName());
+        auto* item = new QAction(caption, menu);
+        connect(item, &QAction::triggered, this, [this, target] {
+            const QUrl url =
+                target.contains(QLatin1String("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+            if (!QDesktopServices::openUrl(url))
+                FSink->Error(
+                    QStringLiteral("Unable to find or run default program for %1.").arg(target));
+        });
+        if (before)
+            menu->insertAction(before, item);
+        else
+            menu->addAction(item);
+    }
+}
+
+void TMainForm::OpenArguments(const QStringList& arguments) {
+    // The frame covers the screen's work area.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    for (const QString& argument : arguments)
+        OpenFile(AppPaths::ResolveDocumentArgument(argument));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    for (QMdiSubWindow* window : FMdi->subWindowList()) {
+        if (!window->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    if (FEvents) SaveEventFile(*FEvents, AppPaths::EventFile());
+    if (FTemplates) SaveTemplateIndex(*FTemplates, AppPaths::TemplateIndexFile());
+    if (FStarted) WriteSettings();
+    event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) OpenFile(url.toLocalFile().left(4096));
+}
+
+// ---- documents ----
+
+std::unique_ptr<TCard> TMainForm::LoadFile(const QString& path) {
+    TAppContext& context = AppContext();
+    const TAppContext::TOpening opening = context.Opening;
+    context.Opening = TAppContext::TOpening::Document;
+    struct TRestore {
+        TAppContext& Context;
+        TAppContext::TOpening Opening;
+        ~TRestore() { Context.Opening = Opening; }
+    } restore{context, opening};
+    return TCardForm::OpenDocument(path);
+}
+
+TCardForm* TMainForm::OpenFile(const QString& path) {
+    BeginBusy();
+    struct TEnd {
+        TMainForm* Form;
+        ~TEnd() { Form->EndBusy(); }
+    } end{this};
+    std::unique_ptr<TCard> card;
+    try {
+        card = LoadFile(path);
+    } catch (const std::exception&) {
+        FSink->Error(QStringLiteral("Error opening the file %1.").arg(path));
+        return nullptr;
+    }
+    auto* form = new TCardForm();
+    form->AttachDocument(std::move(card));
+    form->Card().SetDocumentModified(false);
+    QMdiSubWindow* window = FMdi->addSubWindow(form);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->showMaximized();
+    FLastUsed->Remove(path);
+    UpdateActions();
+    return form;
+}
+
+QString TMainForm::UniqueUntitledName() const {
+    for (int n = 0; n < MaxWindows; ++n) {
+        bool used = false;
+        for (const TCardForm* form : Editors())
+            used = used || form->UntitledNumber() == n;
+        if (!used) return QStringLiteral("NONAME%1").arg(n);
+    }
+    return QString();
+}
+
+TCardForm* TMainForm::AddEditor(std::unique_ptr<TCard> card, bool fromTemplate) {
+    card->SetDocumentModified(true);
+    const QString untitled = UniqueUntitledName();
+    if (!untitled.isEmpty()) card->FileName = untitled;
+    auto* form = new TCardForm();
+    EditorState().CreatingPublication = true;
+    form->AttachDocument(std::move(card));
+    EditorState().CreatingPublication = false;
+    form->setWindowTitle(untitled);
+    const int zoom = form->QDXWindow()->ZoomFactor();
+    form->Card().ForEachObject([&](TCardObject* object) {
+        object->ZoomChanged(zoom);
+        if (auto* frame = dynamic_cast<TRichTextObject*>(object); frame && !fromTemplate) {
+            Q_UNUSED(frame); // placeholder texts arrive with the rich text engine
+        }
+        object->Realign();
+    });
+    QMdiSubWindow* window = FMdi->addSubWindow(form);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->showMaximized();
+    form->QDXWindow()->Canvas()->viewport()->setCursor(CursorFor(ToolCursor(EditorState().Tool)));
+    UpdateActions();
+    return form;
+}
+
+bool TMainForm::WriteDocument(TCardForm& form, const QString& path, bool withPreview) {
+    BeginBusy();
+    struct TEnd {
+        TMainForm* Form;
+        ~TEnd() { Form->EndBusy(); }
+    } end{this};
+    TCard& card = form.Card();
+    try {
+        card.Preview = withPreview ? PreviewBitmap(RenderCardPreview(card)) : TBitmapData();
+        SaveStoredToFile(path, card);
+    } catch (const std::exception&) {
+        FSink->Error(
+            QStringLiteral("Error writing %1 file %2.").arg(QStringLiteral("document"), path));
+        return false;
+    }
+    card.SetDocumentModified(false);
+    return true;
+}
+
+bool TMainForm::Save(TCardForm& form, bool byUser) {
+    if (byUser && form.UntitledNumber() >= 0) return SaveAs(form);
+    TCard& card = form.Card();
+    if (!WriteDocument(form, card.FileName, true)) return false;
+    if (FTemplates)
+        FTemplates->UpdateTemplate(QFileInfo(card.FileName).fileName(), card.Description,
+                                   card.DocumentType);
+    return true;
+}
+
+bool TMainForm::SaveAs(TCardForm& form) {
+    TCard& card = form.Card();
+    const QString current = form.UntitledNumber() >= 0 ? QString() : card.FileName;
+    QString name =
+        AskSaveFileName
+            ? AskSaveFileName(current)
+            : QFileDialog::getSaveFileName(this, QStringLiteral("Save Document"), current,
+                                           QStringLiteral("Documents (*.qdx *.QDX)"));
+    if (name.isEmpty()) return false;
+    if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".qdx");
+    const QString previous = card.FileName;
+    card.FileName = name;
+    if (!Save(form, false)) {
+        card.FileName = previous;
+        return false;
+    }
+    form.setWindowTitle(QFileInfo(name).completeBaseName());
+    return true;
+}
+
+void TMainForm::AutoSaveTick() {
+    TCardForm* form = ActiveEditor();
+    if (!form || !form->HasDocument() || !form->Card().DocumentModified) return;
+    FAutoSave.stop();
+    Run([&] { Save(*form, true); });
+    if (FAutoSaveMinutes > 0) FAutoSave.start();
+}
+
+// ---- commands ----
+
+void TMainForm::ANewExecute() {
+    TEditorState& state = EditorState();
+    state.Opening = true;
+    struct TEnd {
+        ~TEnd() { EditorState().Opening = false; }
+    } end;
+    bool fromTemplate = false;
+    int format = -1;
+    std::unique_ptr<TCard> card;
+    if (AskNewCard) {
+        card = AskNewCard(fromTemplate, format);
+    } else {
+        TCardTypeServices services;
+        services.Templates = FTemplates.get();
+        services.LoadTemplate = [this](const QString& path) { return LoadFile(path); };
+        services.ChooseTemplate = [this](int type) {
+            TOpenTemplateForm dialog(
+                *FTemplates, type, [this](const QString& path) { return LoadFile(path); }, this);
+            return dialog.Execute();
+        };
+        TCardTypeForm dialog(services, this);
+        card = dialog.Execute();
+        fromTemplate = dialog.FromTemplate();
+        format = dialog.ChosenFormat();
+    }
+    if (!card) return;
+    if (!fromTemplate && format >= 0) state.LastChosenFormat = format;
+    AddEditor(std::move(card), fromTemplate);
+}
+
+void TMainForm::AOpenExecute() {
+    const QString name =
+        AskOpenFileName
+            ? AskOpenFileName()
+            : QFileDialog::getOpenFileName(this, QStringLiteral("Open Document"), QString(),
+                                           QStringLiteral("Documents (*.qdx *.QDX)"));
+    if (!name.isEmpty()) OpenFile(name);
+}
+
+void TMainForm::ACloseExecute() {
+    if (QMdiSubWindow* window = FMdi->activeSubWindow()) window->close();
+}
+
+void TMainForm::ASaveExecute() {
+    if (TCardForm* form = ActiveEditor()) Save(*form, true);
+}
+
+void TMainForm::ASaveAsExecute() {
+    if (TCardForm* form = ActiveEditor()) SaveAs(*form);
+}
+
+void TMainForm::ASaveAsTemplateExecute() {
+    TCardForm* form = ActiveEditor();
+    if (!form || !FTemplates) return;
+    TCard& card = form->Card();
+    if (card.DocumentModified) {
+        Save(*form, true);
+        if (card.DocumentModified) return;
+    }
+    bool ok = false;
+    QString description;
+    do {
+        description =
+            AskTemplateDescription
+                ? AskTemplateDescription(ok)
+                : QInputDialog::getText(this, QStringLiteral("Template Description"),
+                                        QStringLiteral("Enter a description for the template:"),
+                                        QLineEdit::Normal, card.Description, &ok);
+        if (!ok) return;
+    } while (description.trimmed().isEmpty() && !AskTemplateDescription);
+    if (description.trimmed().isEmpty()) return;
+    card.SetDescription(description);
+    const QString fileName = QFileInfo(card.FileName).fileName();
+    if (FTemplates->FindTemplate(fileName) &&
+        !FSink->Confirm(QStringLiteral("Overwrite the existing template with the same name?")))
+        return;
+    QDir().mkpath(FTemplates->Folder());
+    const QString path = QDir(FTemplates->Folder()).filePath(fileName);
+    const bool modified = card.DocumentModified;
+    if (!WriteDocument(*form, path, true)) return;
+    card.SetDocumentModified(modified);
+    FTemplates->AddTemplate(fileName, description, card.DocumentType);
+}
+
+void TMainForm::InsertPage(bool after) {
+    TCardForm* form = ActiveEditor();
+    if (!form) return;
+    TCard& card = form->Card();
+    form->ClearSelection();
+    auto* page = new TCardPage(card.CardFormat);
+    card.LayoutPage(*page);
+    const int at = std::clamp(form->CurrentPage() + (after ? 1 : 0), 0, card.PageCount());
+    card.InsertObject(at, page);
+    // The new page becomes current.
+    form->SetPage(-1);
+    form->SetPage(at);
+    form->SetDocumentModified();
+    form->RefreshSurface();
+}
+
+void TMainForm::AInsertNewPageExecute() {
+    InsertPage(false);
+}
+void TMainForm::AAppendNewPageExecute() {
+    InsertPage(true);
+}
+
+void TMainForm::ADeleteCurrentPageExecute() {
+    TCardForm* form = ActiveEditor();
+    if (!form) return;
+    if (!FSink->Confirm(QStringLiteral("Are you sure that you want to delete the current page?")))
+        return;
+    form->ClearSelection();
+    TCard& card = form->Card();
+    const int current = form->CurrentPage();
+    if (card.PageCount() == 1) {
+        TCardPage& page = *card.Pages(0);
+        for (int p = 0; p < page.PanelCount(); ++p) {
+            TCardPanel& panel = *page.Panels(p);
+            while (panel.Count() > 0)
+                panel.DeleteObject(panel.Count() - 1);
+        }
+    } else {
+        card.Delete(current);
+        form->SetPage(-1);
+        form->SetPage(std::min(current, card.PageCount() - 1));
+    }
+    form->SetDocumentModified();
+    form->RefreshSurface();
+}
+
+void TMainForm::GoToPage(int index) {
+    TCardForm* form = ActiveEditor();
+    if (!form || index == form->CurrentPage()) return;
+    form->ClearSelection();
+    form->SetPage(index);
+    form->RefreshSurface();
+}
+
+void TMainForm::APreviousPageExecute() {
+    if (TCardForm* form = ActiveEditor()) GoToPage(form->CurrentPage() - 1);
+}
+
+void TMainForm::ANextPageExecute() {
+    if (TCardForm* form = ActiveEditor()) GoToPage(form->CurrentPage() + 1);
+}
+
+void TMainForm::AGoToPageExecute() {
+    TCardForm* form = ActiveEditor();
+    if (!form) return;
+    const int count = form->Card().PageCount();
+    bool ok = false;
+    const int value = AskPageNumber
+                          ? AskPageNumber(form->CurrentPage() + 1, count, ok)
+                          : QInputDialog::getInt(this, QStringLiteral("Go To Page"),
+                                                 QStringLiteral("Page number to go to:"),
+                                                 form->CurrentPage() + 1, 1, count, 1, &ok);
+    if (ok) GoToPage(std::clamp(value, 1, count) - 1);
+}
+
+void TMainForm::AChangeBannerWidthExecute() {
+    TCardForm* form = ActiveEditor();
+    if (form && TBannerWidthForm::Run(form->Card(), this)) {
+        form->ShowPanels(0);
+        form->ShowPanels(1);
+        form->RefreshSurface();
+    }
+}
+
+void TMainForm::AChangeBusinessCardTypeExecute() {
+    TCardForm* form = ActiveEditor();
+    if (form && TBusinessCardTypeForm::Run(form->Card(), this)) {
+        form->Card().LayoutAllPages();
+        form->RefreshSurface();
+    }
+}
+
+void TMainForm::AChangeCardTypeExecute() {
+    TCardForm* form = ActiveEditor();
+    if (!form) return;
+    TCard& card = form->Card();
+    TConvertCardTypeForm::Run(card, card.FileName, FPreview.isNull() ? nullptr : &FPreview, false,
+                              this);
+}
+
+void TMainForm::AAboutExecute() {
+    QMessageBox::about(
+        this, QStringLiteral("About the Program"),
+        QStringLiteral("<b>QDX</b><br>Version %1<br><br>Desktop publishing for cards, "
+                       "newsletters, labels, banners and forms.")
+            .arg(QStringLiteral(QDX_VERSION)));
+}
+
+void TMainForm::ShowHelp(int context) {
+    QUrl url = QUrl::fromLocalFile(AppPaths::HelpFile());
+    url.setFragment(QStringLiteral("ctx-%1").arg(context));
+    QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,178 @@
+#pragma once
+
+#include "app/IniFile.h"
+#include "app/LastUsed.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStackedWidget;
+class TCard;
+class TCardForm;
+class TEventTable;
+class TMainShell;
+class TMessageBoxes;
+class TMessageSink;
+class TTemplateTable;
+
+// The program's frame window: menus, tool bars and status line, the editing windows, and the
+// state they share (tool, grid, clipboard, defaults of new objects, the template index and
+// the event calendar). It starts and ends the program and runs every command.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int MaxWindows = 100;
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Message boxes go here instead of on the screen (tests); null restores the boxes.
+    void UseMessages(TMessageSink* sink);
+    TMessageSink& Messages() const { return *FSink; }
+
+    // Start-up after construction; false when the program cannot run (the reason was shown).
+    bool Start();
+    // Opens the documents named on the command line, then lists due events.
+    void OpenArguments(const QStringList& arguments);
+
+    TCardForm* ActiveEditor() const;
+    TCard* ActiveDocument() const;
+    int CurrentPageIndex() const;
+    QList<TCardForm*> Editors() const;
+    QAction* Action(const QString& name) const { return FActions.value(name, nullptr); }
+    TIniFile& Settings() { return FSettings; }
+    TLastUsed& LastUsed() { return *FLastUsed; }
+    TTemplateTable* Templates() const { return FTemplates.get(); }
+    TEventTable* Events() const { return FEvents.get(); }
+    QImage Preview() const { return FPreview; }
+    void SetPreview(const QImage& preview) { FPreview = preview; }
+    int AutoSaveMinutes() const { return FAutoSaveMinutes; }
+    QTimer& AutoSaveTimer() { return FAutoSave; }
+    QString StatusView() const;
+    QString StatusHint() const;
+
+    void SetTool(int tool);
+    void UpdateActions();
+    void RepaintAllEditors();
+    void UpdateGridSpacing();
+    void SetGridSize(int index);
+    void SetAutoSave(int minutes);
+    void GoToPage(int index);
+    void BeginBusy();
+    void EndBusy();
+
+    // Opens a document into a new editing window; null after "Error opening the file %s.".
+    TCardForm* OpenFile(const QString& path);
+    // Loads a document without a window (the template chooser).
+    std::unique_ptr<TCard> LoadFile(const QString& path);
+    // A new editing window for a card that was just made (New).
+    TCardForm* AddEditor(std::unique_ptr<TCard> card, bool fromTemplate);
+    bool WriteDocument(TCardForm& form, const QString& path, bool withPreview);
+    bool Save(TCardForm& form, bool byUser);
+    bool SaveAs(TCardForm& form);
+    void AutoSaveTick();
+
+    // Dialog stand-ins: tests replace them so that no modal dialog blocks.
+    std::function<QString(const QString& currentName)> AskSaveFileName;
+    std::function<QString()> AskOpenFileName;
+    std::function<QString(bool& ok)> AskTemplateDescription;
+    std::function<int(int current, int count, bool& ok)> AskPageNumber;
+    std::function<std::unique_ptr<TCard>(bool& fromTemplate, int& chosenFormat)> AskNewCard;
+
+    // Command handlers.
+    void ANewExecute();
+    void AOpenExecute();
+    void ACloseExecute();
+    void ASaveExecute();
+    void ASaveAsExecute();
+    void ASaveAsTemplateExecute();
+    void AInsertNewPageExecute();
+    void AAppendNewPageExecute();
+    void ADeleteCurrentPageExecute();
+    void APreviousPageExecute();
+    void ANextPageExecute();
+    void AGoToPageExecute();
+    void AChangeBannerWidthExecute();
+    void AChangeBusinessCardTypeExecute();
+    void AChangeCardTypeExecute();
+    void AAboutExecute();
+    void ShowHelp(int context);
+
+signals:
+    void ActionsUpdated();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Runs a command; errors reach the one handler that shows them.
+    void Run(const std::function<void()>& command);
+    QAction* MakeAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
+                        const QString& hint, const std::function<void()>& handler);
+    void NotAvailable(const QString& feature);
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBars();
+    void BuildViewNotebook();
+    void BuildStatusBar();
+    void AddExtraMenuItems(const QString& section, QMenu* menu, QAction* before);
+    void ReadSettings();
+    void WriteSettings();
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void UpdateViewNotebook();
+    void InsertPage(bool after);
+    QString UniqueUntitledName() const;
+
+    QMdiArea* FMdi;
+    TIniFile FSettings;
+    TLastUsed* FLastUsed;
+    std::unique_ptr<TMessageBoxes> FMessages;
+    TMessageSink* FSink = nullptr;
+    std::unique_ptr<TMainShell> FShell;
+    std::unique_ptr<TTemplateTable> FTemplates;
+    std::unique_ptr<TEventTable> FEvents;
+    QHash<QString, QAction*> FActions;
+    QActionGroup* FToolGroup = nullptr;
+    QActionGroup* FAutoSaveGroup = nullptr;
+    QActionGroup* FGridGroup = nullptr;
+    QMenu* FFileMenu = nullptr;
+    QMenu* FToolsMenu = nullptr;
+    QMenu* FHelpMenu = nullptr;
+    QMenu* FAutoSaveMenu = nullptr;
+    QMenu* FGridMenu = nullptr;
+    QStackedWidget* FViewNotebook = nullptr;
+    QHash<int, QButtonGroup*> FViewButtons; // by notebook page
+    QLabel* FPageLabel = nullptr;
+    QLabel* FZoomLabel = nullptr;
+    QLabel* FViewPanel = nullptr;
+    QLabel* FHintPanel = nullptr;
+    QTimer FAutoSave;
+    int FAutoSaveMinutes = 1;
+    QImage FPreview;
+    int FBusy = 0;
+    bool FStarted = false;
+    TCardForm* FLastActive = nullptr;
+};
+
+// Every key the settings file holds, with its default, for writing them all back.
+struct TSettingsKey {
+    const char* Section;
+    const char* Key;
+    const char* Default;
+};
+const std::vector<TSettingsKey>& SettingsKeys();

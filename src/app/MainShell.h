@@ -1,0 +1,41 @@
+#pragma once
+
+#include "document/Messages.h"
+#include "document/Shell.h"
+
+#include <QString>
+
+class QWidget;
+class TMainForm;
+
+// The three message boxes of the program, with their captions.
+class TMessageBoxes : public TMessageSink {
+public:
+    explicit TMessageBoxes(QWidget* parent) : FParent(parent) {}
+    void Error(const QString& text) override;
+    void Information(const QString& text) override;
+    bool Confirm(const QString& text) override; // Yes/No
+private:
+    QWidget* FParent;
+};
+
+// The user interface as the document model sees it.
+class TMainShell : public TShell {
+public:
+    explicit TMainShell(TMainForm& main) : FMain(main) {}
+    void RepaintObject(TCardObject& object) override;
+    void SetLockedCheck(bool locked) override;
+    void ShowPreview(const QImage* preview) override;
+    void ChooseCardType(TCard& card, const QString& fileName) override;
+    void RevealObject(TCardObject& object) override;
+
+private:
+    TMainForm& FMain;
+};
+
+// A box that shows a message while work runs, then closes itself.
+class TWaitDialog {
+public:
+    // Shows the message, runs the work once the box has painted itself, then closes it.
+    static void Run(QWidget* parent, const QString& message, const std::function<void()>& work);
+};

@@ -1,0 +1,319 @@
+#include "app/IniFile.h"
+#include "app/LastUsed.h"
+#include "app/MainForm.h"
+#include "document/Card.h"
+#include "document/Control.h"
+#include "document/Template.h"
+#include "editor/CardWin.h"
+#include "editor/EditorState.h"
+#include "support/DocumentFixtures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A main window over a program folder with the required files and a fresh user folder; every
+// dialog is a stand-in that answers as the test says.
+class MainFormTest : public testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("QDX_PROGRAM_DIR", Program.path().toUtf8());
+        qputenv("QDX_HOME", User.path().toUtf8());
+        for (const char* name : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"}) {
+            QFile file(Program.filePath(QString::fromLatin1(name)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        EditorState().Tool = ToolEdit;
+        EditorState().Clipboard.Clear();
+        Main = std::make_unique<TMainForm>();
+        Main->UseMessages(&Test.Messages);
+        Main->AskSaveFileName = [this](const QString&) { return NextSaveName; };
+        Main->AskNewCard = [this](bool& fromTemplate, int& format) {
+            fromTemplate = false;
+            format = NewFormat;
+            return std::make_unique<TCard>(NewFormat, NewType);
+        };
+        EditorState().AskSave = [this](const QString& question) {
+            Questions.append(question);
+            return CloseAnswer;
+        };
+        ASSERT_TRUE(Main->Start());
+        Main->resize(1200, 900);
+        Main->show();
+    }
+    void TearDown() override {
+        CloseAnswer = TSaveAnswer::No;
+        Main->close();
+        Main.reset();
+    }
+
+    TCardForm* NewDocument() {
+        Main->ANewExecute();
+        return Main->ActiveEditor();
+    }
+    void Trigger(const char* name) { Main->Action(QString::fromLatin1(name))->trigger(); }
+    bool Enabled(const char* name) {
+        Main->UpdateActions();
+        return Main->Action(QString::fromLatin1(name))->isEnabled();
+    }
+
+    TTestContext Test;
+    QTemporaryDir Program;
+    QTemporaryDir User;
+    std::unique_ptr<TMainForm> Main;
+    QString NextSaveName;
+    int NewFormat = 0;
+    int NewType = 0;
+    QStringList Questions;
+    TSaveAnswer CloseAnswer = TSaveAnswer::No;
+};
+
+} // namespace
+
+TEST(LastUsed, NewestFirstMovesExistingAndDropsTheOldest) {
+    TLastUsed list;
+    for (int i = 1; i <= 5; ++i)
+        list.Add(QStringLiteral("/docs/card%1.qdx").arg(i));
+    EXPECT_EQ(list.Files().first(), QStringLiteral("/docs/card5.qdx"));
+    list.Add(QStringLiteral("/DOCS/CARD3.QDX")); // already there, in other letters: moves up
+    EXPECT_EQ(list.Files().size(), 5);
+    EXPECT_EQ(list.Files().first(), QStringLiteral("/docs/card3.qdx"));
+    list.Add(QStringLiteral("/docs/card6.qdx"));
+    EXPECT_EQ(list.Files().size(), 5);
+    EXPECT_FALSE(list.Files().contains(QStringLiteral("/docs/card1.qdx")));
+    EXPECT_EQ(list.Captions().first(), QStringLiteral("&1  /docs/card6.qdx"));
+    list.Remove(QStringLiteral("/docs/CARD6.qdx"));
+    EXPECT_EQ(list.Files().size(), 4);
+
+    list.SetSavedCount(12);
+    for (int i = 0; i < 11; ++i)
+        list.Add(QStringLiteral("/f%1").arg(i));
+    const QStringList captions = list.Captions();
+    EXPECT_EQ(captions[8], QStringLiteral("&9  /f2"));
+    EXPECT_EQ(captions[9], QStringLiteral("&0  /f1"));
+    EXPECT_EQ(captions[10], QStringLiteral("/f0"));
+
+    TIniFile ini;
+    list.Save(ini);
+    TLastUsed again;
+    again.SetSavedCount(12);
+    again.Load(ini);
+    EXPECT_EQ(again.Files(), list.Files());
+    list.SetSavedCount(-3);
+    EXPECT_TRUE(list.Files().isEmpty());
+}
+
+TEST(IniFile, KeepsSectionsAndKeysInOrderAndIgnoresCaseOfNames) {
+    TIniFile ini;
+    ini.Parse(
+        QStringLiteral("[View]\nGrid On=1\n; a note\n[Tool Programs]\nCalc=Calculator;calc\n"));
+    EXPECT_TRUE(ini.ReadBool(QStringLiteral("view"), QStringLiteral("GRID ON"), false));
+    ini.WriteInteger(QStringLiteral("View"), QStringLiteral("Grid Size"), 3);
+    EXPECT_EQ(ini.Keys(QStringLiteral("View")), (QStringList{"Grid On", "Grid Size"}));
+    EXPECT_EQ(ini.Text(),
+              QStringLiteral(
+                  "[View]\nGrid On=1\nGrid Size=3\n\n[Tool Programs]\nCalc=Calculator;calc\n\n"));
+}
+
+TEST_F(MainFormTest, NewSaveCloseAndReopenFromTheRecentList) {
+    TCardForm* form = NewDocument();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("NONAME0"));
+    EXPECT_TRUE(form->Card().DocumentModified);
+    auto* r = new TRectangleObject();
+    r->Bounds = {100, 100, 300, 200};
+    form->Card().Pages(0)->Panels(0)->AddObject(r);
+
+    NextSaveName = User.filePath(QStringLiteral("ann.qdx"));
+    Trigger("ASaveAs");
+    EXPECT_FALSE(form->Card().DocumentModified);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("ann"));
+    ASSERT_TRUE(QFile::exists(NextSaveName));
+
+    Trigger("AClose");
+    QApplication::processEvents();
+    EXPECT_TRUE(Main->Editors().isEmpty());
+    EXPECT_TRUE(Questions.isEmpty()); // it was saved
+    ASSERT_EQ(Main->LastUsed().Files(), QStringList{NextSaveName});
+    const QStringList captions = Main->LastUsed().Captions();
+    EXPECT_EQ(captions.first(), QStringLiteral("&1  %1").arg(NextSaveName));
+
+    TCardForm* reopened = Main->OpenFile(Main->LastUsed().Files().first());
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_FALSE(reopened->Card().DocumentModified);
+    EXPECT_TRUE(Main->LastUsed().Files().isEmpty()); // an open file is not in the list
+    EXPECT_EQ(reopened->Card().Pages(0)->Panels(0)->Count(), 1);
+    EXPECT_EQ(reopened->Card().Pages(0)->Panels(0)->Items(0)->Bounds, (TRect{100, 100, 300, 200}));
+}
+
+TEST_F(MainFormTest, NewTakesTheLowestFreeUntitledNumber) {
+    NewDocument();
+    TCardForm* second = NewDocument();
+    NewDocument();
+    EXPECT_EQ(Main->Editors().size(), 3);
+    second->parentWidget()->close(); // NONAME1 goes, with No to the save question
+    QApplication::processEvents();
+    EXPECT_EQ(Questions.size(), 1);
+    EXPECT_TRUE(Main->LastUsed().Files().isEmpty()); // untitled and not saved
+    TCardForm* again = NewDocument();
+    EXPECT_EQ(again->windowTitle(), QStringLiteral("NONAME1"));
+}
+
+TEST_F(MainFormTest, OpeningAFileThatIsNotADocumentLeavesEverythingAsItWas) {
+    NewDocument();
+    const QString path = User.filePath(QStringLiteral("notes.qdx"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("these are notes");
+    file.close();
+    EXPECT_EQ(Main->OpenFile(path), nullptr);
+    EXPECT_EQ(Test.Messages.Errors,
+              QStringList{QStringLiteral("Error opening the file %1.").arg(path)});
+    EXPECT_EQ(Main->Editors().size(), 1);
+}
+
+TEST_F(MainFormTest, AutosaveAsksForANameForUntitledAndSavesOnlyTheActiveWindow) {
+    TCardForm* first = NewDocument();
+    first->Card().FileName = User.filePath(QStringLiteral("first.qdx"));
+    first->setWindowTitle(QStringLiteral("first"));
+    first->SetDocumentModified();
+    TCardForm* second = NewDocument(); // untitled, active
+    int asked = 0;
+    Main->AskSaveFileName = [&](const QString&) {
+        ++asked;
+        return User.filePath(QStringLiteral("second.qdx"));
+    };
+    Main->AutoSaveTick();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(second->Card().DocumentModified);
+    EXPECT_TRUE(first->Card().DocumentModified);
+    EXPECT_FALSE(QFile::exists(User.filePath(QStringLiteral("first.qdx"))));
+    EXPECT_TRUE(Main->AutoSaveTimer().isActive());
+
+    Trigger("AAutoSave5");
+    EXPECT_EQ(Main->AutoSaveTimer().interval(), 5 * 60000);
+}
+
+TEST_F(MainFormTest, SaveAsTemplateOfAModifiedUntitledDocumentFirstAsksForAName) {
+    TCardForm* form = NewDocument();
+    NextSaveName.clear(); // the user cancels the Save dialog
+    Main->AskTemplateDescription = [](bool& ok) {
+        ok = true;
+        return QStringLiteral("Birthday balloons");
+    };
+    Trigger("ASaveAsTemplate");
+    EXPECT_EQ(Main->Templates()->Count(), 0);
+
+    NextSaveName = User.filePath(QStringLiteral("Balloons.qdx"));
+    Trigger("ASaveAsTemplate");
+    ASSERT_EQ(Main->Templates()->Count(), 1);
+    EXPECT_EQ(Main->Templates()->Items(0)->FileName, QStringLiteral("BALLOONS.QDX"));
+    EXPECT_EQ(Main->Templates()->Items(0)->Description, QStringLiteral("Birthday balloons"));
+    EXPECT_TRUE(
+        QFile::exists(QDir(Main->Templates()->Folder()).filePath(QStringLiteral("Balloons.qdx"))));
+    EXPECT_EQ(form->Card().Description, QStringLiteral("Birthday balloons"));
+
+    Test.Messages.ConfirmAnswer = false; // do not overwrite
+    Main->AskTemplateDescription = [](bool& ok) {
+        ok = true;
+        return QStringLiteral("Other");
+    };
+    Trigger("ASaveAsTemplate");
+    EXPECT_EQ(Test.Messages.Confirmations.last(),
+              QStringLiteral("Overwrite the existing template with the same name?"));
+    EXPECT_EQ(Main->Templates()->Items(0)->Description, QStringLiteral("Birthday balloons"));
+}
+
+TEST_F(MainFormTest, PagesAreInsertedAppendedAndDeleted) {
+    TCardForm* form = NewDocument();
+    form->Card().Pages(0)->Panels(0)->AddObject(new TRectangleObject());
+    Trigger("AAppendNewPage");
+    EXPECT_EQ(form->Card().PageCount(), 2);
+    EXPECT_EQ(form->CurrentPage(), 1);
+    Trigger("AInsertNewPage");
+    EXPECT_EQ(form->Card().PageCount(), 3);
+    EXPECT_EQ(form->CurrentPage(), 1);
+    Trigger("ADeleteCurrentPage");
+    EXPECT_EQ(Test.Messages.Confirmations.last(),
+              QStringLiteral("Are you sure that you want to delete the current page?"));
+    EXPECT_EQ(form->Card().PageCount(), 2);
+    Main->GoToPage(1);
+    Trigger("ADeleteCurrentPage");
+    EXPECT_EQ(form->CurrentPage(), 0); // the new last page
+    Trigger("ADeleteCurrentPage");     // the only page: emptied, kept
+    EXPECT_EQ(form->Card().PageCount(), 1);
+    EXPECT_EQ(form->Card().Pages(0)->Panels(0)->Count(), 0);
+}
+
+TEST_F(MainFormTest, ActionsFollowTheWindowAndTheSelection) {
+    EXPECT_FALSE(Enabled("ASave"));
+    EXPECT_FALSE(Enabled("ACut"));
+    EXPECT_TRUE(Enabled("ANew"));
+    EXPECT_TRUE(Enabled("AExit"));
+    EXPECT_TRUE(Enabled("AShowGrid"));
+    TCardForm* form = NewDocument();
+    EXPECT_TRUE(Enabled("ASave"));
+    EXPECT_TRUE(Enabled("ASelectAll"));
+    EXPECT_FALSE(Enabled("ACopy"));
+    EXPECT_FALSE(Enabled("AProperties"));
+    EXPECT_FALSE(Enabled("APaste"));
+    EXPECT_FALSE(Enabled("AGoToPage"));
+    auto* a = new TRectangleObject();
+    auto* b = new TRectangleObject();
+    form->Card().Pages(0)->Panels(0)->AddObject(a);
+    form->Card().Pages(0)->Panels(0)->AddObject(b);
+    form->SelectOnly(a);
+    EXPECT_TRUE(Enabled("ACopy"));
+    EXPECT_TRUE(Enabled("AProperties"));
+    EXPECT_TRUE(Enabled("ALocked"));
+    EXPECT_TRUE(Enabled("ABringToFront"));
+    EXPECT_FALSE(Enabled("ASendToBack"));
+    form->AddToSelection(b);
+    EXPECT_TRUE(Enabled("ACopy"));
+    EXPECT_FALSE(Enabled("AProperties"));
+    EXPECT_FALSE(Enabled("ABringToFront"));
+    EXPECT_TRUE(Enabled("ACenterHorizontally"));
+    Trigger("ACopy");
+    EXPECT_TRUE(Enabled("APaste"));
+    EXPECT_TRUE(Main->Action(QStringLiteral("AChangeCardType"))->isVisible());
+    EXPECT_FALSE(Main->Action(QStringLiteral("AChangeBannerWidth"))->isVisible());
+    EXPECT_EQ(Main->Action(QStringLiteral("AChangeCardType"))->text(),
+              QStringLiteral("Change Document T&ype/Description..."));
+    EXPECT_EQ(Main->Action(QStringLiteral("ANew"))->statusTip(),
+              QStringLiteral("Create a new document"));
+}
+
+TEST_F(MainFormTest, TheSettingsFileHoldsEveryKeyAfterExit) {
+    Trigger("AShowGrid");
+    Trigger("AGrid8");
+    Trigger("AAutoSave2");
+    Main->close();
+    TIniFile written(QDir(User.path()).filePath(QStringLiteral("qdx.ini")));
+    ASSERT_TRUE(written.Load());
+    for (const TSettingsKey& key : SettingsKeys())
+        EXPECT_TRUE(
+            written.Value(QString::fromLatin1(key.Section), QString::fromLatin1(key.Key)).isValid())
+            << key.Section << " / " << key.Key;
+    EXPECT_TRUE(written.ReadBool(QStringLiteral("View"), QStringLiteral("Grid On"), false));
+    EXPECT_EQ(written.ReadInteger(QStringLiteral("View"), QStringLiteral("Grid Size"), -1), 2);
+    EXPECT_EQ(written.ReadInteger(QStringLiteral("Options"), QStringLiteral("AutoSave"), -1),
+              120000);
+}
+
+TEST_F(MainFormTest, AMissingRequiredFileStopsTheStart) {
+    QFile::remove(Program.filePath(QStringLiteral("ENGLISH.DCT")));
+    TMainForm other;
+    other.UseMessages(&Test.Messages);
+    EXPECT_FALSE(other.Start());
+    EXPECT_EQ(Test.Messages.Errors.last(),
+              QStringLiteral("The file \"ENGLISH.DCT\" is required to run the program QDX."));
+}
