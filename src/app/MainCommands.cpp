@@ -318,9 +318,11 @@ TCardForm* TMainForm::OpenFile(const QString& path) {
         FSink->Error(QStringLiteral("Error opening the file %1.").arg(path));
         return nullptr;
     }
+    FreezeWindow(this);
     auto* form = new TCardForm();
     form->AttachDocument(std::move(card));
     form->Card().SetDocumentModified(false);
+    UnfreezeWindow();
     QMdiSubWindow* window = FMdi->addSubWindow(form);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->showMaximized();

@@ -118,6 +118,8 @@ void TMainForm::Run(const std::function<void()>& command) {
         command();
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
+        // The one handler of errors: drawing resumes everywhere before the message.
+        while (!FFrozen.empty()) UnfreezeWindow();
         FSink->Error(QString::fromUtf8(e.what()) + QLatin1Char('.'));
     }
 }
@@ -772,6 +774,24 @@ void TMainForm::BeginBusy() {
 
 void TMainForm::EndBusy() {
     if (FBusy > 0 && --FBusy == 0) QApplication::restoreOverrideCursor();
+}
+
+void TMainForm::FreezeWindow(QWidget* window) {
+    if (!FFrozen.empty() && FFrozen.back().first == window) {
+        ++FFrozen.back().second;
+        return;
+    }
+    if (!FFrozen.empty() && FFrozen.back().first) FFrozen.back().first->setUpdatesEnabled(true);
+    FFrozen.emplace_back(window, 1);
+    if (window) window->setUpdatesEnabled(false);
+}
+
+void TMainForm::UnfreezeWindow() {
+    if (FFrozen.empty()) return;
+    if (--FFrozen.back().second > 0) return;
+    if (QWidget* window = FFrozen.back().first) window->setUpdatesEnabled(true);
+    FFrozen.pop_back();
+    if (!FFrozen.empty() && FFrozen.back().first) FFrozen.back().first->setUpdatesEnabled(false);
 }
 
 // ---- enabling ----

@@ -73,6 +73,10 @@ public:
     void GoToPage(int index);
     void BeginBusy();
     void EndBusy();
+    // Nested suppression of drawing, one window at a time: freezing another window holds the
+    // current one until the other is unfrozen.
+    void FreezeWindow(QWidget* window);
+    void UnfreezeWindow();
 
     // Opens a document into a new editing window; null after "Error opening the file %s.".
     TCardForm* OpenFile(const QString& path);
@@ -165,6 +169,7 @@ private:
     int FAutoSaveMinutes = 1;
     QImage FPreview;
     int FBusy = 0;
+    std::vector<std::pair<QWidget*, int>> FFrozen;
     bool FStarted = false;
     TCardForm* FLastActive = nullptr;
 };
