@@ -214,6 +214,12 @@ bool TMainForm::Start() {
     context.SetShell(FShell.get());
     context.SetSettings(&FSettings);
 
+    if (context.Metric) {
+        // Metric grids, from the largest (1 in) to the smallest (1/32 in) step.
+        const char* metric[] = {"&2 mm", "&5 mm", "1&0 mm", "1&5 mm", "&20 mm", "2&5 mm"};
+        for (QAction* action : FGridGroup->actions())
+            action->setText(QString::fromLatin1(metric[action->data().toInt()]));
+    }
     ReadSettings();
     FStarted = true;
     InstallTemplateChooser();
