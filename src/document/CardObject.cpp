@@ -3,6 +3,7 @@
 #include "document/AppContext.h"
 #include "document/Canvas.h"
 #include "document/Control.h"
+#include "document/PropertyDialogs.h"
 #include "document/Card.h"
 #include "document/Units.h"
 #include "storage/Stored.h"
