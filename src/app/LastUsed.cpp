@@ -1,6 +1,6 @@
 #include "app/LastUsed.h"
 
-#include "app/IniFile.h"
+#include "document/IniFile.h"
 
 #include <QAction>
 #include <QMenu>

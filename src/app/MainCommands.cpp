@@ -9,6 +9,11 @@
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "events/Event.h"
+#include "objects/GridForm.h"
+#include "objects/Headline.h"
+#include "objects/HeadlineForm.h"
+#include "objects/HeadlinePresets.h"
+#include "objects/ObjectDialogs.h"
 #include "objects/RichText.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
@@ -146,7 +151,9 @@ const std::vector<TSettingsKey>& SettingsKeys() {
 
 void TMainForm::ReadSettings() {
     FSettings.SetFileName(AppPaths::SettingsFile());
+    const bool firstStart = !QFile::exists(FSettings.FileName());
     FSettings.Load();
+    if (firstStart) THeadlinePresets(FSettings).WriteStarterSet();
     // Every key starts with its default, so that objects and dialogs find it.
     for (const TSettingsKey& key : SettingsKeys()) {
         const QString section = QString::fromLatin1(key.Section);
@@ -213,6 +220,9 @@ bool TMainForm::Start() {
     context.SetMessages(FSink);
     context.SetShell(FShell.get());
     context.SetSettings(&FSettings);
+    RegisterObjectDialogs();
+    RegisterGridDialog();
+    RegisterHeadlineDialog();
 
     if (context.Metric) {
         // Metric grids, from the largest (1 in) to the smallest (1/32 in) step.
@@ -628,4 +638,22 @@ void TMainForm::ShowHelp(int context) {
     QUrl url = QUrl::fromLocalFile(AppPaths::HelpFile());
     url.setFragment(QStringLiteral("ctx-%1").arg(context));
     QDesktopServices::openUrl(url);
+}
+
+// Asks for the fill-in text of every headline of the card, page by page, panel by panel,
+// until the user cancels a prompt. (Stopping at the first headline in view would leave the
+// codes of the others unanswered.)
+void TMainForm::APersonalizeExecute() {
+    TCardForm* editor = ActiveEditor();
+    if (!editor) return;
+    TCard& card = editor->Card();
+    bool cancelled = false;
+    card.ForEachObject([&](TCardObject* object) {
+        if (cancelled) return;
+        const bool completed = object->Personalize();
+        // Only headlines answer; for them false means a prompt was cancelled.
+        if (!completed && dynamic_cast<THeadlineObject*>(object)) cancelled = true;
+    });
+    card.SetDocumentModified(true);
+    editor->RefreshSurface();
 }

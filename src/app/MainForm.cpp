@@ -324,7 +324,7 @@ void TMainForm::BuildActions() {
     MakeAction("ALinkTextObjects", "Lin&k Text Objects", none, "Links the text of two text objects",
                [this] { SetTool(ToolLinkFrom); });
     MakeAction("APersonalize", "&Personalize", none, "Prompts for names, etc. in the current card",
-               [this] { NotAvailable(QStringLiteral("Personalize")); });
+               [this] { APersonalizeExecute(); });
     MakeAction("AEventDatabase", "Event &Database...", none, "Edit the event database",
                [this] { NotAvailable(QStringLiteral("The event database")); });
     MakeAction("AMessages", "&Messages...", none, "Access the list of event messages",

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniFile.h"
+#include "document/IniFile.h"
 #include "app/LastUsed.h"
 
 #include <QHash>
@@ -113,6 +113,7 @@ public:
     void AChangeBusinessCardTypeExecute();
     void AChangeCardTypeExecute();
     void AAboutExecute();
+    void APersonalizeExecute();
     void ShowHelp(int context);
 
 signals:

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "document/Card.h"
 #include "editor/CardWin.h"
+#include "objects/PersonalizeForm.h"
 #include "types/ConvertCardTypeForm.h"
 
 #include <QApplication>
@@ -53,6 +54,11 @@ void TMainShell::RevealObject(TCardObject& object) {
     }
     const int panel = object.PanelIndex();
     if (panel >= 0) form->ShowPanels(1u << panel);
+}
+
+bool TMainShell::PromptPersonalizedText(const QString& originalText, const QString& name,
+                                        QString& value) {
+    return TPersonalizeForm::Prompt(originalText, name, value, &FMain);
 }
 
 void TWaitDialog::Run(QWidget* parent, const QString& message, const std::function<void()>& work) {

@@ -28,6 +28,8 @@ public:
     void ShowPreview(const QImage* preview) override;
     void ChooseCardType(TCard& card, const QString& fileName) override;
     void RevealObject(TCardObject& object) override;
+    bool PromptPersonalizedText(const QString& originalText, const QString& name,
+                                QString& value) override;
 
 private:
     TMainForm& FMain;

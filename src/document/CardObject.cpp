@@ -132,6 +132,7 @@ void TCardObject::Realign() {
 }
 
 bool TCardObject::EditProperties() {
+    if (const TPropertyDialog* dialog = PropertyDialogFor(*this)) return (*dialog)(*this);
     return AppContext().Shell().EditProperties(*this);
 }
 

@@ -4,6 +4,7 @@
 #include "document/Canvas.h"
 #include "document/Control.h"
 #include "document/Units.h"
+#include "editor/ControlWidgets.h"
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "objects/BarCode.h"
@@ -103,6 +104,7 @@ TCardForm::TCardForm(QWidget* parent, TEditorState* state)
     connect(FSurface, &TQDXWindow::MousePressed, this, &TCardForm::MouseDown);
     connect(FSurface, &TQDXWindow::MouseMoved, this, &TCardForm::MouseMove);
     connect(FSurface, &TQDXWindow::MouseReleased, this, &TCardForm::MouseUp);
+    connect(FSurface, &TQDXWindow::MouseDoubleClicked, this, &TCardForm::MouseDoubleClick);
     connect(FSurface, &TQDXWindow::MouseEntered, this, [this] { UpdateHint(); });
     connect(FSurface, &TQDXWindow::MouseLeft, this, [this] {
         FHint.clear();
@@ -114,7 +116,30 @@ TCardForm::TCardForm(QWidget* parent, TEditorState* state)
     connect(FSurface, &TQDXWindow::Scrolled, this,
             [this] { FStale = QRegion(0, 0, INT_MAX / 2, INT_MAX / 2); });
     FState.Windows.push_back(this);
+    // Control widgets: this window's surface places the controls and shows their widgets.
+    FControlWidgets = std::make_unique<TControlWidgets>(*this);
+    connect(FSurface, &TQDXWindow::Scrolled, this, [this] { UpdateControlWidget(); });
 }
+
+// ---- control widgets (begin) ----
+
+namespace {
+// Brings the control widget up to date when an event handler returns, however it returns.
+struct TControlWidgetSync {
+    TCardForm& Form;
+    ~TControlWidgetSync() { Form.UpdateControlWidget(); }
+};
+} // namespace
+
+QWidget* TCardForm::ControlWidget() const {
+    return FControlWidgets ? FControlWidgets->Widget() : nullptr;
+}
+
+void TCardForm::UpdateControlWidget() {
+    if (FControlWidgets) FControlWidgets->Update();
+}
+
+// ---- control widgets (end) ----
 
 TCardForm::~TCardForm() {
     ClearSelection();
@@ -248,6 +273,7 @@ void TCardForm::SetZoomIndex(int index) {
     if (FCard) FCard->ForEachObject([zoom](TCardObject* object) { object->ZoomChanged(zoom); });
     UpdateScrollExtents();
     RefreshSurface();
+    UpdateControlWidget(); // control widgets
 }
 
 bool TCardForm::CanZoomIn() const {
@@ -560,6 +586,7 @@ void TCardForm::ClearSelection() {
         object->SetSelectState(0);
     }
     FSelection.Clear();
+    UpdateControlWidget(); // control widgets
 }
 
 void TCardForm::AddToSelection(TCardObject* object) {
@@ -576,6 +603,7 @@ void TCardForm::AddToSelection(TCardObject* object) {
     FSelection.Add(object);
     InvalidateObject(object);
     if (FSelection.Count() == 1) object->Activate();
+    UpdateControlWidget(); // control widgets
 }
 
 void TCardForm::RemoveFromSelection(TCardObject* object) {
@@ -587,6 +615,7 @@ void TCardForm::RemoveFromSelection(TCardObject* object) {
         FSelection.Items(0)->SetSelectState(1);
         InvalidateObject(FSelection.Items(0));
     }
+    UpdateControlWidget(); // control widgets
 }
 
 void TCardForm::SelectOnly(TCardObject* object) {
@@ -645,6 +674,7 @@ TCardObject* TCardForm::CreateForTool(int tool) const {
 
 void TCardForm::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point) {
     if (!FCard) return;
+    const TControlWidgetSync sync{*this}; // control widgets
     AppContext().ActiveCard = FCard.get();
     setFocus(Qt::MouseFocusReason);
     const int tool = FState.Tool;
@@ -862,6 +892,7 @@ void TCardForm::MoveToPanel(TCardObject* object, int fromPanel, int toPanel) {
 
 void TCardForm::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
     if (button != Qt::LeftButton || !FCard) return;
+    const TControlWidgetSync sync{*this}; // control widgets
     const int tool = FState.Tool;
     if (tool >= ToolHeadline && tool <= ToolField && FDragMode == dmCreating) {
         FinishCreating();
@@ -886,6 +917,15 @@ void TCardForm::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
         FDragMode = dmIdle;
         break;
     }
+}
+
+// A double click on an object opens its properties, as the Properties command does.
+void TCardForm::MouseDoubleClick(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint point) {
+    if (button != Qt::LeftButton || !FCard || FState.Tool != ToolEdit) return;
+    TCardObject* object = ObjectAt(point);
+    if (!object) return;
+    if (FSelection.Count() != 1 || FSelection.Items(0) != object) SelectOnly(object);
+    FState.RunProperties(*this);
 }
 
 void TCardForm::FinishCreating() {
@@ -1055,6 +1095,7 @@ void TCardForm::Nudge(int dx, int dy) {
         object->SetBounds(bounds);
     }
     InvalidateOverlay(SelectionArea(true));
+    UpdateControlWidget(); // control widgets
 }
 
 void TCardForm::FinishKeyboardMove() {
@@ -1142,6 +1183,9 @@ void TCardForm::Copy() {
     for (int i = 0; i < clipboard.Count(); ++i) {
         auto* copy = static_cast<TCardObject*>(clipboard.Items(i));
         copy->Bounds.Offset(-left, -top);
+        // The clipboard outlives this window: its copies must not point at it.
+        if (auto* control = dynamic_cast<TControlObject*>(copy); control && control->HasControl())
+            control->Control().SetSurface(nullptr);
     }
     FIgnoreX = ignoreX;
     FIgnoreY = ignoreY;
@@ -1180,6 +1224,7 @@ void TCardForm::DeleteSelection() {
         panel->DeleteObject(panel->IndexOfObject(object));
     }
     FSelection.Clear();
+    UpdateControlWidget(); // control widgets
     SetCursorNumber(crDefault);
     SetDocumentModified();
 }
@@ -1254,6 +1299,7 @@ void TCardForm::CenterSelection(bool horizontally) {
         object->SetBoundsPixels(r);
         InvalidateObject(object);
     }
+    UpdateControlWidget(); // control widgets
     if (FSelection.Count() > 0) SetDocumentModified();
 }
 
@@ -1276,6 +1322,7 @@ void TCardForm::RunProperties() {
         InvalidateObject(object);
         SetDocumentModified();
     }
+    UpdateControlWidget(); // control widgets
 }
 
 TCardObject* TCardForm::NextObject() const {

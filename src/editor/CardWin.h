@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class TControlWidgets;
 class TEditorState;
 
 // The editing window of one publication: it paints the current page's shown panels onto
@@ -99,6 +100,11 @@ public:
     // The page as the surface shows it, without the editing overlay.
     void PaintPage(QPainter& painter, const QRect& logicalClip);
 
+    // -- Control widgets: the editing widget of the sole selected control object (a grid's
+    // table) lies over the object while its control is visible. --
+    QWidget* ControlWidget() const;
+    void UpdateControlWidget();
+
 signals:
     void DocumentChanged();
     void HintChanged(const QString& hint);
@@ -112,6 +118,7 @@ public:
     // Surface events (public so that tests and the host can drive them directly).
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
     void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
+    void MouseDoubleClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
     void Nudge(int dx, int dy);
     void FinishKeyboardMove();
@@ -167,4 +174,6 @@ private:
     bool FOutlines = false;
     QImage FPageCache;
     QRegion FStale; // viewport pixels of the cache that must be drawn again
+
+    std::unique_ptr<TControlWidgets> FControlWidgets; // control widgets (last: goes first)
 };

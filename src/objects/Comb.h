@@ -28,7 +28,8 @@ public:
 
     void Load(TStorage& storage) override;
     void Store(TStorage& storage) const override;
-    void DrawShape(TCanvas&, const QRect&) override {}
+    // The background, the base line (with the two end teeth when CombEdge) and the inner teeth.
+    void DrawShape(TCanvas& canvas, const QRect& rect) override;
     QString TypeName() const override { return QStringLiteral("Comb"); }
 
 protected:

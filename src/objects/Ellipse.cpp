@@ -13,3 +13,10 @@ TEllipseObject* TEllipseObject::CreateDefault() {
     shape->ReadDefaults(QStringLiteral("Default Ellipse"), 15, false, 1);
     return shape;
 }
+
+void TEllipseObject::DrawOutline(QPainter& painter, int dx, int dy) const {
+    TRect b = GetBounds();
+    b.Offset(dx, dy);
+    // As the rectangle's outline: within the pixels from Left to Right - 1.
+    painter.drawEllipse(QRect(b.Left, b.Top, b.Width() - 1, b.Height() - 1));
+}

@@ -1,12 +1,91 @@
 #include "objects/Grid.h"
 
 #include "document/AppContext.h"
+#include "document/Canvas.h"
+#include "document/Card.h"
 #include "document/Palette.h"
 #include "document/Units.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
+#include <QPainter>
+
 #include <algorithm>
+
+namespace {
+
+// Every character is part of a word except the controls up to 13, blanks and punctuation.
+bool IsWordCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= 128) return true;
+    return !(u <= 13 || (u >= 32 && u <= 47) || (u >= 58 && u <= 64) || (u >= 91 && u <= 96) ||
+             u >= 123);
+}
+
+// Fills a line's rectangle. Under a plain scaling the rectangle is rounded to whole device
+// pixels and kept at least one pixel thick, so that thin lines survive small zooms.
+void FillLine(QPainter& painter, const QRect& rect, const QColor& color) {
+    const QTransform t = painter.worldTransform();
+    if (t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) {
+        painter.fillRect(rect, color);
+        return;
+    }
+    const QRectF device = t.mapRect(QRectF(rect));
+    const int left = qRound(device.left());
+    const int top = qRound(device.top());
+    const int right = std::max(left + 1, int(qRound(device.right())));
+    const int bottom = std::max(top + 1, int(qRound(device.bottom())));
+    painter.save();
+    painter.resetTransform();
+    painter.fillRect(QRect(left, top, right - left, bottom - top), color);
+    painter.restore();
+}
+
+// Line k starts where the true sizes before it end; it ends a line width later.
+void PlaceLines(const std::vector<int>& sizes, int lineWidth, const TGridLayout& layout,
+                std::vector<int>& starts, std::vector<int>& ends) {
+    starts.clear();
+    ends.clear();
+    qint64 position = 0;
+    for (size_t k = 0; k <= sizes.size(); ++k) {
+        const int start = layout.Scale(int(position));
+        const int end = std::max(start + 1, layout.Scale(int(position + lineWidth)));
+        starts.push_back(start);
+        ends.push_back(end);
+        if (k < sizes.size()) position += lineWidth + std::max(0, sizes[k]);
+    }
+}
+
+} // namespace
+
+// ---- TGridLayout ----
+
+TGridLayout::TGridLayout(const TGridTable& table, int numerator, int denominator)
+    : FNumerator(numerator), FDenominator(denominator > 0 ? denominator : 1) {
+    const int line = std::max(0, table.TrueLineWidth);
+    PlaceLines(table.ColumnWidths(), line, *this, FColumnLines, FColumnLineEnds);
+    PlaceLines(table.RowHeights(), line, *this, FRowLines, FRowLineEnds);
+}
+
+int TGridLayout::Scale(int trueSize) const {
+    return MulDiv(trueSize, FNumerator, FDenominator);
+}
+
+QRect TGridLayout::Cell(int column, int row) const {
+    const int left = ColumnLineEnd(column);
+    const int top = RowLineEnd(row);
+    return QRect(left, top, std::max(0, ColumnLineStart(column + 1) - left),
+                 std::max(0, RowLineStart(row + 1) - top));
+}
+
+// ---- TGridTable ----
+
+TGridTable::~TGridTable() {
+    const std::vector<TObserver*> observers = FObservers;
+    FObservers.clear();
+    for (TObserver* observer : observers)
+        observer->TableDestroyed();
+}
 
 void TGridTable::SetSize(int columns, int rows) {
     columns = std::clamp(columns, 0, MaxCount);
@@ -16,6 +95,8 @@ void TGridTable::SetSize(int columns, int rows) {
     FCells.resize(size_t(rows));
     for (QStringList& row : FCells)
         row.resize(columns);
+    CurrentColumn = std::clamp(CurrentColumn, 0, std::max(0, columns - 1));
+    CurrentRow = std::clamp(CurrentRow, 0, std::max(0, rows - 1));
 }
 
 QString TGridTable::Cell(int column, int row) const {
@@ -28,6 +109,233 @@ void TGridTable::SetCell(int column, int row, const QString& text) {
     FCells[size_t(row)][column] = text;
 }
 
+namespace {
+template <typename T> void MoveItem(std::vector<T>& items, int from, int to) {
+    T item = std::move(items[size_t(from)]);
+    items.erase(items.begin() + from);
+    items.insert(items.begin() + to, std::move(item));
+}
+} // namespace
+
+bool TGridTable::MoveRow(int from, int to) {
+    if (from < 0 || from >= RowCount() || to < 0 || to >= RowCount()) return false;
+    if (from == to) return true;
+    MoveItem(FRowHeights, from, to);
+    MoveItem(FCells, from, to);
+    return true;
+}
+
+bool TGridTable::MoveColumn(int from, int to) {
+    if (from < 0 || from >= ColumnCount() || to < 0 || to >= ColumnCount()) return false;
+    if (from == to) return true;
+    MoveItem(FColumnWidths, from, to);
+    for (QStringList& row : FCells)
+        row.move(from, to);
+    return true;
+}
+
+TFontSpec TGridTable::Font() const {
+    TFontSpec font;
+    font.Name = FontName;
+    font.Size = TrueFontSize;
+    font.Color = FontColor;
+    font.SetStyleBits(FontStyle);
+    return font;
+}
+
+QFont TGridTable::DisplayFont(int zoomPercent) const {
+    TFontSpec font = Font();
+    font.Size = std::max(1, MulDiv(std::abs(TrueFontSize), zoomPercent, 100));
+    return font.ToQFont(ScreenPixelsPerInch());
+}
+
+int TGridTable::TableWidth() const {
+    int width = (ColumnCount() + 1) * TrueLineWidth;
+    for (int w : FColumnWidths)
+        width += w;
+    return width;
+}
+
+int TGridTable::TableHeight() const {
+    int height = (RowCount() + 1) * TrueLineWidth;
+    for (int h : FRowHeights)
+        height += h;
+    return height;
+}
+
+void TGridTable::UpdateTrueSize() {
+    TrueWidth = TableWidth();
+    TrueHeight = TableHeight();
+}
+
+// The column and row sizes are kept true (the editor writes a resize back at once), so a
+// zoom only changes how they are shown.
+void TGridTable::ZoomChanged(int zoomPercent) {
+    if (TrueWidth <= 0 || TrueHeight <= 0) UpdateTrueSize();
+    const int zoom = std::clamp(zoomPercent, MinZoom, MaxZoom);
+    if (zoom == ZoomFactor) return;
+    ZoomFactor = zoom;
+    Changed();
+}
+
+void TGridTable::AddObserver(TObserver* observer) {
+    if (observer && std::find(FObservers.begin(), FObservers.end(), observer) == FObservers.end())
+        FObservers.push_back(observer);
+}
+
+void TGridTable::RemoveObserver(TObserver* observer) {
+    FObservers.erase(std::remove(FObservers.begin(), FObservers.end(), observer), FObservers.end());
+}
+
+void TGridTable::Changed() {
+    const std::vector<TObserver*> observers = FObservers;
+    for (TObserver* observer : observers)
+        observer->TableChanged();
+}
+
+// ---- drawing ----
+
+void PaintGridTable(QPainter& painter, const TGridTable& table, const QRect& area,
+                    const TGridLayout& layout, const QFont& font) {
+    painter.save();
+    painter.fillRect(area, ColorFromRef(table.Color));
+    const QColor lineColor = ColorFromRef(table.LineColor);
+    for (int k = 0; k <= layout.RowCount(); ++k) {
+        const int top = area.top() + layout.RowLineStart(k);
+        FillLine(
+            painter,
+            QRect(area.left(), top, area.width(), layout.RowLineEnd(k) - layout.RowLineStart(k)),
+            lineColor);
+    }
+    for (int k = 0; k <= layout.ColumnCount(); ++k) {
+        const int left = area.left() + layout.ColumnLineStart(k);
+        FillLine(painter,
+                 QRect(left, area.top(), layout.ColumnLineEnd(k) - layout.ColumnLineStart(k),
+                       area.height()),
+                 lineColor);
+    }
+
+    int flags = Qt::TextWordWrap | Qt::AlignTop;
+    int insetLeft = 0;
+    int insetRight = 0;
+    switch (table.Alignment) {
+    case 0:
+        flags |= Qt::AlignLeft;
+        insetLeft = layout.Scale(2);
+        break;
+    case 1:
+        flags |= Qt::AlignRight;
+        insetRight = layout.Scale(3);
+        break;
+    default:
+        flags |= Qt::AlignHCenter;
+        break;
+    }
+    const int insetTop = layout.Scale(2);
+    painter.setFont(font);
+    painter.setPen(ColorFromRef(table.FontColor));
+    for (int r = 0; r < table.RowCount(); ++r) {
+        for (int c = 0; c < table.ColumnCount(); ++c) {
+            const QString text = table.Cell(c, r);
+            if (text.isEmpty()) continue;
+            const QRect cell = layout.Cell(c, r).translated(area.topLeft());
+            // The text keeps off the lines: it is wrapped within the cell less its insets.
+            const QRect inside = cell.adjusted(insetLeft, insetTop, -insetRight, 0);
+            if (inside.isEmpty()) continue;
+            painter.save();
+            painter.setClipRect(cell, Qt::IntersectClip);
+            painter.drawText(inside, flags, text);
+            painter.restore();
+        }
+    }
+    painter.restore();
+}
+
+void TGridObject::Draw(TCanvas& canvas, int dx, int dy, bool) {
+    TRect bounds = DeviceBounds(canvas);
+    bounds.Offset(dx, dy);
+    const TGridTable& table = Table();
+    const TGridLayout layout(table, canvas.DpiX(), ScreenPixelsPerInch());
+    PaintGridTable(canvas.Painter(), table, bounds.ToQRect(), layout,
+                   table.Font().ToQFont(canvas.DpiY()));
+}
+
+// The rectangle given is the outer one (GetBounds, with the control's frame); the grid
+// keeps its top-left corner and takes the table's size inside the frame.
+TRect TGridObject::AdjustRect(const TRect& pixels) const {
+    const TGridTable& table = Table();
+    const TRect sized{pixels.Left, pixels.Top, pixels.Left + table.TableWidth() + 2 * ControlFrame,
+                      pixels.Top + table.TableHeight() + 2 * ControlFrame};
+    return TTextControlObject::AdjustRect(sized);
+}
+
+// ---- spelling ----
+
+QString TGridObject::BeginSpellCheck() {
+    TSpellCheckState& state = TSpellCheckState::Instance();
+    state.Reset();
+    FSpellColumn = 0;
+    FSpellRow = 0;
+    state.Buffer = Table().Cell(0, 0);
+    return NextWord();
+}
+
+// The next word of the current cell; at its end the traversal goes on in the next cell to
+// the right, then in the next row. The end of the last cell gives an empty word.
+QString TGridObject::NextWord() {
+    TSpellCheckState& state = TSpellCheckState::Instance();
+    const TGridTable& table = Table();
+    while (FSpellRow < table.RowCount() && FSpellColumn < table.ColumnCount()) {
+        const QString& text = state.Buffer;
+        int i = state.Position;
+        while (i < text.size() && !IsWordCharacter(text[i]))
+            ++i;
+        if (i < text.size()) {
+            int j = i;
+            while (j < text.size() && IsWordCharacter(text[j]))
+                ++j;
+            state.WordStart = i;
+            state.WordLength = j - i;
+            state.Position = j;
+            return text.mid(i, j - i);
+        }
+        if (++FSpellColumn >= table.ColumnCount()) {
+            FSpellColumn = 0;
+            ++FSpellRow;
+        }
+        state.Buffer = table.Cell(FSpellColumn, FSpellRow);
+        state.Position = 0;
+        state.WordStart = 0;
+        state.WordLength = 0;
+    }
+    FSpellRow = table.RowCount();
+    state.Position = int(state.Buffer.size());
+    state.WordLength = 0;
+    return QString();
+}
+
+void TGridObject::ReplaceWord(const QString& word) {
+    TSpellCheckState& state = TSpellCheckState::Instance();
+    TGridTable& table = Table();
+    if (FSpellRow >= table.RowCount() || FSpellColumn >= table.ColumnCount()) return;
+    state.Buffer.replace(state.WordStart, state.WordLength, word);
+    state.Position += int(word.size()) - state.WordLength;
+    state.WordLength = int(word.size());
+    table.SetCell(FSpellColumn, FSpellRow, state.Buffer);
+    table.Changed();
+    AppContext().Shell().RepaintObject(*this);
+    if (TCard* card = OwnerCard()) card->SetDocumentModified(true);
+}
+
+void TGridObject::RevealObject() {
+    TTextControlObject::RevealObject();
+    TGridTable& table = Table();
+    if (FSpellRow >= table.RowCount() || FSpellColumn >= table.ColumnCount()) return;
+    table.CurrentColumn = FSpellColumn;
+    table.CurrentRow = FSpellRow;
+    table.Changed();
+}
+
 std::unique_ptr<TObjectControl> TGridObject::CreateControl() {
     return std::make_unique<TGridTable>();
 }
@@ -38,22 +346,24 @@ void TGridObject::AssignTo(TStored& destination) const {
     if (!grid) return;
     const TGridTable& from = Table();
     TGridTable& to = grid->Table();
-    to.SetSize(from.ColumnCount(), from.RowCount());
-    to.ColumnWidths() = from.ColumnWidths();
-    to.RowHeights() = from.RowHeights();
-    for (int r = 0; r < from.RowCount(); ++r)
-        for (int c = 0; c < from.ColumnCount(); ++c)
-            to.SetCell(c, r, from.Cell(c, r));
-    to.Color = from.Color;
-    to.LineColor = from.LineColor;
-    to.TrueLineWidth = from.TrueLineWidth;
-    to.FontName = from.FontName;
-    to.TrueFontSize = from.TrueFontSize;
-    to.FontColor = from.FontColor;
-    to.FontStyle = from.FontStyle;
     to.Alignment = from.Alignment;
-    to.TrueWidth = from.TrueWidth;
+    to.FontColor = from.FontColor;
+    to.FontName = from.FontName;
+    to.FontStyle = from.FontStyle;
+    to.TrueFontSize = from.TrueFontSize;
     to.TrueHeight = from.TrueHeight;
+    to.TrueWidth = from.TrueWidth;
+    to.TrueLineWidth = from.TrueLineWidth;
+    to.LineColor = from.LineColor;
+    to.Color = from.Color;
+    to.SetSize(from.ColumnCount(), from.RowCount());
+    for (int c = 0; c < from.ColumnCount(); ++c) {
+        to.ColumnWidths()[size_t(c)] = from.ColumnWidths()[size_t(c)];
+        for (int r = 0; r < from.RowCount(); ++r)
+            to.SetCell(c, r, from.Cell(c, r));
+    }
+    to.RowHeights() = from.RowHeights();
+    to.Changed();
 }
 
 void TGridObject::Store(TStorage& storage) const {
@@ -171,5 +481,6 @@ TGridObject* TGridObject::CreateDefault() {
     t.FontColor = quint32(s.ReadInteger(section, QStringLiteral("Font Color"), 0));
     t.FontStyle = quint8(s.ReadInteger(section, QStringLiteral("Font Style"), 0));
     t.Alignment = quint8(s.ReadInteger(section, QStringLiteral("Justification"), 2));
+    t.UpdateTrueSize();
     return grid;
 }

@@ -1,13 +1,19 @@
 #include "objects/Headline.h"
 
 #include "document/AppContext.h"
+#include "document/Canvas.h"
 #include "document/Card.h"
 #include "document/Palette.h"
 #include "document/Replacement.h"
 #include "document/Units.h"
 #include "storage/Exception.h"
 
+#include <QDataStream>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -72,8 +78,10 @@ TReplacementText* THeadlineObject::Code(int index) const {
 }
 
 void THeadlineObject::SetTextDirection(quint8 direction) {
+    if (TextDirection == direction && HeadlineText().TextDirection == direction) return;
     TextDirection = direction;
     HeadlineText().TextDirection = direction;
+    HeadlineText().ComputeBox();
 }
 
 void THeadlineObject::ReplaceCodes(TMultiObjectTable* codes) {
@@ -127,6 +135,7 @@ QString THeadlineObject::MergeText() const {
 
 void THeadlineObject::RefreshText() {
     HeadlineText().Lines = SplitLines(MergeText());
+    HeadlineText().ComputeBox();
 }
 
 void THeadlineObject::BindRecordSource(TRecordSource* table) {
@@ -234,6 +243,8 @@ void THeadlineObject::Load(TStorage& storage) {
     RefreshText();
 }
 
+void THeadlineObject::Loaded() { FitBounds(); }
+
 // Headlines of older documents, stored under the name TTextObject.
 void THeadlineObject::LoadLegacyRecord(TStorage& storage, quint16 v) {
     THeadlineText& h = HeadlineText();
@@ -262,15 +273,9 @@ void THeadlineObject::LoadLegacyRecord(TStorage& storage, quint16 v) {
     h.Font.StrikeOut = storage.ReadBoolean();
     h.Alignment = storage.ReadByte();
     const quint8 shadowKind = storage.ReadByte();
-    const quint8 shadowColor = storage.ReadByte();
+    const quint8 shadowColor = storage.ReadByte(); // the byte is the colour value itself
     const quint8 shadowDepth = storage.ReadByte();
-    static constexpr quint8 Directions[] = {sdUpLeft, sdUpRight, sdDownLeft, sdDownRight};
-    if (shadowKind >= 1 && shadowKind <= 4) {
-        h.ShadowDirection = Directions[shadowKind - 1];
-        h.ShadowStyle = ssPlain;
-        h.ShadowColor = shadowColor;
-        h.ShadowDepth = shadowDepth;
-    }
+    ApplyShadowKind(shadowKind, shadowColor, shadowDepth);
     if (v < 4) ReplaceCodes(nullptr);
     if (v == 1) {
         const quint8 background = storage.ReadByte();
@@ -290,6 +295,24 @@ void THeadlineObject::LoadLegacyRecord(TStorage& storage, quint16 v) {
     }
     Text = WrapText(Text, h.Font.ToQFont(ScreenPixelsPerInch()), UnitsToScreen(Bounds.Width()));
     RefreshText();
+}
+
+// Headlines from old records and from the wizard never had their shading chosen by the user:
+// the created one-step shadow and highlight are not theirs, so only the kind's shadow shows.
+void THeadlineObject::ApplyShadowKind(int kind, quint32 color, int depth) {
+    THeadlineText& h = HeadlineText();
+    h.HighlightDepth = 0;
+    h.HighlightDirection = sdNone;
+    static constexpr quint8 Directions[] = {sdUpLeft, sdUpRight, sdDownLeft, sdDownRight};
+    if (kind >= 1 && kind <= 4) {
+        h.ShadowDirection = Directions[kind - 1];
+        h.ShadowStyle = ssPlain;
+        h.ShadowColor = color;
+        h.ShadowDepth = quint8(depth);
+    } else {
+        h.ShadowDepth = 0;
+        h.ShadowDirection = sdNone;
+    }
 }
 
 // ---- text helpers ----
@@ -387,5 +410,412 @@ THeadlineObject* THeadlineObject::CreateDefault() {
         h.BackDirection = 0;
         if (h.BackStyle == basGradient || h.BackStyle == basTexture) h.BackStyle = basTransparent;
     }
+    headline->RefreshText();
     return headline;
+}
+
+// ---- the box and the drawing ----
+
+namespace {
+
+QPoint Step(quint8 direction) {
+    static constexpr int Dx[] = {0, 0, 1, 1, 1, 0, -1, -1, -1};
+    static constexpr int Dy[] = {0, -1, -1, 0, 1, 1, 1, 0, -1};
+    return direction <= sdUpLeft ? QPoint(Dx[direction], Dy[direction]) : QPoint();
+}
+
+// The horizontal and vertical room the two shades need beyond the letters, and how far the
+// letters move right and down to leave it (offsets are at most 0 to the left and top).
+struct TShadeExtent {
+    int Left = 0, Right = 0, Top = 0, Bottom = 0;
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+};
+
+TShadeExtent ShadeExtent(QPoint highlight, QPoint shadow) {
+    return {std::min({highlight.x(), shadow.x(), 0}), std::max({highlight.x(), shadow.x(), 0}),
+            std::min({highlight.y(), shadow.y(), 0}), std::max({highlight.y(), shadow.y(), 0})};
+}
+
+int Channel(int from, int to, int i, int n) {
+    return n > 1 ? from + RoundHalfAway(double(i) * (to - from) / (n - 1)) : from;
+}
+
+QColor Blend(quint32 fromRef, quint32 toRef, int i, int n) {
+    const QColor from = ColorFromRef(fromRef);
+    const QColor to = ColorFromRef(toRef);
+    return QColor(Channel(from.red(), to.red(), i, n), Channel(from.green(), to.green(), i, n),
+                  Channel(from.blue(), to.blue(), i, n));
+}
+
+// One-pixel strips from one colour to the other: rows when vertical, columns otherwise.
+void FillGradient(QPainter& painter, const QRect& r, quint32 from, quint32 to, bool vertical) {
+    const int n = vertical ? r.height() : r.width();
+    for (int i = 0; i < n; ++i) {
+        const QRect strip = vertical ? QRect(r.left(), r.top() + i, r.width(), 1)
+                                     : QRect(r.left() + i, r.top(), 1, r.height());
+        painter.fillRect(strip, Blend(from, to, i, n));
+    }
+}
+
+int AlignmentFlag(quint8 alignment) {
+    switch (alignment) {
+    case 1: return Qt::AlignRight;
+    case 2: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+
+} // namespace
+
+QSize THeadlineText::ComputeBox() {
+    const TShadeExtent shades = ShadeExtent(Step(HighlightDirection) * HighlightDepth,
+                                            Step(ShadowDirection) * ShadowDepth);
+    const QFontMetrics metrics(Font.ToQFont(ScreenPixelsPerInch()));
+    int width = 0;
+    int measured = 0;
+    for (const QString& line : Lines) {
+        if (DeleteBlankLines && line.isEmpty()) continue;
+        const QRect r = metrics.boundingRect(QRect(0, 0, 100000, 100000),
+                                             Qt::TextExpandTabs | Qt::TextSingleLine, line);
+        width = std::max(width, r.width());
+        ++measured;
+    }
+    LineHeight = measured > 0 ? metrics.height() : 0;
+    BoxWidth = width;
+    const int w = width + shades.Width() + 2 * FBorderSize;
+    const int h = measured * LineHeight + shades.Height() + 2 * FBorderSize;
+    FBox = (TextDirection == tdDown || TextDirection == tdUp) ? QSize(h, w) : QSize(w, h);
+    return FBox;
+}
+
+QString THeadlineText::TextureName(const QString& chosenPath) {
+    const QFileInfo file(chosenPath);
+    if (chosenPath.isEmpty() || !chosenPath.contains(QLatin1Char('/'))) return chosenPath;
+    const QString textures = AppContext().TexturesFolder;
+    if (!textures.isEmpty() &&
+        QDir::cleanPath(file.absolutePath()).compare(QDir::cleanPath(textures), Qt::CaseInsensitive) == 0)
+        return file.fileName();
+    return chosenPath;
+}
+
+QImage THeadlineText::TexturePicture(const QString& name) {
+    if (name.isEmpty()) return {};
+    const QString path = name.contains(QLatin1Char('/'))
+                             ? name
+                             : QDir(AppContext().TexturesFolder).filePath(name);
+    static QHash<QString, QImage> cache;
+    auto found = cache.constFind(path);
+    if (found != cache.constEnd()) return *found;
+    QImage picture(path);
+    if (cache.size() > 32) cache.clear();
+    cache.insert(path, picture);
+    return picture;
+}
+
+QByteArray THeadlineText::AppearanceKey() const {
+    QByteArray key;
+    QDataStream out(&key, QIODevice::WriteOnly);
+    out << Font.Name << Font.Size << Font.Color << Font.StyleBits() << Alignment << Color
+        << BackStyle << BackFromColor << BackToColor << BackDirection << BackTextureFile
+        << BorderColor << FBorderSize << DeleteBlankLines << GraduateFromColor << GraduateToColor
+        << GraduateStyle << Texture << TextureFile << ShadowColor << ShadowDepth
+        << ShadowDirection << ShadowStyle << HighlightColor << HighlightDepth
+        << HighlightDirection << HighlightStyle << Lines << LineHeight
+        << ScreenPixelsPerInch();
+    return key;
+}
+
+// Large letters are filled as outlines, once per shade copy: a deep shadow costs tens of
+// milliseconds. The editing surface repaints far more often than headlines change, so the
+// screen drawing is kept as a picture and redrawn from it while nothing it depends on changed.
+void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
+    QPainter& painter = canvas.Painter();
+    const QTransform t = painter.worldTransform();
+    const bool cacheable = !printing && canvas.Kind() == TCanvas::TKind::Screen &&
+                           t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0;
+    const QRectF mapped = t.mapRect(QRectF(r));
+    const QRect device = mapped.toAlignedRect();
+    constexpr qint64 LargestKeptPicture = 8'000'000; // pixels
+    if (!cacheable || r.isEmpty() || qint64(device.width()) * device.height() > LargestKeptPicture) {
+        Render(canvas, r, printing);
+        return;
+    }
+    QByteArray key = AppearanceKey();
+    {
+        QDataStream out(&key, QIODevice::Append);
+        out << r.size() << t.m11() << t.m22() << mapped.topLeft() - QPointF(device.topLeft())
+            << canvas.DpiX() << canvas.DpiY();
+    }
+    if (key != FRenderedKey || FRendered.size() != device.size()) {
+        FRendered = QImage(device.size(), QImage::Format_ARGB32_Premultiplied);
+        FRendered.fill(Qt::transparent);
+        QPainter picture(&FRendered);
+        picture.setRenderHints(painter.renderHints());
+        // The same mapping as the surface's, moved so the box lands at the picture's corner.
+        picture.setWorldTransform(QTransform(t.m11(), 0, 0, t.m22(), t.dx() - device.left(),
+                                             t.dy() - device.top()));
+        TCanvas pictureCanvas(picture, canvas.DpiX(), canvas.DpiY(), TCanvas::TKind::Screen);
+        Render(pictureCanvas, r, printing);
+        picture.end();
+        FRenderedKey = std::move(key);
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(device.topLeft(), FRendered);
+    painter.restore();
+}
+
+void THeadlineText::Render(TCanvas& canvas, const QRect& r, bool printing) {
+    QPainter& painter = canvas.Painter();
+    const int screen = ScreenPixelsPerInch();
+    const int dpi = canvas.DpiX();
+    // Effects are sized in logical pixels; on other devices they scale with the resolution.
+    auto scaled = [&](int value) { return MulDiv(value, dpi, screen); };
+    TFontSpec work = Font;
+    QFont font = work.ToQFont(canvas.DpiY());
+    const bool fit = !printing && canvas.Kind() == TCanvas::TKind::Screen && canvas.ZoomPercent() != 100;
+    if (fit) {
+        // The letters must fit the box at this zoom: shrink the font a pixel at a time.
+        while (font.pixelSize() > 1) {
+            const QFontMetrics metrics(font);
+            int widest = 0;
+            int total = 0;
+            for (const QString& line : Lines) {
+                widest = std::max(widest, metrics.horizontalAdvance(line));
+                total += metrics.height();
+            }
+            if (r.width() >= widest && r.height() >= total) break;
+            font.setPixelSize(font.pixelSize() - 1);
+        }
+    }
+    const int hd = scaled(HighlightDepth);
+    const int sd = scaled(ShadowDepth);
+    const int b = scaled(FBorderSize);
+    const int lh = scaled(LineHeight);
+    const QPoint hStep = Step(HighlightDirection);
+    const QPoint sStep = Step(ShadowDirection);
+    const TShadeExtent shades = ShadeExtent(hStep * hd, sStep * sd);
+    const int shift = Alignment == 2 ? shades.Width() / 2 : (Alignment == 1 ? shades.Width() : 0);
+    const int flags = AlignmentFlag(Alignment) | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextSingleLine;
+
+    painter.save();
+    painter.setClipRect(r, Qt::IntersectClip);
+    painter.setFont(font);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    auto drawLines = [&](QPainter& p, const QRect& box, QPoint offset) {
+        int top = box.top() + offset.y() - shades.Top + b;
+        const int left = box.left() + offset.x() - shades.Left - shift + b;
+        const int right = box.right() + 1 + offset.x() - shades.Left - shift - b;
+        for (const QString& line : Lines) {
+            if (DeleteBlankLines && line.isEmpty()) continue;
+            const QRect lineRect(QPoint(left, top), QPoint(right - 1, top + lh - 1));
+            p.save();
+            p.setClipRect(lineRect, Qt::IntersectClip);
+            p.drawText(lineRect, flags, line);
+            p.restore();
+            top += lh;
+        }
+    };
+
+    // Background.
+    switch (BackStyle) {
+    case basSolid: painter.fillRect(r, ColorFromRef(Color)); break;
+    case basGradient: FillGradient(painter, r, BackFromColor, BackToColor, BackDirection == 1); break;
+    case basTexture: {
+        painter.fillRect(r, Qt::white);
+        const QImage texture = TexturePicture(BackTextureFile);
+        if (!texture.isNull()) painter.drawImage(r, texture);
+        break;
+    }
+    default: break;
+    }
+
+    // Shadow, then highlight: the farthest copy first.
+    auto drawShade = [&](int depth, QPoint step, quint8 style, quint32 base) {
+        if (depth == 0 || step.isNull()) return;
+        const bool steps = style != ssPlain && depth > 1;
+        const QColor from = ColorFromRef(base);
+        const QColor to = ColorFromRef(Font.Color);
+        for (int n = depth; n >= (steps ? 1 : depth); --n) {
+            QColor color = from;
+            if (style == ssGraduated && depth > 1) {
+                auto channel = [&](int f, int t) {
+                    return f + RoundHalfAway(double(depth - n) * (t - f) / (depth - 1));
+                };
+                color = QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                               channel(from.blue(), to.blue()));
+            }
+            painter.setPen(color);
+            drawLines(painter, r, step * n);
+        }
+    };
+    drawShade(sd, sStep, ShadowStyle, ShadowColor);
+    drawShade(hd, hStep, HighlightStyle, HighlightColor);
+
+    // Letters: plain, or a gradient or texture seen through the letters.
+    if (GraduateStyle != gsNone || Texture) {
+        QImage fill(r.size(), QImage::Format_ARGB32_Premultiplied);
+        if (Texture) {
+            fill.fill(Qt::white);
+            const QImage texture = TexturePicture(TextureFile);
+            QPainter p(&fill);
+            if (!texture.isNull()) p.drawImage(fill.rect(), texture);
+        } else {
+            QPainter p(&fill);
+            FillGradient(p, fill.rect(), GraduateFromColor, GraduateToColor, GraduateStyle == gsVertical);
+        }
+        QImage mask(r.size(), QImage::Format_ARGB32_Premultiplied);
+        mask.fill(Qt::transparent);
+        {
+            QPainter p(&mask);
+            p.setFont(font);
+            p.setPen(Qt::black);
+            drawLines(p, mask.rect(), QPoint());
+        }
+        // The letters' coverage becomes the fill's opacity.
+        QPainter p(&fill);
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        p.drawImage(0, 0, mask);
+        p.end();
+        painter.drawImage(r.topLeft(), fill);
+    } else {
+        painter.setPen(ColorFromRef(Font.Color));
+        drawLines(painter, r, QPoint());
+    }
+
+    // Border, inside the box.
+    if (b > 0) {
+        QPen pen(ColorFromRef(BorderColor), b);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(r).adjusted(b / 2.0, b / 2.0, -b / 2.0, -b / 2.0));
+    }
+    painter.restore();
+}
+
+// ---- the object ----
+
+void THeadlineObject::FitBounds() {
+    const QSize box = HeadlineText().Box();
+    const TRect b = Bounds;
+    Bounds = {b.Left, b.Top, b.Left + ScreenToUnits(box.width()), b.Top + ScreenToUnits(box.height())};
+}
+
+TRect THeadlineObject::AdjustRect(const TRect& pixels) const {
+    // Only the top-left corner counts: the size is the box's (and the control frame's). The
+    // box is a cache of the lines and the style, so computing it here changes nothing else.
+    const QSize box = const_cast<THeadlineText&>(HeadlineText()).ComputeBox();
+    const TRect sized{pixels.Left, pixels.Top, pixels.Left + box.width() + 2 * ControlFrame,
+                      pixels.Top + box.height() + 2 * ControlFrame};
+    return TTextControlObject::AdjustRect(sized);
+}
+
+void THeadlineObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
+    TRect r = DeviceBounds(canvas);
+    r.Offset(dx, dy);
+    HeadlineText().DrawInto(canvas, r.ToQRect(), printing);
+}
+
+bool THeadlineObject::Personalize() {
+    bool completed = true;
+    for (int i = 0; i < FCodes->Count(); ++i) {
+        auto* code = dynamic_cast<TPersonalizedText*>(FCodes->Items(i));
+        if (!code) continue;
+        QString value = code->GetText();
+        if (!AppContext().Shell().PromptPersonalizedText(Text, code->Name, value)) {
+            completed = false;
+            break;
+        }
+        code->SetText(value);
+    }
+    RefreshText();
+    TRect pixels = GetBounds();
+    const QSize box = HeadlineText().Box();
+    SetBoundsPixels({pixels.Left, pixels.Top, pixels.Left + box.width() + 2 * ControlFrame,
+                     pixels.Top + box.height() + 2 * ControlFrame});
+    Realign();
+    return completed;
+}
+
+THeadlineObject* THeadlineObject::CreateForWizard(bool centerHorizontally, bool deleteBlankLines,
+                                                  quint32 shadow, int alignment, const QString& text,
+                                                  int fontStyle, quint32 fontColor, int fontSize,
+                                                  const QString& fontName, quint16 border,
+                                                  bool transparent, int backgroundColor,
+                                                  bool centerVertically) {
+    auto* headline = new THeadlineObject();
+    headline->CenterHorizontally = centerHorizontally;
+    headline->CenterVertically = centerVertically;
+    THeadlineText& h = headline->HeadlineText();
+    h.DeleteBlankLines = deleteBlankLines;
+    headline->ApplyShadowKind(int(shadow & 0xFF), (shadow >> 8) & 0xFF, int(shadow >> 16));
+    h.Alignment = quint8(alignment);
+    headline->Text = text;
+    h.Font.SetStyleBits(fontStyle);
+    h.Font.Color = fontColor;
+    h.Font.Size = fontSize;
+    h.Font.Name = fontName;
+    h.BorderColor = PaletteColorRef(border & 0xFF);
+    h.SetBorderSize(border >> 8);
+    h.BackStyle = transparent ? basTransparent : basSolid;
+    h.Color = PaletteColorRef(backgroundColor);
+    headline->RefreshText();
+    return headline;
+}
+
+namespace {
+
+// Word characters of headline text: everything but control bytes, blanks, punctuation and
+// the brackets of codes.
+bool IsHeadlineWordCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= 128) return true;
+    return !(u <= 13 || (u >= 32 && u <= 47) || (u >= 58 && u <= 64) || (u >= 91 && u <= 96) ||
+             (u >= 123 && u <= 127));
+}
+
+} // namespace
+
+QString THeadlineObject::BeginSpellCheck() {
+    TSpellCheckState& state = TSpellCheckState::Instance();
+    state.Reset();
+    state.Buffer = Text;
+    return NextWord();
+}
+
+QString THeadlineObject::NextWord() {
+    TSpellCheckState& state = TSpellCheckState::Instance();
+    const QString& text = state.Buffer;
+    bool inCode = false;
+    int i = state.Position;
+    while (i < text.size()) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('<') || c == QLatin1Char('[')) inCode = true;
+        else if (c == QLatin1Char('>') || c == QLatin1Char(']')) inCode = false;
+        if (!IsHeadlineWordCharacter(c) || inCode) {
+            ++i;
+            continue;
+        }
+        int j = i;
+        while (j < text.size() && IsHeadlineWordCharacter(text[j])) ++j;
+        state.WordStart = i;
+        state.WordLength = j - i;
+        state.Position = j;
+        return text.mid(i, j - i);
+    }
+    state.Position = int(text.size());
+    state.WordLength = 0;
+    return QString();
+}
+
+void THeadlineObject::ReplaceWord(const QString& word) {
+    TSpellCheckState& state = TSpellCheckState::Instance();
+    state.Buffer.replace(state.WordStart, state.WordLength, word);
+    state.Position += int(word.size()) - state.WordLength;
+    state.WordLength = int(word.size());
+    Text = state.Buffer;
+    RefreshText();
+    AppContext().Shell().RepaintObject(*this);
 }

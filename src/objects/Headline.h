@@ -3,6 +3,9 @@
 #include "document/FontSpec.h"
 #include "objects/TextControl.h"
 
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
 #include <QStringList>
 
 #include <memory>
@@ -65,8 +68,31 @@ public:
     // The style, without the lines and the text direction.
     void AssignStyle(const THeadlineText& source);
 
+    // The box the lines and effects need, in logical pixels (width and height exchanged for
+    // the vertical directions); also sets BoxWidth and LineHeight.
+    QSize ComputeBox();
+    QSize Box() const { return FBox; }
+    // Draws the headline into a rectangle of the canvas (device pixels).
+    void DrawInto(TCanvas& canvas, const QRect& rect, bool printing);
+
+    // A picture file as the user chose it: inside the Textures folder only the bare name is
+    // kept; elsewhere the full path.
+    static QString TextureName(const QString& chosenPath);
+    // The picture of a texture name (bare names resolve in the Textures folder); empty when
+    // the file does not exist.
+    static QImage TexturePicture(const QString& name);
+
 private:
+    // Draws every layer; DrawInto keeps the screen's result for the next repaint.
+    void Render(TCanvas& canvas, const QRect& rect, bool printing);
+    // Everything the drawing depends on besides the device and the rectangle.
+    QByteArray AppearanceKey() const;
+
     int FBorderSize = 0;
+    QSize FBox{0, 0};
+    // The last drawing on the screen, in device pixels, and what it was drawn from.
+    QImage FRendered;
+    QByteArray FRenderedKey;
 };
 
 // A headline: lines of display text with effects, sized by its text. Its text may hold
@@ -96,11 +122,29 @@ public:
     // Text with every code replaced by its current value.
     QString MergeText() const;
 
+    // A headline for the new-publication wizard. shadow: low byte the kind 0..4, next byte the
+    // colour, high 16 bits the depth; border: low byte a palette index, high byte the size.
+    static THeadlineObject* CreateForWizard(bool centerHorizontally, bool deleteBlankLines,
+                                            quint32 shadow, int alignment, const QString& text,
+                                            int fontStyle, quint32 fontColor, int fontSize,
+                                            const QString& fontName, quint16 border,
+                                            bool transparent, int backgroundColor,
+                                            bool centerVertically);
+
     void Load(TStorage& storage) override;
+    void Loaded() override;
     void Store(TStorage& storage) const override;
     bool IsAutoSized() const override { return true; }
     bool HasSpellText() const override { return true; }
     bool UsesRecordData() const override { return true; }
+    TRect AdjustRect(const TRect& pixels) const override;
+    void Draw(TCanvas& canvas, int dx, int dy, bool printing) override;
+    bool Personalize() override;
+    QString BeginSpellCheck() override;
+    QString NextWord() override;
+    void ReplaceWord(const QString& word) override;
+    // Sets the rectangle to its top-left corner plus the box.
+    void FitBounds();
     void RefreshText() override;
     void BindRecordSource(TRecordSource* table) override;
     QString TypeName() const override { return QStringLiteral("Headline"); }
@@ -113,6 +157,8 @@ protected:
 
 private:
     void LoadLegacyRecord(TStorage& storage, quint16 version);
+    // Kind 0..4 of the old shadow byte: no shadow, or up-left, up-right, down-left, down-right.
+    void ApplyShadowKind(int kind, quint32 color, int depth);
     void ReplaceCodes(TMultiObjectTable* codes);
 
     std::unique_ptr<TMultiObjectTable> FCodes;

@@ -15,3 +15,10 @@ TRRectangleObject* TRRectangleObject::CreateDefault() {
     shape->ReadDefaults(QStringLiteral("Default Rounded Rectangle"), 15, false, 1);
     return shape;
 }
+
+void TRRectangleObject::DrawOutline(QPainter& painter, int dx, int dy) const {
+    TRect b = GetBounds();
+    b.Offset(dx, dy);
+    const QRect outline(b.Left, b.Top, b.Width() - 1, b.Height() - 1);
+    painter.drawRoundedRect(outline, (b.Width() / 2) / 2.0, (b.Height() / 2) / 2.0);
+}

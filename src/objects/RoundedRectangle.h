@@ -10,5 +10,7 @@ public:
     using TShapeObject::TShapeObject;
     static TRRectangleObject* CreateDefault();
     void DrawShape(TCanvas& canvas, const QRect& rect) override;
+    // The rounded rectangle in logical pixels.
+    void DrawOutline(QPainter& painter, int dx, int dy) const override;
     QString TypeName() const override { return QStringLiteral("Rounded Rectangle"); }
 };

@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "document/IniFile.h"
 #include "app/LastUsed.h"
 #include "app/MainForm.h"
 #include "document/Card.h"

@@ -173,6 +173,24 @@ TEST_F(EditorTest, AClickSelectsWithoutMovingAndASecondDragMovesTheUnlockedOnes)
     EXPECT_EQ(Form->Selection().Count(), 0);
 }
 
+TEST_F(EditorTest, ADoubleClickOpensThePropertiesOfTheObjectUnderIt) {
+    TRectangleObject* a = AddRectangle(1, {100, 100, 200, 200});
+    TRectangleObject* b = AddRectangle(1, {300, 100, 400, 200});
+    std::vector<TCardObject*> opened;
+    State.RunProperties = [&](TCardForm& form) { opened.push_back(form.Selection().Items(0)); };
+    Click(Left + QPoint(110, 110));
+    Send(QEvent::MouseButtonDblClick, Left + QPoint(330, 110), Qt::LeftButton, Qt::LeftButton,
+         Qt::NoModifier);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], b);
+    EXPECT_EQ(Form->Selection().Count(), 1);
+    EXPECT_EQ(a->SelectState, 0);
+    // Empty paper opens nothing.
+    Send(QEvent::MouseButtonDblClick, Left + QPoint(500, 700), Qt::LeftButton, Qt::LeftButton,
+         Qt::NoModifier);
+    EXPECT_EQ(opened.size(), 1u);
+}
+
 TEST_F(EditorTest, AMoveAcrossPanelsKeepsTheSheetPosition) {
     TRectangleObject* r = AddRectangle(1, {400, 100, 500, 200});
     Click(Left + QPoint(400, 110));

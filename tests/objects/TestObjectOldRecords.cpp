@@ -6,6 +6,7 @@
 #include "document/Control.h"
 #include "document/Palette.h"
 #include "document/Replacement.h"
+#include "document/Units.h"
 #include "objects/BarCode.h"
 #include "objects/Comb.h"
 #include "objects/Ellipse.h"
@@ -257,14 +258,13 @@ TEST_F(ObjectOldRecords, LegacyTextObjectRecords) {
                 if (!headline) continue;
                 const THeadlineText& h = headline->HeadlineText();
                 const int top = 60 * kind;
-                if (version == 1) {
-                    // Screen pixels (10, top, 500, top + 50) at 96 pixels per inch.
-                    const int tops[] = {0, 63, 125, 188, 250};
-                    const int bottoms[] = {52, 115, 177, 240, 302};
-                    EXPECT_EQ(headline->Bounds, (TRect{10, tops[kind], 521, bottoms[kind]}));
-                } else {
-                    EXPECT_EQ(headline->Bounds, (TRect{10, top, 500, top + 50}));
-                }
+                // Only the corner is read: the size is the box of the text. Version 1 gave
+                // it in screen pixels, (10, top) at 96 pixels per inch.
+                const int tops[] = {0, 63, 125, 188, 250};
+                EXPECT_EQ(headline->Bounds.Left, 10);
+                EXPECT_EQ(headline->Bounds.Top, version == 1 ? tops[kind] : top);
+                EXPECT_EQ(headline->Bounds.Width(), ScreenToUnits(h.Box().width()));
+                EXPECT_EQ(headline->Bounds.Height(), ScreenToUnits(h.Box().height()));
                 EXPECT_EQ(headline->LinkType, ltNone);
 
                 // The code table exists from version 4 on; before, brackets are plain text.
@@ -302,13 +302,15 @@ TEST_F(ObjectOldRecords, LegacyTextObjectRecords) {
                 EXPECT_EQ(h.Alignment, 2);
 
                 // Shadow kinds 1..4 are plain shadows up-left, up-right, down-left and
-                // down-right; the colour byte is the colour value. Kind 0 changes nothing.
-                const quint8 directions[] = {sdDownRight, sdUpLeft, sdUpRight, sdDownLeft,
+                // down-right; the colour byte is the colour value. Kind 0 has no shadow. Old
+                // headlines had no highlight.
+                const quint8 directions[] = {sdNone, sdUpLeft, sdUpRight, sdDownLeft,
                                              sdDownRight};
                 EXPECT_EQ(h.ShadowDirection, directions[kind]);
                 EXPECT_EQ(h.ShadowStyle, ssPlain);
                 EXPECT_EQ(h.ShadowColor, kind == 0 ? 0u : 0x80u);
-                EXPECT_EQ(h.ShadowDepth, kind == 0 ? 1 : 3 + kind);
+                EXPECT_EQ(h.ShadowDepth, kind == 0 ? 0 : 3 + kind);
+                EXPECT_EQ(h.HighlightDepth, 0);
 
                 // Background and border: version 1 gives palette indexes (background 255 is
                 // transparent); later versions a palette background with a transparent

@@ -151,6 +151,8 @@ std::unique_ptr<TCard> EveryKind() {
     style.BorderColor = 0x123456;
     style.DeleteBlankLines = true;
     headline->SetTextDirection(tdDown);
+    headline->RefreshText();
+    headline->FitBounds(); // as every headline on a page is
     inside.AddObject(headline);
 
     auto* grid = new TGridObject();

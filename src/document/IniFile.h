@@ -28,6 +28,11 @@ public:
     QStringList Keys(const QString& section) const;
     void EraseSection(const QString& section);
     bool HasSection(const QString& section) const;
+    // Gives a section another name where it stands; false when it is missing or the new name
+    // is taken by another section.
+    bool RenameSection(const QString& from, const QString& to);
+    // Two sections exchange names, so their contents swap places in the file.
+    bool ExchangeSections(const QString& first, const QString& second);
 
 private:
     struct TSection {

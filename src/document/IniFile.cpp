@@ -1,8 +1,10 @@
-#include "app/IniFile.h"
+#include "document/IniFile.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+
+#include <utility>
 
 TIniFile::TSection* TIniFile::Find(const QString& section) {
     for (TSection& s : FSections)
@@ -108,4 +110,21 @@ void TIniFile::EraseSection(const QString& section) {
 
 bool TIniFile::HasSection(const QString& section) const {
     return Find(section) != nullptr;
+}
+
+bool TIniFile::RenameSection(const QString& from, const QString& to) {
+    TSection* s = Find(from);
+    if (!s) return false;
+    const TSection* taken = Find(to);
+    if (taken && taken != s) return false;
+    s->Name = to;
+    return true;
+}
+
+bool TIniFile::ExchangeSections(const QString& first, const QString& second) {
+    TSection* a = Find(first);
+    TSection* b = Find(second);
+    if (!a || !b) return false;
+    std::swap(a->Name, b->Name);
+    return true;
 }

@@ -1,0 +1,65 @@
+#include "objects/ObjectDialogs.h"
+
+#include "document/AppContext.h"
+#include "document/Card.h"
+#include "document/Control.h"
+#include "document/PropertyDialogs.h"
+#include "objects/Comb.h"
+#include "objects/CombForm.h"
+#include "objects/Ellipse.h"
+#include "objects/FieldForm.h"
+#include "objects/Line.h"
+#include "objects/LineForm.h"
+#include "objects/RoundedRectangle.h"
+#include "objects/ShapeForm.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+void RegisterObjectDialogs() {
+    const TPropertyDialog shape = [](TCardObject& object) {
+        auto* shapeObject = dynamic_cast<TShapeObject*>(&object);
+        return shapeObject && TShapeForm::Run(*shapeObject, ObjectDialogParent());
+    };
+    RegisterPropertyDialog(TRectangleObject::StoredName, shape);
+    RegisterPropertyDialog(TRRectangleObject::StoredName, shape);
+    RegisterPropertyDialog(TEllipseObject::StoredName, shape);
+    RegisterPropertyDialog(TFieldObject::StoredName, [](TCardObject& object) {
+        auto* field = dynamic_cast<TFieldObject*>(&object);
+        return field && TFieldForm::Run(*field, ObjectDialogParent());
+    });
+    RegisterPropertyDialog(TLineObject::StoredName, [](TCardObject& object) {
+        auto* line = dynamic_cast<TLineObject*>(&object);
+        return line && TLineForm::Run(*line, ObjectDialogParent());
+    });
+    RegisterPropertyDialog(TCombObject::StoredName, [](TCardObject& object) {
+        auto* comb = dynamic_cast<TCombObject*>(&object);
+        return comb && TCombForm::Run(*comb, ObjectDialogParent());
+    });
+}
+
+void ApplyObjectEdit(TCardObject& object, const std::function<void()>& store) {
+    TShell& shell = AppContext().Shell();
+    // Before and after: the object may shrink, move or lose a wide border.
+    shell.RepaintObject(object);
+    store();
+    object.Realign();
+    shell.RepaintObject(object);
+    if (TCard* card = object.OwnerCard()) card->SetDocumentModified(true);
+}
+
+QDialogButtonBox* AddOkCancelButtons(QDialog& dialog) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->setObjectName(QStringLiteral("Buttons"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
+
+QWidget* ObjectDialogParent() {
+    return QApplication::activeWindow();
+}

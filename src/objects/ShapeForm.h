@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QLabel;
+class QSpinBox;
+class TColorGrid;
+class TSettingsStore;
+class TShapeObject;
+
+// The fill, border, centring and "Default" controls that the shape, field and comb dialogs
+// share, created as children of their dialog. Object names: FillColorLabel, FillColorGrid,
+// ClearCheck, BorderColorLabel, BorderColorGrid, BorderSizeLabel, BorderSizeEdit,
+// CenterHorizontallyCheck, CenterVerticallyCheck, DefaultCheck.
+class TShapeControls {
+public:
+    struct TCaptions {
+        QString Fill = QStringLiteral("&Color:");
+        QString Border = QStringLiteral("&Border Color:");
+        QString Size = QStringLiteral("Border &Size:");
+    };
+
+    TShapeControls(QDialog& dialog, const TCaptions& captions);
+
+    QLabel* FillLabel;
+    TColorGrid* FillGrid;
+    QCheckBox* ClearCheck;
+    QLabel* BorderLabel;
+    TColorGrid* BorderGrid;
+    QLabel* SizeLabel;
+    QSpinBox* SizeEdit; // 0 to 100; 0 is no border (or line)
+    QCheckBox* CenterHorizontallyCheck;
+    QCheckBox* CenterVerticallyCheck;
+    QCheckBox* DefaultCheck; // unchecked whenever the controls are filled
+
+    void Fill(const TShapeObject& shape);
+    // Fill and border values and centring flags into the object.
+    void Store(TShapeObject& shape) const;
+    // The keys "Color", "Clear", "Border Color", "Border Size", "Center Horizontally" and
+    // "Center Vertically" of a "Default ..." section.
+    void WriteDefaults(TSettingsStore& settings, const QString& section) const;
+    // A clear fill disables the fill colour, a size of 0 the border colour.
+    void ApplyRules();
+};
+
+// The properties dialog of rectangles, rounded rectangles and ellipses: "%s Object
+// Properties" with the kind's name. Besides the shared controls it offers "Height = &Width"
+// (HeightEqualsWidthCheck), which makes the shape as high as it is wide.
+class TShapeForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TShapeForm(QWidget* parent = nullptr);
+
+    // Caption and controls from the shape; "Height = Width" is checked and disabled when the
+    // shape is already square.
+    void Fill(const TShapeObject& shape);
+    // What OK does: the values go into the shape (and its kind's defaults when "Default" is
+    // checked), then the shape is aligned, repainted and its document modified.
+    void ApplyTo(TShapeObject& shape) const;
+    // Shows the dialog for the shape; true when confirmed.
+    static bool Run(TShapeObject& shape, QWidget* parent = nullptr);
+
+    // "Default Rectangle", "Default Rounded Rectangle" or, for any other shape, "Default Ellipse".
+    static QString DefaultsSection(const TShapeObject& shape);
+
+    const TShapeControls& Controls() const { return FControls; }
+    QCheckBox* HeightEqualsWidthCheck() const { return FHeightEqualsWidth; }
+
+private:
+    TShapeControls FControls;
+    QCheckBox* FHeightEqualsWidth;
+};
