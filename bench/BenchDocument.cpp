@@ -1,11 +1,8 @@
 // Saving and loading a document of 10 pages with 1,000 objects each (rectangles and fields).
-#include "document/AppContext.h"
 #include "document/Card.h"
 #include "document/Control.h"
-#include "objects/ObjectClasses.h"
 #include "storage/Stored.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -74,16 +71,3 @@ void BM_LoadDocument(benchmark::State& state) {
 BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    RegisterDocumentClasses();
-    TAppContext context;
-    TAppContextScope scope(context);
-    context.ScreenPixelsPerInch = 96;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,12 +1,10 @@
 // Drawing a richly shaded headline on the editing surface at 100 % and at 250 % (where the
 // letters are re-fitted to the zoomed box first), repainted unchanged and after a change of
 // style, and computing its box.
-#include "document/AppContext.h"
 #include "document/Canvas.h"
 #include "document/Units.h"
 #include "objects/Headline.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -72,15 +70,3 @@ void BM_ComputeBox(benchmark::State& state) {
 BENCHMARK(BM_ComputeBox)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    TAppContext context;
-    TAppContextScope scope(context);
-    context.ScreenPixelsPerInch = 96;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,11 +3,9 @@
 #include "document/AppContext.h"
 #include "document/Card.h"
 #include "document/Template.h"
-#include "objects/ObjectClasses.h"
 #include "storage/Stored.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -51,15 +49,3 @@ void BM_RefreshAllChanged(benchmark::State& state) {
 BENCHMARK(BM_RefreshAllChanged)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    RegisterDocumentClasses();
-    TAppContext context;
-    TAppContextScope scope(context);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

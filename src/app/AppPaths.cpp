@@ -35,7 +35,7 @@ QString TemplateIndexFile() {
     return QDir(UserFolder()).filePath(QStringLiteral("Template.dat"));
 }
 QString ClipArtFolder() {
-    return QDir(ProgramFolder()).filePath(QStringLiteral("ClipArt"));
+    return QDir(ProgramFolder()).filePath(QStringLiteral("Clip Art"));
 }
 QString HelpFile() {
     return QDir(ProgramFolder()).filePath(QStringLiteral("help/qdx-guide.html"));

@@ -3,8 +3,9 @@
 #include <QString>
 
 // Where the program's files are: the program folder holds the shipped, read-only data (the
-// label catalogue, the dictionary name, the guide, the shipped templates); the user folder
-// holds what the program writes (settings, events, the template index and templates).
+// label catalogue, the dictionary name, the guide, the shipped templates, the clip art, page
+// borders and textures); the user folder holds what the program writes (settings, events,
+// the template index and templates).
 namespace AppPaths {
 
 QString ProgramFolder();     // <bin>/../share/qdx, or $QDX_PROGRAM_DIR
@@ -13,7 +14,7 @@ QString TemplateFolder();    // <user>/Template
 QString SettingsFile();      // <user>/qdx.ini
 QString EventFile();         // <user>/Event.dat
 QString TemplateIndexFile(); // <user>/Template.dat
-QString ClipArtFolder();     // <program>/ClipArt
+QString ClipArtFolder();     // <program>/Clip Art
 QString HelpFile();          // <program>/help/qdx-guide.html
 // Creates the user folder and, on the first run, copies the shipped templates into it.
 void PrepareUserFolder();

@@ -9,11 +9,13 @@
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "events/Event.h"
+#include "objects/BarCodeForm.h"
 #include "objects/GridForm.h"
 #include "objects/Headline.h"
 #include "objects/HeadlineForm.h"
 #include "objects/HeadlinePresets.h"
 #include "objects/ObjectDialogs.h"
+#include "objects/PictureForm.h"
 #include "objects/RichText.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
@@ -223,6 +225,8 @@ bool TMainForm::Start() {
     RegisterObjectDialogs();
     RegisterGridDialog();
     RegisterHeadlineDialog();
+    RegisterPictureDialog();
+    RegisterBarCodeDialog();
 
     if (context.Metric) {
         // Metric grids, from the largest (1 in) to the smallest (1/32 in) step.
@@ -330,6 +334,9 @@ TCardForm* TMainForm::OpenFile(const QString& path) {
     std::unique_ptr<TCard> card;
     try {
         card = LoadFile(path);
+    } catch (const EBadMetafile& e) {
+        FSink->Error(e.Message()); // names the document itself; nothing more is said
+        return nullptr;
     } catch (const std::exception&) {
         FSink->Error(QStringLiteral("Error opening the file %1.").arg(path));
         return nullptr;

@@ -1,7 +1,13 @@
 #include "objects/BarCode.h"
 
 #include "document/AppContext.h"
+#include "document/Canvas.h"
+#include "document/Card.h"
+#include "document/Units.h"
 #include "storage/Stored.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -40,7 +46,7 @@ QString TBarCodeObject::SampleData(int barCodeType) {
     case bcInt2of5:
         return QStringLiteral("0123456789");
     case bcCode128:
-        return QChar(208) + QStringLiteral("012345"); // 208 selects set C
+        return QChar(208) + QStringLiteral("012345"); // 208 starts set A
     case bcCode39:
         return QStringLiteral("012345");
     case bcPostnet:
@@ -61,4 +67,102 @@ TBarCodeObject* TBarCodeObject::CreateDefault() {
     code->ShowText = s.ReadBool(section, QStringLiteral("Show Text"), true);
     code->Data = SampleData(code->BarCodeType);
     return code;
+}
+
+QString TBarCodeObject::TypeCaption(int barCodeType) {
+    static const char* const captions[BarCodeTypeCount] = {
+        "UPC-A", "EAN-13", "Interleaved 2 of 5", "Code 128", "Code 39", "PostNet"};
+    return barCodeType >= 0 && barCodeType < BarCodeTypeCount
+               ? QString::fromLatin1(captions[barCodeType])
+               : QString();
+}
+
+double TBarCodeObject::NarrowBarWidth(int barCodeType) {
+    static constexpr double widths[BarCodeTypeCount] = {0.013, 0.013, 0.015, 0.015, 0.010, 0.018};
+    return barCodeType >= 0 && barCodeType < BarCodeTypeCount ? widths[barCodeType]
+                                                              : TBarCodeEngine::DefaultBarWidth;
+}
+
+QString TBarCodeObject::CurrentData() const {
+    if (!UseDatabaseField) return Data;
+    const TCard* card = OwnerCard();
+    const TRecordSource* table = card ? card->DataTable() : nullptr;
+    if (table && table->IsOpen())
+        if (const std::optional<QString> value = table->FieldText(Data)) return *value;
+    // Without a table the name itself would be encoded as if it were data.
+    return QStringLiteral("<%1>").arg(Data);
+}
+
+bool TBarCodeObject::PrepareEngine(TBarCodeEngine& engine) const {
+    return PrepareEngine(engine, BarCodeType, CurrentData(), ShowText);
+}
+
+bool TBarCodeObject::PrepareEngine(TBarCodeEngine& engine, int barCodeType, const QString& data,
+                                   bool showText) {
+    if (barCodeType < 0 || barCodeType >= BarCodeTypeCount) return false;
+    // Each step may fail on its own (the old data may not suit the new type); only the state
+    // after the last one counts.
+    auto guarded = [](auto step) {
+        try {
+            step();
+        } catch (const EBarCodeError&) {
+        }
+    };
+    guarded([&] { engine.SetPrintHumanReadable(showText); });
+    guarded([&] { engine.SetBarCodeType(TBarCodeType(barCodeType)); });
+    guarded([&] { engine.SetBarWidth(NarrowBarWidth(barCodeType)); });
+    guarded([&] { engine.SetData(data); });
+    return engine.IsValid();
+}
+
+TRect TBarCodeObject::AdjustRect(const TRect& pixels) const {
+    TRect out = pixels;
+    TBarCodeEngine engine;
+    if (PrepareEngine(engine)) {
+        const QSize size = engine.Size(ScreenPixelsPerInch());
+        out = {pixels.Left, pixels.Top, pixels.Left + size.width(), pixels.Top + size.height()};
+    }
+    return TCardObject::AdjustRect(out);
+}
+
+// The code decides the size; the base minimum only keeps an object that never had a valid
+// code large enough to be found and selected.
+void TBarCodeObject::SetBounds(const TRect& units) {
+    if (units.Right > units.Left && units.Bottom > units.Top)
+        Bounds = units;
+    else
+        TCardObject::SetBounds(units);
+}
+
+void TBarCodeObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
+    TBarCodeEngine engine;
+    if (!PrepareEngine(engine)) return;
+    const TBarCodeLayout layout = engine.Layout(canvas.DpiX());
+    TRect r = DeviceBounds(canvas);
+    r.Offset(dx, dy);
+    QPainter& painter = canvas.Painter();
+    const QTransform t = painter.worldTransform();
+    const bool reduced = !printing && canvas.Kind() == TCanvas::TKind::Screen &&
+                         t.type() <= QTransform::TxScale && t.m11() > 0 && t.m11() < 1 &&
+                         t.m22() > 0;
+    if (!reduced) {
+        engine.Draw(painter, QPoint(r.Left, r.Top), layout);
+        return;
+    }
+    // Zoomed out, bars of a pixel or two would vanish or merge at random; an image of the
+    // code shrunk with averaging shows them as the grey they cover instead.
+    const QRect target(QPoint(r.Left, r.Top), layout.Size);
+    const QRect device = t.mapRect(QRectF(target)).toAlignedRect();
+    if (device.isEmpty()) return;
+    QImage image(layout.Size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter imagePainter(&image);
+        engine.Draw(imagePainter, QPoint(0, 0), layout);
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(device.topLeft(),
+                      image.scaled(device.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    painter.restore();
 }

@@ -1,17 +1,11 @@
 #pragma once
 
 #include "document/CardObject.h"
+#include "objects/BarCodeEngine.h"
 
-enum TBarCodeType : quint8 {
-    bcUPC_A = 0,
-    bcEAN_13 = 1,
-    bcInt2of5 = 2,
-    bcCode128 = 3,
-    bcCode39 = 4,
-    bcPostnet = 5
-};
-
-// A linear bar code; its data is typed or taken from a field of the recipient table.
+// A linear bar code; its data is typed or taken from a field of the recipient table. The
+// object sizes itself to its code at the screen's resolution and is drawn at the resolution
+// of each device; data that does not validate draws nothing and leaves the size as it was.
 class TBarCodeObject : public TCardObject {
     QDX_STORED_CLASS("TBarCodeObject")
 public:
@@ -20,6 +14,10 @@ public:
     static TBarCodeObject* CreateDefault();
     // The sample data of a type, shown in the dialog and given to new objects.
     static QString SampleData(int barCodeType);
+    // The name of a type in the properties dialog.
+    static QString TypeCaption(int barCodeType);
+    // The narrow bar width of a type, in inches.
+    static double NarrowBarWidth(int barCodeType);
 
     quint8 BarCodeType = bcUPC_A;
     QString Data; // the data, or the field name with UseDatabaseField
@@ -31,6 +29,19 @@ public:
     bool IsAutoSized() const override { return true; }
     bool UsesRecordData() const override { return UseDatabaseField; }
     QString TypeName() const override { return QStringLiteral("Bar code"); }
+    // The position is the rectangle's top-left corner; the size is the code's.
+    TRect AdjustRect(const TRect& pixels) const override;
+    void SetBounds(const TRect& units) override;
+    void Draw(TCanvas& canvas, int dx, int dy, bool printing) override;
+
+    // The data the code shows now: the typed data, or the current record's value of the
+    // field ("<name>" when there is no such field or no open recipient table).
+    QString CurrentData() const;
+    // Sets the engine up for this object; false when the data does not validate.
+    bool PrepareEngine(TBarCodeEngine& engine) const;
+    // Sets the engine up for a code of the type; false when the data does not validate.
+    static bool PrepareEngine(TBarCodeEngine& engine, int barCodeType, const QString& data,
+                              bool showText);
 
 protected:
     void AssignTo(TStored& destination) const override;

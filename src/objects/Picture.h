@@ -1,16 +1,23 @@
 #pragma once
 
 #include "document/CardObject.h"
+#include "objects/PictureFiles.h"
 #include "storage/Graphic.h"
 
+#include <QImage>
 #include <QSize>
+
+#include <memory>
+
+class TMetafilePicture;
 
 // A picture embedded in the document: a bitmap or a metafile, stretched to the object.
 class TPictureObject : public TCardObject {
     QDX_STORED_CLASS("TPictureObject")
 public:
-    TPictureObject() = default;
-    using TCardObject::TCardObject;
+    TPictureObject();
+    TPictureObject(bool centerHorizontally, bool centerVertically);
+    ~TPictureObject() override;
     static TPictureObject* CreateDefault();
 
     bool HasPicture = false;
@@ -18,13 +25,32 @@ public:
     TBitmapData Bitmap;     // when not a metafile
     TMetafileData Metafile; // when a metafile
 
+    // The picture as one value, and taking a new one (an empty one removes the picture).
+    TPictureData Graphic() const;
+    void SetGraphic(const TPictureData& picture);
     // Pixel size of a bitmap picture, read from its header; empty for none.
     QSize BitmapSize() const;
+    // The picture's natural size in pixels: the bitmap's, or a metafile's frame at screen
+    // resolution. Empty without a picture.
+    QSize PictureSize() const;
+    // The rectangle keeps its corner and takes the picture's pixels as hundredths of an inch.
+    void RestoreOriginalSize();
+    // The decoded bitmap (kept after the first use); null for metafiles and bad bytes.
+    QImage BitmapImage() const;
 
     void Load(TStorage& storage) override;
     void Store(TStorage& storage) const override;
+    void Draw(TCanvas& canvas, int dx, int dy, bool printing) override;
     QString TypeName() const override { return QStringLiteral("Picture"); }
 
 protected:
     void AssignTo(TStored& destination) const override;
+
+private:
+    // Forgets what was decoded from the picture's bytes.
+    void PictureChanged();
+
+    mutable QImage FDecoded;
+    mutable QImage FScaled; // the decoded bitmap at the size last drawn on the screen
+    mutable std::unique_ptr<TMetafilePicture> FMetafile;
 };

@@ -77,3 +77,10 @@ public:
 class EInvalidGraphic : public Exception {
     using Exception::Exception;
 };
+
+// A document whose metafile picture cannot be read: its message names the document.
+class EBadMetafile : public Exception {
+public:
+    explicit EBadMetafile(const QString& documentName)
+        : Exception(QStringLiteral("Bad metafile in %1.").arg(documentName)) {}
+};

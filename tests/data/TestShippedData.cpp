@@ -622,7 +622,7 @@ TEST(ShippedTemplateIndex, OffersTemplatesForEveryBlankStandardType) {
 TEST(ProgramFolder, HoldsTheFilesTheProgramRequiresAtStart) {
     for (const char* name : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"})
         EXPECT_TRUE(QFile::exists(InProgramFolder(QString::fromLatin1(name)))) << name;
-    EXPECT_TRUE(QDir(InProgramFolder(QStringLiteral("ClipArt"))).exists());
+    EXPECT_TRUE(QDir(InProgramFolder(QStringLiteral("Clip Art"))).exists());
     EXPECT_TRUE(QDir(InProgramFolder(QStringLiteral("Template"))).exists());
 }
 
@@ -673,7 +673,7 @@ TEST(ProgramFolder, GuideAnswersEveryHelpContextAndItsLinksResolve) {
 }
 
 TEST(ProgramFolder, ClipArtPicturesAreSmallDrawingsOnATransparentGround) {
-    const QDir folder(InProgramFolder(QStringLiteral("ClipArt")));
+    const QDir folder(InProgramFolder(QStringLiteral("Clip Art")));
     const QStringList pictures = folder.entryList({QStringLiteral("*.png")}, QDir::Files);
     EXPECT_GE(pictures.size(), 8);
     for (const QString& name : pictures) {
