@@ -106,6 +106,7 @@ void TCardPage::RebuildFieldOrder() {
 void TCardPage::Load(TStorage& storage) {
     const quint16 version = storage.ClassVersion(StoredName);
     TObjectTable::Load(storage);
+    SetOwnsObjects(true); // a page owns its panels, whatever a damaged record says
     RemoveEmptySlots();
     SetItemClass(&StoredClassOf<TCardPanel>());
     for (int i = 0; i < PanelCount(); ++i)
@@ -399,6 +400,7 @@ void TCard::Load(TStorage& storage) {
         OldFormat = true;
     }
     TObjectTable::Load(storage);
+    SetOwnsObjects(true); // the card owns its pages, whatever a damaged record says
     RemoveEmptySlots();
     for (int i = 0; i < Count(); ++i) {
         const bool isPage = dynamic_cast<TCardPage*>(Items(i)) != nullptr;
@@ -429,10 +431,20 @@ void TCard::Load(TStorage& storage) {
     }
 
     if (version > 2) {
-        for (int p = 0; p < PageCount(); ++p) {
-            TCardPage* page = Pages(p);
-            if (version < 4) page->PageFormat = ExchangePosterAndBusinessCard(page->PageFormat);
-            ReadTextFlowLinks(storage, *page);
+        try {
+            for (int p = 0; p < PageCount(); ++p) {
+                TCardPage* page = Pages(p);
+                if (version < 4)
+                    page->PageFormat = ExchangePosterAndBusinessCard(page->PageFormat);
+                ReadTextFlowLinks(storage, *page);
+            }
+        } catch (...) {
+            // Links read so far may be one-sided; frames freed with the card would then
+            // follow them to frames already gone.
+            ForEachObject([](TCardObject* object) {
+                if (object->TextFlow()) object->SetTextFlow(nullptr, nullptr);
+            });
+            throw;
         }
         BreakTextFlowCycles();
     } else {
@@ -467,7 +479,12 @@ void TCard::AdoptPanelsOfOldRecord() {
         throw;
     }
     SetItemClass(&StoredClassOf<TCardPage>());
-    Add(page);
+    try {
+        Add(page);
+    } catch (...) {
+        delete page; // a damaged record left the card unable to take it
+        throw;
+    }
     page->RebuildFieldOrder();
 }
 

@@ -16,7 +16,10 @@ void TFontSpec::SetStyleBits(int bits) {
 QFont TFontSpec::ToQFont(int dpi) const {
     QFont font(Name);
     // Pixel sizes keep text the same size on every device, whatever its own resolution.
-    font.setPixelSize(std::max(1, (std::abs(Size) * dpi + 36) / 72));
+    // Sizes from damaged files are kept within what any device can show.
+    constexpr qint64 LargestPixelSize = 20000;
+    const qint64 pixels = (std::abs(qint64(Size)) * std::max(dpi, 1) + 36) / 72;
+    font.setPixelSize(int(std::clamp<qint64>(pixels, 1, LargestPixelSize)));
     font.setBold(Bold);
     font.setItalic(Italic);
     font.setUnderline(Underline);

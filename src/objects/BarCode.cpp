@@ -115,11 +115,17 @@ bool TBarCodeObject::PrepareEngine(TBarCodeEngine& engine, int barCodeType, cons
     return engine.IsValid();
 }
 
+QSize TBarCodeObject::SizeInScreenPixels(const TBarCodeEngine& engine) {
+    const QSize size = engine.Size(SizingDpi);
+    const int screen = ScreenPixelsPerInch();
+    return {MulDiv(size.width(), screen, SizingDpi), MulDiv(size.height(), screen, SizingDpi)};
+}
+
 TRect TBarCodeObject::AdjustRect(const TRect& pixels) const {
     TRect out = pixels;
     TBarCodeEngine engine;
     if (PrepareEngine(engine)) {
-        const QSize size = engine.Size(ScreenPixelsPerInch());
+        const QSize size = SizeInScreenPixels(engine);
         out = {pixels.Left, pixels.Top, pixels.Left + size.width(), pixels.Top + size.height()};
     }
     return TCardObject::AdjustRect(out);
@@ -134,35 +140,45 @@ void TBarCodeObject::SetBounds(const TRect& units) {
         TCardObject::SetBounds(units);
 }
 
-void TBarCodeObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
+// Printers get bars built at their own resolution, every element whole device pixels, as
+// scanners need. Everywhere else the code is shown as it prints: built at the sizing
+// resolution and shrunk into its box with averaging, so thin bars show as the grey they cover
+// instead of vanishing or merging at random.
+void TBarCodeObject::Draw(TCanvas& canvas, int dx, int dy, bool) {
     TBarCodeEngine engine;
     if (!PrepareEngine(engine)) return;
-    const TBarCodeLayout layout = engine.Layout(canvas.DpiX());
     TRect r = DeviceBounds(canvas);
     r.Offset(dx, dy);
     QPainter& painter = canvas.Painter();
-    const QTransform t = painter.worldTransform();
-    const bool reduced = !printing && canvas.Kind() == TCanvas::TKind::Screen &&
-                         t.type() <= QTransform::TxScale && t.m11() > 0 && t.m11() < 1 &&
-                         t.m22() > 0;
-    if (!reduced) {
-        engine.Draw(painter, QPoint(r.Left, r.Top), layout);
+    const bool ownResolution = canvas.Kind() == TCanvas::TKind::Printer ||
+                               (canvas.Kind() == TCanvas::TKind::Image && canvas.DpiX() >= SizingDpi);
+    if (ownResolution) {
+        engine.Draw(painter, QPoint(r.Left, r.Top), engine.Layout(canvas.DpiX()));
         return;
     }
-    // Zoomed out, bars of a pixel or two would vanish or merge at random; an image of the
-    // code shrunk with averaging shows them as the grey they cover instead.
-    const QRect target(QPoint(r.Left, r.Top), layout.Size);
-    const QRect device = t.mapRect(QRectF(target)).toAlignedRect();
-    if (device.isEmpty()) return;
+    const TBarCodeLayout layout = engine.Layout(SizingDpi);
     QImage image(layout.Size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter imagePainter(&image);
         engine.Draw(imagePainter, QPoint(0, 0), layout);
     }
+    // Rounded as the editor rounds the box, so both agree at every zoom.
+    const QRectF target(r.Left, r.Top, MulDiv(layout.Size.width(), canvas.DpiX(), SizingDpi),
+                        MulDiv(layout.Size.height(), canvas.DpiY(), SizingDpi));
+    const QTransform t = painter.worldTransform();
     painter.save();
-    painter.resetTransform();
-    painter.drawImage(device.topLeft(),
-                      image.scaled(device.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0) {
+        const QRect device = t.mapRect(target).toAlignedRect();
+        if (!device.isEmpty()) {
+            painter.resetTransform();
+            painter.drawImage(device.topLeft(), image.scaled(device.size(), Qt::IgnoreAspectRatio,
+                                                             Qt::SmoothTransformation));
+        }
+    } else {
+        // Turned or mirrored panels: the painter turns the picture with them.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, image);
+    }
     painter.restore();
 }

@@ -18,6 +18,12 @@ public:
     static QString TypeCaption(int barCodeType);
     // The narrow bar width of a type, in inches.
     static double NarrowBarWidth(int barCodeType);
+    // Codes are sized as a 600-dot printer prints them, so what the page shows is what comes
+    // out: bars are whole device pixels, and at screen resolution they would round to a size
+    // up to half as large again or smaller than print.
+    static constexpr int SizingDpi = 600;
+    // The code's size in logical pixels.
+    static QSize SizeInScreenPixels(const TBarCodeEngine& engine);
 
     quint8 BarCodeType = bcUPC_A;
     QString Data; // the data, or the field name with UseDatabaseField

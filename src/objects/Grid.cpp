@@ -46,13 +46,17 @@ void PlaceLines(const std::vector<int>& sizes, int lineWidth, const TGridLayout&
                 std::vector<int>& starts, std::vector<int>& ends) {
     starts.clear();
     ends.clear();
+    // Sizes from damaged files could add up past any screen or sheet; positions stop far
+    // beyond both, where scaling cannot overflow.
+    constexpr qint64 Farthest = 1 << 24;
     qint64 position = 0;
     for (size_t k = 0; k <= sizes.size(); ++k) {
-        const int start = layout.Scale(int(position));
-        const int end = std::max(start + 1, layout.Scale(int(position + lineWidth)));
+        const int start = layout.Scale(int(std::min(position, Farthest)));
+        const int end =
+            std::max(start + 1, layout.Scale(int(std::min(position + lineWidth, Farthest))));
         starts.push_back(start);
         ends.push_back(end);
-        if (k < sizes.size()) position += lineWidth + std::max(0, sizes[k]);
+        if (k < sizes.size()) position += qint64(lineWidth) + std::max(0, sizes[k]);
     }
 }
 
@@ -149,19 +153,21 @@ QFont TGridTable::DisplayFont(int zoomPercent) const {
     return font.ToQFont(ScreenPixelsPerInch());
 }
 
-int TGridTable::TableWidth() const {
-    int width = (ColumnCount() + 1) * TrueLineWidth;
-    for (int w : FColumnWidths)
-        width += w;
-    return width;
+namespace {
+
+// The sum of the sizes and the lines between and around them, kept within what drawing can
+// take whatever a damaged file holds.
+int TableExtent(const std::vector<int>& sizes, int lineWidth) {
+    qint64 extent = qint64(sizes.size() + 1) * std::max(0, lineWidth);
+    for (int size : sizes) extent += std::max(0, size);
+    return int(std::min<qint64>(extent, 1 << 24));
 }
 
-int TGridTable::TableHeight() const {
-    int height = (RowCount() + 1) * TrueLineWidth;
-    for (int h : FRowHeights)
-        height += h;
-    return height;
-}
+} // namespace
+
+int TGridTable::TableWidth() const { return TableExtent(FColumnWidths, TrueLineWidth); }
+
+int TGridTable::TableHeight() const { return TableExtent(FRowHeights, TrueLineWidth); }
 
 void TGridTable::UpdateTrueSize() {
     TrueWidth = TableWidth();

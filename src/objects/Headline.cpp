@@ -653,32 +653,59 @@ void THeadlineText::Render(TCanvas& canvas, const QRect& r, bool printing) {
     drawShade(sd, sStep, ShadowStyle, ShadowColor);
     drawShade(hd, hStep, HighlightStyle, HighlightColor);
 
-    // Letters: plain, or a gradient or texture seen through the letters.
+    // Letters: plain, or a gradient or texture seen through the letters. The fill and the
+    // mask are made a band of rows at a time, so a headline as large as a poster printed at
+    // a fine resolution needs no more memory than a small one.
     if (GraduateStyle != gsNone || Texture) {
-        QImage fill(r.size(), QImage::Format_ARGB32_Premultiplied);
-        if (Texture) {
-            fill.fill(Qt::white);
-            const QImage texture = TexturePicture(TextureFile);
-            QPainter p(&fill);
-            if (!texture.isNull()) p.drawImage(fill.rect(), texture);
-        } else {
-            QPainter p(&fill);
-            FillGradient(p, fill.rect(), GraduateFromColor, GraduateToColor, GraduateStyle == gsVertical);
+        const QImage texture = Texture ? TexturePicture(TextureFile) : QImage();
+        constexpr int BandRows = 512;
+        // Only what can show: the box within the clip and the device.
+        QRect visible = r;
+        if (painter.hasClipping()) visible &= painter.clipBoundingRect().toAlignedRect();
+        if (const QPaintDevice* device = painter.device()) {
+            bool invertible = false;
+            const QTransform toLogical = painter.worldTransform().inverted(&invertible);
+            if (invertible)
+                visible &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()))
+                               .toAlignedRect();
         }
-        QImage mask(r.size(), QImage::Format_ARGB32_Premultiplied);
-        mask.fill(Qt::transparent);
-        {
-            QPainter p(&mask);
-            p.setFont(font);
-            p.setPen(Qt::black);
-            drawLines(p, mask.rect(), QPoint());
+        const int x = visible.left() - r.left(); // the first column within the box
+        for (int top = visible.top(); top <= visible.bottom(); top += BandRows) {
+            const int rows = std::min(BandRows, visible.bottom() + 1 - top);
+            const int y = top - r.top(); // the band's first row within the box
+            const QRect box(-x, -y, r.width(), r.height()); // the whole box, seen from the band
+            QImage fill(visible.width(), rows, QImage::Format_ARGB32_Premultiplied);
+            {
+                QPainter p(&fill);
+                if (Texture) {
+                    fill.fill(Qt::white);
+                    if (!texture.isNull()) p.drawImage(box, texture);
+                } else if (GraduateStyle == gsVertical) {
+                    for (int i = 0; i < rows; ++i)
+                        p.fillRect(0, i, fill.width(), 1,
+                                   Blend(GraduateFromColor, GraduateToColor, y + i, r.height()));
+                } else {
+                    for (int i = 0; i < fill.width(); ++i)
+                        p.fillRect(i, 0, 1, rows,
+                                   Blend(GraduateFromColor, GraduateToColor, x + i, r.width()));
+                }
+            }
+            QImage mask(fill.size(), QImage::Format_ARGB32_Premultiplied);
+            mask.fill(Qt::transparent);
+            {
+                QPainter p(&mask);
+                p.setRenderHints(painter.renderHints());
+                p.setFont(font);
+                p.setPen(Qt::black);
+                drawLines(p, box, QPoint());
+            }
+            // The letters' coverage becomes the fill's opacity.
+            QPainter p(&fill);
+            p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+            p.drawImage(0, 0, mask);
+            p.end();
+            painter.drawImage(QPoint(visible.left(), top), fill);
         }
-        // The letters' coverage becomes the fill's opacity.
-        QPainter p(&fill);
-        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-        p.drawImage(0, 0, mask);
-        p.end();
-        painter.drawImage(r.topLeft(), fill);
     } else {
         painter.setPen(ColorFromRef(Font.Color));
         drawLines(painter, r, QPoint());

@@ -3,28 +3,46 @@
 #include "document/AppContext.h"
 #include "storage/Stored.h"
 
+#include <unordered_set>
+
+namespace {
+
+// The frames in existence. Links come from files and may be one-sided or name frames a failed
+// read has already freed; a link is followed only to a frame that still exists.
+std::unordered_set<const TCardObject*>& LiveFrames() {
+    static std::unordered_set<const TCardObject*> frames;
+    return frames;
+}
+
+TRichTextObject* Live(TCardObject* object) {
+    return object && LiveFrames().count(object) ? static_cast<TRichTextObject*>(object) : nullptr;
+}
+
+} // namespace
+
+TRichTextObject::TRichTextObject() { LiveFrames().insert(this); }
+
 TRichTextObject::TRichTextObject(bool centerHorizontally, bool transparent, bool centerVertically)
-    : TTextControlObject(centerHorizontally, centerVertically), Transparent(transparent) {}
+    : TTextControlObject(centerHorizontally, centerVertically), Transparent(transparent) {
+    LiveFrames().insert(this);
+}
 
 // A frame leaving its chain joins its neighbours to each other.
 TRichTextObject::~TRichTextObject() {
+    LiveFrames().erase(this);
     TRichTextObject* before = Predecessor();
     TRichTextObject* after = Successor();
-    if (before) before->FLinks.Successor = after;
-    if (after) after->FLinks.Predecessor = before;
+    if (before && before->FLinks.Successor == this) before->FLinks.Successor = after;
+    if (after && after->FLinks.Predecessor == this) after->FLinks.Predecessor = before;
 }
 
 std::unique_ptr<TObjectControl> TRichTextObject::CreateControl() {
     return std::make_unique<TObjectControl>();
 }
 
-TRichTextObject* TRichTextObject::Successor() const {
-    return static_cast<TRichTextObject*>(FLinks.Successor);
-}
+TRichTextObject* TRichTextObject::Successor() const { return Live(FLinks.Successor); }
 
-TRichTextObject* TRichTextObject::Predecessor() const {
-    return static_cast<TRichTextObject*>(FLinks.Predecessor);
-}
+TRichTextObject* TRichTextObject::Predecessor() const { return Live(FLinks.Predecessor); }
 
 void TRichTextObject::SetSuccessor(TRichTextObject* successor) {
     FLinks.Successor = successor;

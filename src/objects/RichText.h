@@ -9,7 +9,7 @@
 class TRichTextObject : public TTextControlObject {
     QDX_STORED_CLASS("TRichTextObject")
 public:
-    TRichTextObject() = default;
+    TRichTextObject();
     TRichTextObject(bool centerHorizontally, bool transparent, bool centerVertically);
     static TRichTextObject* CreateDefault();
     ~TRichTextObject() override;

@@ -205,7 +205,7 @@ TEST_F(BarCodeFormTest, OkStoresTheCodeSizesItAndWritesDefaultsOnlyWhenAsked) {
     TBarCodeEngine engine;
     ASSERT_TRUE(code->PrepareEngine(engine));
     const TRect b = code->GetBounds();
-    EXPECT_EQ(QSize(b.Width(), b.Height()), engine.Size(96));
+    EXPECT_EQ(QSize(b.Width(), b.Height()), TBarCodeObject::SizeInScreenPixels(engine));
     EXPECT_LE(std::abs(b.Left + b.Right - Card.Pages(0)->Panels(0)->WidthPixels()), 1);
     EXPECT_EQ(Shell.Repainted.size(), 2);
     EXPECT_TRUE(Card.DocumentModified);

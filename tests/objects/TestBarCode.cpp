@@ -453,7 +453,7 @@ TEST(BarCodeEngine, LaysOutQuietZonesHeightsAndExtras) {
 
 TEST_F(BarCodeObjectTest, SizesItselfAndKeepsItsSizeWhenTheDataGoesBad) {
     TBarCodeObject* code = Add(bcUPC_A, QStringLiteral("01234567890"));
-    const QSize size = Engine(bcUPC_A, "01234567890").Size(96);
+    const QSize size = TBarCodeObject::SizeInScreenPixels(Engine(bcUPC_A, "01234567890"));
     TRect b = code->GetBounds();
     EXPECT_EQ(QSize(b.Width(), b.Height()), size);
     EXPECT_EQ(b.Left, UnitsToScreen(100));
@@ -468,7 +468,7 @@ TEST_F(BarCodeObjectTest, SizesItselfAndKeepsItsSizeWhenTheDataGoesBad) {
     code->Data = QStringLiteral("12345678");
     code->Realign();
     b = code->GetBounds();
-    EXPECT_EQ(QSize(b.Width(), b.Height()), Engine(bcInt2of5, "12345678").Size(96));
+    EXPECT_EQ(QSize(b.Width(), b.Height()), TBarCodeObject::SizeInScreenPixels(Engine(bcInt2of5, "12345678")));
     // Centring uses the code's own size.
     code->CenterHorizontally = true;
     code->Realign();
@@ -510,6 +510,19 @@ TEST_F(BarCodeObjectTest, BuildsThePatternAtThePrintersResolution) {
     EXPECT_EQ(qGray(image.pixel(device.Left + l.QuietZone + 8 * 12, y)), 255);
 }
 
+TEST_F(BarCodeObjectTest, PrintsTheSizeItShowsOnThePage) {
+    for (quint8 type = bcUPC_A; type <= bcPostnet; ++type) {
+        SCOPED_TRACE(int(type));
+        TBarCodeObject* code = Add(type, TBarCodeObject::SampleData(type));
+        const TRect box = code->GetBounds(); // logical pixels at 96 per inch
+        const QRect printed = Painted(Render(*code, {3600, 2400}, 600, TCanvas::TKind::Printer));
+        ASSERT_FALSE(printed.isEmpty());
+        // Within the rounding of one logical pixel.
+        EXPECT_NEAR(printed.width(), box.Width() * 600.0 / 96, 600.0 / 96);
+        EXPECT_NEAR(printed.height(), box.Height() * 600.0 / 96, 600.0 / 96);
+    }
+}
+
 TEST_F(BarCodeObjectTest, ReadsTheCurrentRecordOfTheRecipientTable) {
     TBarCodeObject* code = Add(bcCode39, QStringLiteral("ZIP"));
     code->UseDatabaseField = true;
@@ -522,10 +535,10 @@ TEST_F(BarCodeObjectTest, ReadsTheCurrentRecordOfTheRecipientTable) {
     EXPECT_EQ(code->CurrentData(), QStringLiteral("12345"));
     Card.RefreshRecordObjects();
     const int first = code->GetBounds().Width();
-    EXPECT_EQ(first, Engine(bcCode39, "12345").Size(96).width());
+    EXPECT_EQ(first, TBarCodeObject::SizeInScreenPixels(Engine(bcCode39, "12345")).width());
     table->Next();
     Card.RefreshRecordObjects();
-    EXPECT_EQ(code->GetBounds().Width(), Engine(bcCode39, "1234567890").Size(96).width());
+    EXPECT_EQ(code->GetBounds().Width(), TBarCodeObject::SizeInScreenPixels(Engine(bcCode39, "1234567890")).width());
     EXPECT_GT(code->GetBounds().Width(), first);
     // A field that does not exist prints as "<name>", which Code 39 cannot encode.
     code->Data = QStringLiteral("Phone");

@@ -122,6 +122,16 @@ TEST(Tga, AttributeBitsThatAreAllZeroMeanOpaque) {
     // Without attribute bits in the descriptor the fourth byte is not alpha.
     bytes[17] = 0;
     EXPECT_EQ(ReadTga(bytes).pixel(0, 0), qRgb(0x30, 0x20, 0x10));
+
+    // 15 bits have no attribute bit, whatever the descriptor says; 16 bits have one.
+    bytes = Header(2, 15, 1, 2, 1) + QByteArray::fromHex("1f00 1f80");
+    image = ReadTga(bytes);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 255));
+    bytes[16] = 16;
+    image = ReadTga(bytes);
+    EXPECT_EQ(image.pixel(0, 0), qRgba(0, 0, 255, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 255));
 }
 
 TEST(Tga, DamagedFilesGiveNullImages) {
