@@ -1,4 +1,5 @@
 #include "app/AppPaths.h"
+#include "app/FillInForms.h"
 #include "app/MainForm.h"
 #include "app/MainShell.h"
 #include "document/AppContext.h"
@@ -41,6 +42,8 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
+
+#include <algorithm>
 
 // ---- settings ----
 
@@ -663,4 +666,76 @@ void TMainForm::APersonalizeExecute() {
     });
     card.SetDocumentModified(true);
     editor->RefreshSurface();
+}
+
+// Asks for the value of every field without a formula, page by page in input order. Cancel
+// ends the command once the page's formula fields have been cleared for recalculation.
+void TMainForm::AFillInFormExecute() {
+    TCardForm* editor = ActiveEditor();
+    if (!editor) return;
+    TCard& card = editor->Card();
+    auto ask = AskFieldValue ? AskFieldValue : [this](const TFieldObject& field, QString& value) {
+        return TFillInDataForm::Ask(field, value, this);
+    };
+    bool cancelled = false;
+    for (int p = 0; p < card.PageCount() && !cancelled; ++p) {
+        TCardPage* page = card.Pages(p);
+        if (!page || page->FieldOrder.Count() == 0) continue;
+        editor->SetPage(p);
+        for (int i = 0; i < page->FieldOrder.Count() && !cancelled; ++i) {
+            TFieldObject* field = page->FieldOrder.Items(i);
+            if (!field || !field->Formula.isEmpty()) continue;
+            editor->SelectOnly(field);
+            QString value = field->Value;
+            if (!ask(*field, value)) {
+                cancelled = true;
+                break;
+            }
+            field->Value = value;
+            card.SetDocumentModified(true);
+            editor->InvalidateObject(field);
+        }
+        for (int i = 0; i < page->FieldOrder.Count(); ++i) {
+            TFieldObject* field = page->FieldOrder.Items(i);
+            if (!field) continue;
+            if (!field->Formula.isEmpty()) field->Value.clear();
+            editor->InvalidateObject(field);
+        }
+    }
+}
+
+void TMainForm::AClearFormExecute() {
+    TCardForm* editor = ActiveEditor();
+    if (!editor) return;
+    TCard& card = editor->Card();
+    card.ForEachObject([&](TCardObject* object) {
+        auto* field = dynamic_cast<TFieldObject*>(object);
+        if (!field || !field->Formula.isEmpty()) return;
+        field->Value.clear();
+        editor->InvalidateObject(field);
+    });
+    card.SetDocumentModified(true);
+    editor->RefreshSurface(); // formulas that use the cleared fields show anew
+}
+
+void TMainForm::AFieldObjectInputOrderExecute() {
+    TCardForm* editor = ActiveEditor();
+    if (!editor || editor->CurrentPage() < 0) return;
+    TCard& card = editor->Card();
+    TCardPage* page = card.Pages(editor->CurrentPage());
+    if (!page) return;
+    QList<TFieldObject*> order;
+    for (int i = 0; i < page->FieldOrder.Count(); ++i)
+        if (TFieldObject* field = page->FieldOrder.Items(i)) order.append(field);
+    const QList<TFieldObject*> before = order;
+    const bool confirmed =
+        AskFieldOrder ? AskFieldOrder(order) : TFieldOrderForm::Ask(order, this);
+    // The new order must hold the same fields, each once.
+    QList<TFieldObject*> sortedBefore = before, sortedAfter = order;
+    std::sort(sortedBefore.begin(), sortedBefore.end());
+    std::sort(sortedAfter.begin(), sortedAfter.end());
+    if (!confirmed || sortedAfter != sortedBefore) return;
+    page->FieldOrder.Clear();
+    for (TFieldObject* field : order) page->FieldOrder.Add(field);
+    card.SetDocumentModified(true);
 }

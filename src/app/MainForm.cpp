@@ -204,10 +204,10 @@ void TMainForm::BuildActions() {
                "Select all of the objects on the screen", withEditor(&TCardForm::SelectAll));
     MakeAction("AClearForm", "Cl&ear Form", QKeySequence(Qt::Key_F2),
                "Clear the fields of the current form",
-               [this] { NotAvailable(QStringLiteral("Clear Form")); });
+               [this] { AClearFormExecute(); });
     MakeAction("AFillInForm", "&Fill In Form...", QKeySequence(Qt::Key_F9),
                "Fill in the fields of the current form",
-               [this] { NotAvailable(QStringLiteral("Fill In Form")); });
+               [this] { AFillInFormExecute(); });
     MakeAction("AZoomOut", "Zoom &Out", none, "Zooms out from the current card",
                withEditor(&TCardForm::ZoomOut));
     MakeAction("AZoomIn", "Zoom &In", none, "Zooms in to the current card",
@@ -274,7 +274,7 @@ void TMainForm::BuildActions() {
     MakeAction("AFieldObjectInputOrder", "Field Object &Input Order...",
                QKeySequence(Qt::CTRL | Qt::Key_I),
                "Change the input order of the field objects on the current page",
-               [this] { NotAvailable(QStringLiteral("Field Object Input Order")); });
+               [this] { AFieldObjectInputOrderExecute(); });
     MakeAction("ACenterHorizontally", "Center &Horizontally", QKeySequence(Qt::CTRL | Qt::Key_H),
                "Center the selected object horizontally", [this] {
                    if (TCardForm* f = ActiveEditor()) f->CenterSelection(true);

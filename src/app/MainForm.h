@@ -21,6 +21,7 @@ class QMdiSubWindow;
 class QMenu;
 class QStackedWidget;
 class TCard;
+class TFieldObject;
 class TCardForm;
 class TEventTable;
 class TMainShell;
@@ -95,6 +96,8 @@ public:
     std::function<QString(bool& ok)> AskTemplateDescription;
     std::function<int(int current, int count, bool& ok)> AskPageNumber;
     std::function<std::unique_ptr<TCard>(bool& fromTemplate, int& chosenFormat)> AskNewCard;
+    std::function<bool(const TFieldObject& field, QString& value)> AskFieldValue;
+    std::function<bool(QList<TFieldObject*>& order)> AskFieldOrder;
 
     // Command handlers.
     void ANewExecute();
@@ -114,6 +117,9 @@ public:
     void AChangeCardTypeExecute();
     void AAboutExecute();
     void APersonalizeExecute();
+    void AFillInFormExecute();
+    void AClearFormExecute();
+    void AFieldObjectInputOrderExecute();
     void ShowHelp(int context);
 
 signals:

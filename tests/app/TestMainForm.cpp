@@ -1,11 +1,13 @@
 #include "document/IniFile.h"
 #include "app/LastUsed.h"
+#include "app/FillInForms.h"
 #include "app/MainForm.h"
 #include "document/Card.h"
 #include "document/Control.h"
 #include "document/Template.h"
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
+#include "objects/Headline.h"
 #include "support/DocumentFixtures.h"
 
 #include <QAction>
@@ -15,6 +17,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -60,7 +64,11 @@ protected:
         Main->ANewExecute();
         return Main->ActiveEditor();
     }
-    void Trigger(const char* name) { Main->Action(QString::fromLatin1(name))->trigger(); }
+    // As the idle update would before the user can reach the command.
+    void Trigger(const char* name) {
+        Main->UpdateActions();
+        Main->Action(QString::fromLatin1(name))->trigger();
+    }
     bool Enabled(const char* name) {
         Main->UpdateActions();
         return Main->Action(QString::fromLatin1(name))->isEnabled();
@@ -252,6 +260,127 @@ TEST_F(MainFormTest, PagesAreInsertedAppendedAndDeleted) {
     Trigger("ADeleteCurrentPage");     // the only page: emptied, kept
     EXPECT_EQ(form->Card().PageCount(), 1);
     EXPECT_EQ(form->Card().Pages(0)->Panels(0)->Count(), 0);
+}
+
+namespace {
+
+TFieldObject* AddField(TCardPanel& panel, const char* name, const char* formula = "") {
+    auto* field = new TFieldObject();
+    field->FieldName = QString::fromLatin1(name);
+    field->SetFormula(QString::fromLatin1(formula));
+    field->Value = QStringLiteral("old");
+    panel.AddObject(field);
+    return field;
+}
+
+} // namespace
+
+TEST_F(MainFormTest, FillInFormAsksPageByPageAndCancelLeavesLaterPagesAlone) {
+    TCardForm* form = NewDocument();
+    TCard& card = form->Card();
+    Trigger("AAppendNewPage");
+    TFieldObject* a = AddField(*card.Pages(0)->Panels(0), "A");
+    TFieldObject* total = AddField(*card.Pages(0)->Panels(0), "Total", "A*2");
+    TFieldObject* b = AddField(*card.Pages(0)->Panels(1), "B");
+    TFieldObject* d = AddField(*card.Pages(1)->Panels(0), "D");
+    a->Required = true;
+    QStringList asked;
+    Main->AskFieldValue = [&](const TFieldObject& field, QString& value) {
+        asked.append(field.FieldName);
+        if (field.FieldName == QLatin1String("B")) return false; // cancel on the second
+        value = QStringLiteral("21");
+        return true;
+    };
+    card.SetDocumentModified(false);
+    Trigger("AFillInForm");
+    EXPECT_EQ(asked, (QStringList{"A", "B"})); // formula fields are not asked for
+    EXPECT_EQ(a->Value, QStringLiteral("21"));
+    EXPECT_EQ(b->Value, QStringLiteral("old"));
+    EXPECT_EQ(total->Value, QString()); // recalculated when drawn
+    EXPECT_EQ(d->Value, QStringLiteral("old"));
+    EXPECT_EQ(form->CurrentPage(), 0);
+    EXPECT_TRUE(card.DocumentModified);
+
+    // Clear Form empties every field without a formula, on every page.
+    total->Value = QStringLiteral("42");
+    Trigger("AClearForm");
+    EXPECT_EQ(a->Value, QString());
+    EXPECT_EQ(b->Value, QString());
+    EXPECT_EQ(d->Value, QString());
+    EXPECT_EQ(total->Value, QStringLiteral("42"));
+}
+
+TEST_F(MainFormTest, TheInputOrderTakesTheNewOrderOnlyWhenItHoldsTheSameFields) {
+    TCardForm* form = NewDocument();
+    TCardPanel& panel = *form->Card().Pages(0)->Panels(0);
+    TFieldObject* a = AddField(panel, "A");
+    TFieldObject* b = AddField(panel, "B");
+    TFieldObject* c = AddField(panel, "C");
+    const TFieldObjectTable& order = form->Card().Pages(0)->FieldOrder;
+    Main->AskFieldOrder = [&](QList<TFieldObject*>& fields) {
+        EXPECT_EQ(fields, (QList<TFieldObject*>{a, b, c}));
+        fields = {c, a, b};
+        return true;
+    };
+    Trigger("AFieldObjectInputOrder");
+    ASSERT_EQ(order.Count(), 3);
+    EXPECT_EQ(order.Items(0), c);
+    EXPECT_EQ(order.Items(1), a);
+    Main->AskFieldOrder = [&](QList<TFieldObject*>& fields) {
+        fields = {c, c, b};
+        return true;
+    };
+    Trigger("AFieldObjectInputOrder");
+    EXPECT_EQ(order.Items(0), c);
+    EXPECT_EQ(order.Items(1), a);
+    EXPECT_EQ(order.Items(2), b);
+}
+
+TEST_F(MainFormTest, PersonalizeAsksForEveryHeadlineUntilAPromptIsCancelled) {
+    TCardForm* form = NewDocument();
+    TCard& card = form->Card();
+    auto addHeadline = [&](int panel, const char* text) {
+        auto* headline = new THeadlineObject();
+        headline->Text = QString::fromLatin1(text);
+        headline->ScanPlaceholders();
+        headline->RefreshText();
+        card.Pages(0)->Panels(panel)->AddObject(headline);
+        return headline;
+    };
+    THeadlineObject* first = addHeadline(0, "Dear [Name]");
+    THeadlineObject* second = addHeadline(0, "From [Sender] and [Name]");
+    struct TAnswers : TShell {
+        QStringList Asked;
+        bool PromptPersonalizedText(const QString&, const QString& name, QString& value) override {
+            Asked.append(name);
+            if (name == QLatin1String("Name") && Asked.size() > 1) return false;
+            value = name.toUpper();
+            return true;
+        }
+    } answers;
+    AppContext().SetShell(&answers);
+    Trigger("APersonalize");
+    AppContext().SetShell(nullptr);
+    EXPECT_EQ(answers.Asked, (QStringList{"Name", "Sender", "Name"}));
+    EXPECT_EQ(first->MergeText(), QStringLiteral("Dear NAME"));
+    EXPECT_EQ(second->MergeText(), QStringLiteral("From SENDER and "));
+    EXPECT_TRUE(card.DocumentModified);
+}
+
+TEST(FillInDataForm, ARequiredFieldRefusesABlankValue) {
+    TTestContext test;
+    TFieldObject field;
+    field.FieldName = QStringLiteral("Name");
+    field.Required = true;
+    TFillInDataForm form(field);
+    EXPECT_FALSE(form.OkButton()->isEnabled());
+    form.Edit()->setText(QStringLiteral("  "));
+    EXPECT_FALSE(form.OkButton()->isEnabled());
+    form.Edit()->setText(QStringLiteral("Ann"));
+    EXPECT_TRUE(form.OkButton()->isEnabled());
+    field.Required = false;
+    TFillInDataForm optional(field);
+    EXPECT_TRUE(optional.OkButton()->isEnabled());
 }
 
 TEST_F(MainFormTest, ActionsFollowTheWindowAndTheSelection) {
