@@ -7,11 +7,16 @@
 #include "document/Template.h"
 #include "document/Units.h"
 #include "events/Event.h"
+#include "merge/TableEngine.h"
 #include "objects/ObjectClasses.h"
+#include "print/Imposition.h"
+#include "print/PdfPrinter.h"
+#include "print/PrintPublication.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -145,6 +150,159 @@ int Render(const QStringList& arguments) {
         }
         if (!image.save(output, "PNG"))
             throw Exception(QStringLiteral("Error writing %1.").arg(output));
+        return 0;
+    } catch (const std::exception& e) {
+        PrintError(QString::fromUtf8(e.what()));
+        return 1;
+    }
+}
+
+namespace {
+
+const char* const PrintUsage =
+    "usage: qdx print FILE --pdf OUT [--dpi N] [--copies N] [--from A] [--to B] [--records]\n"
+    "                 [--data TABLE] [--crop-marks] [--margins L,T,R,B] [--pass front|back|both]";
+
+struct TPrintOptions {
+    QString File;
+    QString Pdf;
+    QString Data; // a table to connect the document to for this print
+    int Dpi = 300;
+    int Copies = 1;
+    int From = 0;
+    int To = 0;
+    bool Records = false;
+    bool CropMarks = false;
+    TPrinterMargins Margins;
+    TPrintSides Sides = TPrintSides::Both;
+};
+
+bool ParseNumber(const QString& text, int low, int high, int& value) {
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < low || number > high) return false;
+    value = number;
+    return true;
+}
+
+// The options of qdx print; an empty string when they are sound, else what is wrong.
+QString ParsePrintOptions(const QStringList& arguments, TPrintOptions& options) {
+    static const QStringList valued = {"--pdf", "--dpi",     "--copies", "--from",
+                                       "--to",  "--margins", "--pass",   "--data"};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--records")) {
+            options.Records = true;
+        } else if (argument == QLatin1String("--crop-marks")) {
+            options.CropMarks = true;
+        } else if (valued.contains(argument)) {
+            if (i + 1 >= arguments.size()) return QStringLiteral("%1 needs a value").arg(argument);
+            const QString value = arguments[++i];
+            if (argument == QLatin1String("--pdf")) {
+                options.Pdf = value;
+            } else if (argument == QLatin1String("--data")) {
+                if (value.isEmpty()) return QStringLiteral("--data needs a table file");
+                options.Data = value;
+            } else if (argument == QLatin1String("--dpi")) {
+                if (!ParseNumber(value, 72, 2400, options.Dpi))
+                    return QStringLiteral("--dpi takes 72 to 2400");
+            } else if (argument == QLatin1String("--copies")) {
+                if (!ParseNumber(value, 1, 9999, options.Copies))
+                    return QStringLiteral("--copies takes 1 to 9999");
+            } else if (argument == QLatin1String("--from")) {
+                if (!ParseNumber(value, 1, 32767, options.From))
+                    return QStringLiteral("--from takes a page number from 1");
+            } else if (argument == QLatin1String("--to")) {
+                if (!ParseNumber(value, 1, 32767, options.To))
+                    return QStringLiteral("--to takes a page number from 1");
+            } else if (argument == QLatin1String("--margins")) {
+                const QStringList parts = value.split(QLatin1Char(','));
+                int m[4] = {};
+                bool ok = parts.size() == 4;
+                for (int k = 0; ok && k < 4; ++k)
+                    ok = ParseNumber(parts[k].trimmed(), 0, 1000, m[k]);
+                if (!ok)
+                    return QStringLiteral(
+                        "--margins takes four lengths in 1/100 inch, 0 to 1000: L,T,R,B");
+                options.Margins = {m[0], m[1], m[2], m[3]};
+            } else if (value == QLatin1String("front")) {
+                options.Sides = TPrintSides::Front;
+            } else if (value == QLatin1String("back")) {
+                options.Sides = TPrintSides::Back;
+            } else if (value == QLatin1String("both")) {
+                options.Sides = TPrintSides::Both;
+            } else {
+                return QStringLiteral("--pass takes front, back or both");
+            }
+        } else if (argument.startsWith(QLatin1Char('-'))) {
+            return QStringLiteral("unknown option %1").arg(argument);
+        } else if (options.File.isEmpty()) {
+            options.File = argument;
+        } else {
+            return QStringLiteral("one document at a time");
+        }
+    }
+    if (options.File.isEmpty()) return QStringLiteral("no document named");
+    if (options.Pdf.isEmpty()) return QStringLiteral("--pdf OUT is required");
+    if (options.From > 0 && options.To > 0 && options.To < options.From)
+        return QStringLiteral("--to comes before --from");
+    return {};
+}
+
+} // namespace
+
+int Print(const QStringList& arguments) {
+    TPrintOptions options;
+    const QString problem = ParsePrintOptions(arguments, options);
+    if (!problem.isEmpty()) {
+        PrintError(QStringLiteral("qdx print: %1").arg(problem));
+        PrintError(QString::fromLatin1(PrintUsage));
+        return 2;
+    }
+    RegisterDocumentClasses();
+    TAppContext& context = AppContext();
+    // Documents connected to a table open it as the program does.
+    InstallTableEngine(context);
+    // The layout keeps clear of the simulated printer's margins as of any printer's.
+    const TPrinterMargins margins = options.Margins;
+    context.PrinterMargins = [margins](bool) { return margins; };
+    try {
+        const TLoaded loaded = LoadDocument(options.File);
+        TCard& card = *loaded.Card();
+        if (!options.Data.isEmpty()) {
+            const QFileInfo data(options.Data);
+            if (!data.isFile())
+                throw Exception(QStringLiteral("Error opening database %1.").arg(options.Data));
+            // The table is named by its own path, not looked for in the template folder.
+            card.DataSourceInTemplateFolder = false;
+            card.SetDataSource(data.absoluteFilePath());
+            const TRecordSource* table = card.DataTable();
+            // SetDataSource has reported the failure already.
+            if (!(table && table->IsOpen())) return 1;
+        }
+        for (const int page : {options.From, options.To})
+            if (page > card.PageCount())
+                throw Exception(QStringLiteral("The document has no page %1.").arg(page));
+        const TRecordSource* table = card.DataTable();
+        if (options.Records && !(table && table->IsOpen()))
+            throw Exception(QStringLiteral("The document is not connected to a database table."));
+        if (options.Sides == TPrintSides::Back && !IsTwoSidedFormat(card.CardFormat))
+            throw Exception(QStringLiteral("The document prints on one side of the paper only."));
+        TPdfPrinter printer(options.Pdf, context.Metric, options.Dpi, margins);
+        printer.SetPortrait(card.PortraitPaper);
+        const QSize printable = printer.PageSizePixels();
+        if (printable.width() <= 0 || printable.height() <= 0)
+            throw Exception(QStringLiteral("The margins leave nothing of the paper to print on."));
+        TAnsweredPrintPrompts prompts(options.Records, options.CropMarks);
+        TPrintRequest request;
+        request.Title = QFileInfo(options.File).completeBaseName();
+        request.Copies = options.Copies;
+        request.FromPage = options.From;
+        request.ToPage = options.To;
+        request.Sides = options.Sides;
+        const TPrintResult result = PrintPublication(card, printer, prompts, request);
+        if (result.Pages == 0)
+            throw Exception(QStringLiteral("Nothing to print: the document's table has no records."));
         return 0;
     } catch (const std::exception& e) {
         PrintError(QString::fromUtf8(e.what()));

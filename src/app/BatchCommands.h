@@ -10,5 +10,8 @@ namespace BatchCommands {
 int Dump(const QStringList& arguments);
 // qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]
 int Render(const QStringList& arguments);
+// qdx print FILE --pdf OUT [--dpi N] [--copies N] [--from A] [--to B] [--records]
+//           [--crop-marks] [--margins L,T,R,B] [--pass front|back|both]
+int Print(const QStringList& arguments);
 
 } // namespace BatchCommands

@@ -41,7 +41,19 @@ QString HelpText() {
         "      adds each panel's computed geometry for a printer without margins.\n"
         "  qdx render FILE --png OUT [--page N] [--panel P] [--dpi D]\n"
         "      Draw one panel (page N from 1, panel P from 0; defaults 1 and 0) into a PNG\n"
-        "      at D dots per inch (default 100).\n");
+        "      at D dots per inch (default 100).\n"
+        "  qdx print FILE --pdf OUT [--dpi N] [--copies N] [--from A] [--to B] [--records]\n"
+        "            [--data TABLE] [--crop-marks] [--margins L,T,R,B] [--pass front|back|both]\n"
+        "      Print the document into a PDF file as a printer gets it: Letter paper (A4\n"
+        "      in the metric system), each side of a folded card on a page of its own,\n"
+        "      the front before the back of each sheet, posters and banners over their\n"
+        "      sheets, labels and business cards in their grid. --dpi sets the printer's\n"
+        "      resolution (default 300), --from and --to the document pages, --records\n"
+        "      prints one document per record of its table, --data connects the document\n"
+        "      to that table file (.DB, .DBF, .TXT or .CSV) for this print, --crop-marks\n"
+        "      adds crop marks to business cards, --margins simulates a printer's\n"
+        "      unprintable margins in 1/100 inch, --pass prints one side of two-sided\n"
+        "      cards only.\n");
 }
 
 int Run(const QStringList& arguments) {
@@ -49,6 +61,7 @@ int Run(const QStringList& arguments) {
         const QString command = arguments.first();
         if (command == QLatin1String("dump")) return BatchCommands::Dump(arguments.mid(1));
         if (command == QLatin1String("render")) return BatchCommands::Render(arguments.mid(1));
+        if (command == QLatin1String("print")) return BatchCommands::Print(arguments.mid(1));
     }
     for (const QString& argument : arguments) {
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -79,7 +92,7 @@ bool IsBatch(const QStringList& arguments) {
     if (arguments.isEmpty()) return false;
     const QString first = arguments.first();
     return first == QLatin1String("dump") || first == QLatin1String("render") ||
-           first.startsWith(QLatin1Char('-'));
+           first == QLatin1String("print") || first.startsWith(QLatin1Char('-'));
 }
 
 } // namespace CommandLine

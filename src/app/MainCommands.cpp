@@ -2,6 +2,7 @@
 #include "app/FillInForms.h"
 #include "app/MainForm.h"
 #include "app/MainShell.h"
+#include "app/PrintPreview.h"
 #include "document/AppContext.h"
 #include "document/Card.h"
 #include "document/OpenTemp.h"
@@ -10,6 +11,7 @@
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "events/Event.h"
+#include "merge/TableEngine.h"
 #include "objects/BarCodeForm.h"
 #include "objects/GridForm.h"
 #include "objects/Headline.h"
@@ -18,6 +20,8 @@
 #include "objects/ObjectDialogs.h"
 #include "objects/PictureForm.h"
 #include "objects/RichText.h"
+#include "platform/QtPrinter.h"
+#include "print/PrintPublication.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 #include "types/BannerWidthForm.h"
@@ -225,6 +229,7 @@ bool TMainForm::Start() {
     context.SetMessages(FSink);
     context.SetShell(FShell.get());
     context.SetSettings(&FSettings);
+    InstallTableEngine(context);
     RegisterObjectDialogs();
     RegisterGridDialog();
     RegisterHeadlineDialog();
@@ -293,6 +298,13 @@ void TMainForm::OpenArguments(const QStringList& arguments) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // The document being printed must outlive the print.
+    if (IsPrinting()) {
+        FSink->Information(
+            QStringLiteral("You cannot exit the program while the printer is printing."));
+        event->ignore();
+        return;
+    }
     for (QMdiSubWindow* window : FMdi->subWindowList()) {
         if (!window->close()) {
             event->ignore();
@@ -738,4 +750,74 @@ void TMainForm::AFieldObjectInputOrderExecute() {
     page->FieldOrder.Clear();
     for (TFieldObject* field : order) page->FieldOrder.Add(field);
     card.SetDocumentModified(true);
+}
+
+// ---- printing ----
+
+namespace {
+
+// The questions of printing as message boxes of the main window.
+class TWindowPrintPrompts : public TPrintPrompts {
+public:
+    explicit TWindowPrintPrompts(TMainForm& main) : FMain(main) {}
+    bool PrintPerRecord() override { return FMain.Messages().Confirm(PerRecordQuestion()); }
+    bool PrintCropMarks() override { return FMain.Messages().Confirm(CropMarksQuestion()); }
+    bool TurnPaperOver() override { return FMain.AskTurnPaperOver(); }
+    void Busy(bool busy) override {
+        if (busy)
+            FMain.BeginBusy();
+        else
+            FMain.EndBusy();
+    }
+
+private:
+    TMainForm& FMain;
+};
+
+} // namespace
+
+void TMainForm::UsePrinter(TPrinter* printer) {
+    FPrinter = printer ? printer : static_cast<TPrinter*>(FQtPrinter.get());
+}
+
+bool TMainForm::IsPrinting() const {
+    return FPrinting || FPrinter->Printing();
+}
+
+void TMainForm::PrinterChanged() {
+    for (TCardForm* form : Editors())
+        form->PrinterChanged();
+}
+
+void TMainForm::APrintExecute() {
+    TCardForm* form = ActiveEditor();
+    if (!form || IsPrinting()) return;
+    TPrintRequest request;
+    request.Title = form->windowTitle();
+    const QString printer = FPrinter->Name();
+    if (!AskPrint(form->Card().PageCount(), request)) return;
+    if (FPrinter->Name() != printer) PrinterChanged();
+    TWindowPrintPrompts prompts(*this);
+    FPrinting = true;
+    struct TDone {
+        bool& Printing;
+        ~TDone() { Printing = false; }
+    } done{FPrinting};
+    form->PrintPublication(*FPrinter, prompts, request);
+}
+
+void TMainForm::APrintSetupExecute() {
+    if (IsPrinting()) return;
+    if (AskPrintSetup()) PrinterChanged();
+}
+
+void TMainForm::APrintPreviewExecute() {
+    TCardForm* form = ActiveEditor();
+    if (!form) return;
+    int result = QDialog::Rejected;
+    {
+        TPrintPreviewForm preview(form->Card(), form, this);
+        result = preview.exec();
+    }
+    if (result == TPrintPreviewForm::PrintRequested) APrintExecute();
 }

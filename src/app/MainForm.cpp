@@ -10,6 +10,8 @@
 #include "events/Event.h"
 #include "document/Template.h"
 #include "objects/RichText.h"
+#include "platform/QtPrinter.h"
+#include "print/PrintPublication.h"
 #include "storage/Exception.h"
 
 #include <QAction>
@@ -47,6 +49,19 @@ TMainForm::TMainForm(QWidget* parent)
     FMessages = std::make_unique<TMessageBoxes>(this);
     FSink = FMessages.get();
     FShell = std::make_unique<TMainShell>(*this);
+    // The layout of every document follows this printer's margins.
+    FQtPrinter = std::make_unique<TQtPrinter>(AppContext().Metric);
+    FPrinter = FQtPrinter.get();
+    AppContext().PrinterMargins = [this](bool portrait) { return FPrinter->Margins(portrait); };
+    AskPrint = [this](int pageCount, TPrintRequest& request) {
+        return RunPrintDialog(this, *FQtPrinter, pageCount, request);
+    };
+    AskPrintSetup = [this] { return RunPageSetupDialog(this, *FQtPrinter); };
+    AskTurnPaperOver = [this] {
+        return QMessageBox::question(this, QStringLiteral("Confirm"), TurnOverQuestion(),
+                                     QMessageBox::Ok | QMessageBox::Cancel,
+                                     QMessageBox::Ok) == QMessageBox::Ok;
+    };
     FLastUsed->Hint = DocumentWord(FLastUsed->Hint, true);
     connect(FMdi, &QMdiArea::subWindowActivated, this, &TMainForm::OnSubWindowActivated);
     connect(FLastUsed, &TLastUsed::Clicked, this,
@@ -103,6 +118,7 @@ TMainForm::TMainForm(QWidget* parent)
 
 TMainForm::~TMainForm() {
     TAppContext& context = AppContext();
+    context.PrinterMargins = [](bool) { return TPrinterMargins{}; };
     context.SetShell(nullptr);
     context.SetMessages(nullptr);
     context.SetSettings(nullptr);
@@ -120,7 +136,10 @@ void TMainForm::Run(const std::function<void()>& command) {
     } catch (const std::exception& e) {
         // The one handler of errors: drawing resumes everywhere before the message.
         while (!FFrozen.empty()) UnfreezeWindow();
-        FSink->Error(QString::fromUtf8(e.what()) + QLatin1Char('.'));
+        // Messages end with one full stop, whether or not the error's text brought its own.
+        QString message = QString::fromUtf8(e.what());
+        if (!message.endsWith(QLatin1Char('.'))) message += QLatin1Char('.');
+        FSink->Error(message);
     }
 }
 
@@ -182,11 +201,11 @@ void TMainForm::BuildActions() {
                [this] { AChangeCardTypeExecute(); });
     MakeAction("APrintPreview", "Print Pre&view...", none,
                "Show a preview of what the printed card will look like",
-               [this] { NotAvailable(QStringLiteral("Print preview")); });
+               [this] { APrintPreviewExecute(); });
     MakeAction("APrint", "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P), "Print the current card",
-               [this] { NotAvailable(QStringLiteral("Printing")); });
+               [this] { APrintExecute(); });
     MakeAction("APrintSetup", "Print Set&up...", none, "Set up the printer",
-               [this] { NotAvailable(QStringLiteral("Printer set-up")); });
+               [this] { APrintSetupExecute(); });
     MakeAction("ASend", "S&end E-mail...", none, "Send the current card as mail",
                [this] { NotAvailable(QStringLiteral("E-mail")); });
     MakeAction("AExit", "E&xit", none, "Exit the program", [this] { close(); });
@@ -329,20 +348,29 @@ void TMainForm::BuildActions() {
                [this] { NotAvailable(QStringLiteral("The event database")); });
     MakeAction("AMessages", "&Messages...", none, "Access the list of event messages",
                [this] { NotAvailable(QStringLiteral("Event messages")); });
-    for (const auto& [name, caption, hint] :
-         std::initializer_list<std::tuple<const char*, const char*, const char*>>{
-             {"ADatabaseCreate", "C&reate...", "Create a new database"},
-             {"ADatabaseConnect", "&Connect...", "Connect to a database"},
+    for (const auto& [name, caption, hint, handler] :
+         std::initializer_list<
+             std::tuple<const char*, const char*, const char*, void (TMainForm::*)()>>{
+             {"ADatabaseCreate", "C&reate...", "Create a new database",
+              &TMainForm::ADatabaseCreateExecute},
+             {"ADatabaseConnect", "&Connect...", "Connect to a database",
+              &TMainForm::ADatabaseConnectExecute},
              {"ADatabaseConnectAddressBook", "Connect to &Address Book",
-              "Connect to the Windows Address Book"},
-             {"ADatabaseDisconnect", "&Disconnect", "Disconnect from the current database"},
-             {"ADatabaseEdit", "&Edit...", "Edit the current database"},
-             {"ADatabaseFirst", "&First", "Go to the first record in the current database"},
-             {"ADatabasePrior", "&Prior", "Go to the prior record in the current database"},
-             {"ADatabaseNext", "&Next", "Go to the next record in the current database"},
-             {"ADatabaseLast", "&Last", "Go to the last record in the current database"}})
-        MakeAction(name, caption, none, hint,
-                   [this] { NotAvailable(QStringLiteral("Recipient databases")); });
+              "Connect to the Windows Address Book",
+              &TMainForm::ADatabaseConnectAddressBookExecute},
+             {"ADatabaseDisconnect", "&Disconnect", "Disconnect from the current database",
+              &TMainForm::ADatabaseDisconnectExecute},
+             {"ADatabaseEdit", "&Edit...", "Edit the current database",
+              &TMainForm::ADatabaseEditExecute},
+             {"ADatabaseFirst", "&First", "Go to the first record in the current database",
+              &TMainForm::ADatabaseFirstExecute},
+             {"ADatabasePrior", "&Prior", "Go to the prior record in the current database",
+              &TMainForm::ADatabasePriorExecute},
+             {"ADatabaseNext", "&Next", "Go to the next record in the current database",
+              &TMainForm::ADatabaseNextExecute},
+             {"ADatabaseLast", "&Last", "Go to the last record in the current database",
+              &TMainForm::ADatabaseLastExecute}})
+        MakeAction(name, caption, none, hint, [this, handler] { (this->*handler)(); });
     MakeAction("ASpelling", "&Spelling...", QKeySequence(Qt::Key_F7),
                "Check the spelling of the text and headline objects in the card",
                [this] { NotAvailable(QStringLiteral("The spelling check")); });
@@ -597,9 +625,41 @@ void TMainForm::BuildToolBars() {
     }
     QToolBar* database = addToolBar(QStringLiteral("Database"));
     database->setObjectName(QStringLiteral("Database"));
-    for (const char* name : {"ADatabaseConnect", "ADatabaseEdit", "ADatabaseFirst",
-                             "ADatabasePrior", "ADatabaseNext", "ADatabaseLast"})
-        database->addAction(Action(QString::fromLatin1(name)));
+    database->addAction(Action(QStringLiteral("ADatabaseConnect")));
+    database->addAction(Action(QStringLiteral("ADatabaseEdit")));
+    // The record navigator: its buttons are the record actions with their own hints.
+    auto* navigator = new QWidget(database);
+    navigator->setObjectName(QStringLiteral("RecordNavigator"));
+    auto* row = new QHBoxLayout(navigator);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    const struct {
+        const char* Action;
+        const char* Hint;
+        QStyle::StandardPixmap Icon;
+    } moves[] = {{"ADatabaseFirst", "First record", QStyle::SP_MediaSkipBackward},
+                 {"ADatabasePrior", "Prior record", QStyle::SP_MediaSeekBackward},
+                 {"ADatabaseNext", "Next record", QStyle::SP_MediaSeekForward},
+                 {"ADatabaseLast", "Last record", QStyle::SP_MediaSkipForward}};
+    for (const auto& move : moves) {
+        QAction* action = Action(QString::fromLatin1(move.Action));
+        action->setIcon(style()->standardIcon(move.Icon));
+        // Not the action's own button: that would take the action's longer hint.
+        auto* button = new QToolButton(navigator);
+        button->setIcon(action->icon());
+        button->setAutoRaise(true);
+        button->setEnabled(action->isEnabled());
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button,
+                [button, action] { button->setEnabled(action->isEnabled()); });
+        button->setIconSize(QSize(16, 16));
+        button->setFixedSize(24, 24);
+        button->setToolTip(QString::fromLatin1(move.Hint));
+        row->addWidget(button);
+    }
+    navigator->setFixedWidth(97);
+    database->addSeparator();
+    database->addWidget(navigator);
 
     addToolBarBreak();
     BuildViewNotebook();
@@ -854,14 +914,22 @@ void TMainForm::UpdateActions() {
     set("APrintPhotoService", selected == 1);
     set("ACenterHorizontally", selected >= 1);
     set("ACenterVertically", selected >= 1);
-    const bool connected = card && card->DataTable() && card->DataTable()->IsOpen();
+    // A card that names a table is connected even when the table could not be opened, so
+    // that the user can disconnect it.
+    const bool connected = card && !card->DataSourceName.isEmpty();
+    const TRecordSource* table = connected ? card->DataTable() : nullptr;
+    const bool open = table && table->IsOpen();
     set("ADatabaseCreate", w && !connected);
     set("ADatabaseConnect", w && !connected);
     set("ADatabaseConnectAddressBook", w && !connected);
     set("ADatabaseDisconnect", w && connected);
     set("ADatabaseEdit", w && connected);
-    for (const char* name : {"ADatabaseFirst", "ADatabasePrior", "ADatabaseNext", "ADatabaseLast"})
-        set(name, connected);
+    // As the navigator's buttons: backwards only off the first record, forwards only off the
+    // last.
+    set("ADatabaseFirst", open && !table->Bof());
+    set("ADatabasePrior", open && !table->Bof());
+    set("ADatabaseNext", open && !table->Eof());
+    set("ADatabaseLast", open && !table->Eof());
     set("AAcquire", false); // no scanner
     set("ASelectSource", false);
     bool oneFrame = false;

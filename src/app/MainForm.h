@@ -27,7 +27,13 @@ class TEventTable;
 class TMainShell;
 class TMessageBoxes;
 class TMessageSink;
+class TPrinter;
+class TQtPrinter;
 class TTemplateTable;
+class TDatabaseFieldTable;
+class TFieldTypeSet;
+class TTable;
+struct TPrintRequest;
 
 // The program's frame window: menus, tool bars and status line, the editing windows, and the
 // state they share (tool, grid, clipboard, defaults of new objects, the template index and
@@ -96,8 +102,27 @@ public:
     std::function<QString(bool& ok)> AskTemplateDescription;
     std::function<int(int current, int count, bool& ok)> AskPageNumber;
     std::function<std::unique_ptr<TCard>(bool& fromTemplate, int& chosenFormat)> AskNewCard;
+    // The print dialog (printer, copies, page range), the page setup dialog and the question
+    // before the back of the paper; false when cancelled.
+    std::function<bool(int pageCount, TPrintRequest& request)> AskPrint;
+    std::function<bool()> AskPrintSetup;
+    std::function<bool()> AskTurnPaperOver;
+
+    // The program's printer; tests put another in its place (null restores it).
+    TPrinter& Printer() const { return *FPrinter; }
+    void UsePrinter(TPrinter* printer);
+    // From the print dialog until the last page has gone to the printer.
+    bool IsPrinting() const;
+    // Every open document takes the margins of the printer now chosen.
+    void PrinterChanged();
     std::function<bool(const TFieldObject& field, QString& value)> AskFieldValue;
     std::function<bool(QList<TFieldObject*>& order)> AskFieldOrder;
+    // The database commands' dialogs: the table to connect to, the name of a new table, the
+    // table design grid (false when cancelled) and the record grid.
+    std::function<QString()> AskDatabaseFileName;
+    std::function<QString()> AskNewDatabaseFileName;
+    std::function<bool(TDatabaseFieldTable& rows, const TFieldTypeSet& allowed)> AskTableDesign;
+    std::function<void(TTable& table, const std::function<bool()>& restructure)> AskEditRecords;
 
     // Command handlers.
     void ANewExecute();
@@ -117,9 +142,23 @@ public:
     void AChangeCardTypeExecute();
     void AAboutExecute();
     void APersonalizeExecute();
+    void APrintExecute();
+    void APrintSetupExecute();
+    void APrintPreviewExecute();
     void AFillInFormExecute();
     void AClearFormExecute();
     void AFieldObjectInputOrderExecute();
+    void ADatabaseCreateExecute();
+    void ADatabaseConnectExecute();
+    void ADatabaseConnectAddressBookExecute();
+    void ADatabaseDisconnectExecute();
+    void ADatabaseEditExecute();
+    void ADatabaseFirstExecute();
+    void ADatabasePriorExecute();
+    void ADatabaseNextExecute();
+    void ADatabaseLastExecute();
+    // Gives the card's table the fields the user designs; true when they changed.
+    bool RestructureDatabase(TCard& card);
     void ShowHelp(int context);
 
 signals:
@@ -148,6 +187,10 @@ private:
     void UpdateViewNotebook();
     void InsertPage(bool after);
     QString UniqueUntitledName() const;
+    // After the current record of a card's table changed: its record objects show it.
+    void RecordMoved(TCard& card);
+    enum class TRecordMove { First, Prior, Next, Last };
+    void MoveRecord(TRecordMove move);
 
     QMdiArea* FMdi;
     TIniFile FSettings;
@@ -179,6 +222,9 @@ private:
     std::vector<std::pair<QWidget*, int>> FFrozen;
     bool FStarted = false;
     TCardForm* FLastActive = nullptr;
+    std::unique_ptr<TQtPrinter> FQtPrinter;
+    TPrinter* FPrinter = nullptr;
+    bool FPrinting = false;
 };
 
 // Every key the settings file holds, with its default, for writing them all back.

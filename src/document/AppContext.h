@@ -52,6 +52,11 @@ public:
     // The current printer's unprintable margins (1/100 inch) for a paper orientation.
     std::function<TPrinterMargins(bool portrait)> PrinterMargins;
     std::function<std::unique_ptr<TRecordSource>()> RecordSourceFactory;
+    // Makes the address table (folder, table name) and watches the address book; changed runs
+    // after each rewrite. Empty when no address book support is installed.
+    std::function<std::unique_ptr<TAddressBookLink>(const QString& folder, const QString& table,
+                                                    std::function<void()> changed)>
+        AddressBookFactory;
 
     TSettingsStore& Settings() const { return *FSettings; }
     TMessageSink& Messages() const { return *FMessages; }

@@ -22,10 +22,20 @@ public:
     // The zoom in percent that the painter's mapping applies.
     int ZoomPercent() const;
     bool IsMirrored() const { return FPainter.worldTransform().m11() < 0; }
+    // The Turned and Mirrored flags of the panel being printed or previewed, for objects that
+    // place text or pictures themselves; clear elsewhere.
+    bool PanelTurned() const { return FPanelTurned; }
+    bool PanelMirrored() const { return FPanelMirrored; }
+    void SetPanelTurn(bool turned, bool mirrored) {
+        FPanelTurned = turned;
+        FPanelMirrored = mirrored;
+    }
 
 private:
     QPainter& FPainter;
     int FDpiX;
     int FDpiY;
     TKind FKind;
+    bool FPanelTurned = false;
+    bool FPanelMirrored = false;
 };

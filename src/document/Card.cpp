@@ -275,24 +275,60 @@ void TCard::RefreshRecordObjects() {
     });
 }
 
-void TCard::RecordSourceChanged() {
-    if (FDataTable) {
+void TCard::ReportDataSourceError(const QString& fileName) const {
+    AppContext().Messages().Error(QStringLiteral("Error opening database %1.").arg(fileName));
+}
+
+bool TCard::RefreshDataTable() {
+    if (!FDataTable || !FDataTable->IsOpen()) return false;
+    try {
         FDataTable->Refresh();
-        FDataTable->First();
+        return true;
+    } catch (const std::exception&) {
+        // The file vanished or no longer reads: stop using it, so that the message comes once
+        // and not again at every record move.
+        FDataTable->Close();
+        BindDatabaseTexts();
+        ReportDataSourceError(DataSourceName);
+        return false;
+    }
+}
+
+void TCard::RecordSourceChanged() {
+    // Also called back by the address book from the event loop: nothing may escape.
+    if (RefreshDataTable()) {
+        try {
+            FDataTable->First();
+        } catch (const std::exception&) {
+        }
     }
     RefreshRecordObjects();
+    // Nobody else knows that the record changed: the objects show it themselves.
+    ForEachObject([](TCardObject* object) {
+        if (object->UsesRecordData()) AppContext().Shell().RepaintObject(*object);
+    });
 }
 
 void TCard::BindDatabaseTexts() {
     TRecordSource* table = FDataTable && FDataTable->IsOpen() ? FDataTable.get() : nullptr;
-    ForEachObject([&](TCardObject* object) { object->BindRecordSource(table); });
+    ForEachObject([&](TCardObject* object) {
+        object->BindRecordSource(table);
+        // Database texts show the current record as soon as the table is bound.
+        if (table && object->UsesRecordData()) object->RefreshText();
+    });
 }
 
 void TCard::SetDataSource(const QString& fileName) {
     if (fileName == DataSourceName) return;
     if (FDataTable) FDataTable->Close();
-    AddressBookSource = false;
-    if (!fileName.isEmpty()) {
+    if (AddressBookSource) {
+        FAddressBook.reset(); // deletes the temporary address table
+        AddressBookSource = false;
+    }
+    if (fileName.isEmpty()) {
+        // A later connection names its own folder; the old table's place does not carry over.
+        DataSourceInTemplateFolder = false;
+    } else {
         const TAppContext& context = AppContext();
         try {
             AddressBookSource = fileName == AddressBookTableName;
@@ -308,12 +344,18 @@ void TCard::SetDataSource(const QString& fileName) {
                     !context.TemplateFolder.isEmpty() &&
                     QDir::cleanPath(folder) == QDir::cleanPath(context.TemplateFolder);
             }
+            if (AddressBookSource) {
+                if (!context.AddressBookFactory)
+                    throw Exception(QStringLiteral("No address book support"));
+                FAddressBook = context.AddressBookFactory(folder, fileName,
+                                                          [this] { RecordSourceChanged(); });
+            }
             if (!FDataTable) FDataTable = context.RecordSourceFactory();
             if (!context.CreatingDatabase)
                 FDataTable->Open(folder, QFileInfo(fileName).fileName(),
                                  TRecordSource::TypeForExtension(fileName));
         } catch (const std::exception&) {
-            context.Messages().Error(QStringLiteral("Error opening database %1.").arg(fileName));
+            ReportDataSourceError(fileName);
         }
     }
     DataSourceName = fileName;

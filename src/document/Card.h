@@ -134,6 +134,10 @@ public:
     void RefreshRecordObjects();
     void RecordSourceChanged();
     void BindDatabaseTexts();
+    // Re-reads the data table when its file changed on disk. A table that can no longer be
+    // read is closed and reported with "Error opening database %s."; then false.
+    bool RefreshDataTable();
+    TAddressBookLink* AddressBook() const { return FAddressBook.get(); }
     // The text of the whole publication, each contribution followed by CR LF.
     QString CollectText() const;
 
@@ -158,7 +162,10 @@ private:
     void BreakTextFlowCycles();
     void RescaleToScreenDensity();
 
+    void ReportDataSourceError(const QString& fileName) const;
+
     std::unique_ptr<TRecordSource> FDataTable;
+    std::unique_ptr<TAddressBookLink> FAddressBook; // while AddressBookSource
 };
 
 // Draws the preview picture of a card: the first side of its first page, 160 pixels on the

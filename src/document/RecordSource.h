@@ -37,6 +37,14 @@ public:
     static TTableType TypeForExtension(const QString& fileName);
 };
 
+// The link between a card and the user's address book while the card's data source is the
+// temporary address table: it writes the table when made, rewrites it whenever the address
+// book changes (then tells the card), and deletes the table when destroyed.
+class TAddressBookLink {
+public:
+    virtual ~TAddressBookLink() = default;
+};
+
 // Stands in until a table engine is installed: every open fails.
 class TNoRecordSource : public TRecordSource {
 public:

@@ -273,7 +273,7 @@ void TCardForm::SetZoomIndex(int index) {
     if (FCard) FCard->ForEachObject([zoom](TCardObject* object) { object->ZoomChanged(zoom); });
     UpdateScrollExtents();
     RefreshSurface();
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
 }
 
 bool TCardForm::CanZoomIn() const {
@@ -410,6 +410,25 @@ void TCardForm::OnPaint(QPainter& painter) {
         painter.drawImage(r, FPageCache, r);
     painter.restore();
     PaintOverlay(painter);
+}
+
+TPrintResult TCardForm::PrintPublication(TPrinter& printer, TPrintPrompts& prompts,
+                                         TPrintRequest request) {
+    if (!FCard) return {};
+    request.Title = windowTitle();
+    const TPrintResult result = ::PrintPublication(*FCard, printer, prompts, request);
+    // Fields showed other records while printing.
+    RefreshSurface();
+    return result;
+}
+
+void TCardForm::PrinterChanged() {
+    if (!FCard) return;
+    FCard->LayoutAllPages();
+    UpdateViewFlags();
+    UpdateScrollExtents();
+    RefreshSurface();
+    UpdateControlWidget();
 }
 
 void TCardForm::PaintPage(QPainter& painter, const QRect& clip) {
@@ -586,7 +605,7 @@ void TCardForm::ClearSelection() {
         object->SetSelectState(0);
     }
     FSelection.Clear();
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
 }
 
 void TCardForm::AddToSelection(TCardObject* object) {
@@ -603,7 +622,7 @@ void TCardForm::AddToSelection(TCardObject* object) {
     FSelection.Add(object);
     InvalidateObject(object);
     if (FSelection.Count() == 1) object->Activate();
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
 }
 
 void TCardForm::RemoveFromSelection(TCardObject* object) {
@@ -615,7 +634,7 @@ void TCardForm::RemoveFromSelection(TCardObject* object) {
         FSelection.Items(0)->SetSelectState(1);
         InvalidateObject(FSelection.Items(0));
     }
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
 }
 
 void TCardForm::SelectOnly(TCardObject* object) {
@@ -1095,7 +1114,7 @@ void TCardForm::Nudge(int dx, int dy) {
         object->SetBounds(bounds);
     }
     InvalidateOverlay(SelectionArea(true));
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
 }
 
 void TCardForm::FinishKeyboardMove() {
@@ -1224,7 +1243,7 @@ void TCardForm::DeleteSelection() {
         panel->DeleteObject(panel->IndexOfObject(object));
     }
     FSelection.Clear();
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
     SetCursorNumber(crDefault);
     SetDocumentModified();
 }
@@ -1299,7 +1318,7 @@ void TCardForm::CenterSelection(bool horizontally) {
         object->SetBoundsPixels(r);
         InvalidateObject(object);
     }
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
     if (FSelection.Count() > 0) SetDocumentModified();
 }
 
@@ -1322,7 +1341,7 @@ void TCardForm::RunProperties() {
         InvalidateObject(object);
         SetDocumentModified();
     }
-    UpdateControlWidget(); // control widgets
+    UpdateControlWidget();
 }
 
 TCardObject* TCardForm::NextObject() const {

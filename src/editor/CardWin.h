@@ -2,6 +2,7 @@
 
 #include "document/Card.h"
 #include "editor/QDXWin.h"
+#include "print/PrintPublication.h"
 
 #include <QImage>
 #include <QRegion>
@@ -99,6 +100,12 @@ public:
 
     // The page as the surface shows it, without the editing overlay.
     void PaintPage(QPainter& painter, const QRect& logicalClip);
+
+    // Prints the publication; the job is named after the window.
+    TPrintResult PrintPublication(TPrinter& printer, TPrintPrompts& prompts,
+                                  TPrintRequest request);
+    // Another printer (or paper) was chosen: the panels take its margins, the view follows.
+    void PrinterChanged();
 
     // -- Control widgets: the editing widget of the sole selected control object (a grid's
     // table) lies over the object while its control is visible. --

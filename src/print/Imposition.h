@@ -1,0 +1,64 @@
+#pragma once
+
+// Where the panels of a page go on paper: which formats print in two passes, how many sheets
+// a copy takes, the shift of each tile of a poster or banner, the item grid of sheet formats,
+// each panel's turn as a painter transform, and the crop marks of business cards. Pure
+// geometry shared by printing and the print preview; lengths in 1/100 inch unless named.
+
+#include "types/CardType.h"
+
+#include <QLine>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QTransform>
+
+#include <vector>
+
+// Business cards and labels (9 to 12) and the NCR two-up cards (15, 16) repeat their panels
+// in a grid of items on one sheet.
+bool IsSheetFormat(int cardFormat);
+// Folded cards (0 to 3) and the NCR cards (15, 16) print on both sides of the paper.
+bool IsTwoSidedFormat(int cardFormat);
+bool IsBusinessCardFormat(int cardFormat);
+int PassCount(int cardFormat);
+
+// Sheets that make up one copy of a tiled format: four for a poster, one per sheet across for
+// a banner, one otherwise.
+int TilesPerCopy(int cardFormat, const TSheetGeometry& geometry);
+// Sheets printed for `documents` documents (records, or 1): the tiles of each, or for sheet
+// formats as many sheets as the items need.
+int SheetCount(int cardFormat, const TSheetGeometry& geometry, int documents);
+// How far tile `sheet` moves the panel (subtracted from its position): the poster's sheets
+// are top-left, top-right, bottom-left, bottom-right; a banner's run left to right. The step
+// is the printable size.
+QPoint TileShift(int cardFormat, const TSheetGeometry& geometry, int sheet, QSize printable);
+// The items of a sheet format, row by row: the top-left of each cell on the paper.
+std::vector<QPoint> SheetItems(int cardFormat, const TSheetGeometry& geometry);
+
+// How a panel is drawn on a page device: the painter transform and the origin handed to the
+// panel's objects (device pixels). Objects draw from the origin as on an upright page; the
+// transform turns or mirrors the result.
+struct TPanelPlacement {
+    QTransform Transform;
+    QPoint Origin;
+};
+
+// On the printer. The device's (0, 0) is the printable area's top-left, `offset` from the
+// paper's corner. A turned panel is turned by 180 degrees about the centre of the paper and a
+// mirrored one reflected in the paper's vertical centre line, so that they land where the
+// layout put them whatever the printer's margins; `item` is the sheet item's cell and
+// `shift` the tile shift.
+TPanelPlacement PrintPlacement(const TPanelGeometry& panel, QSize paper, QPoint offset,
+                               int dpi, QPoint item, QPoint shift);
+
+// In the print preview: the sheet outline's frame in window pixels; one unit of the objects
+// is 1/divisor of a window pixel at `pixelsPerInch`.
+TPanelPlacement PreviewPlacement(const TPanelGeometry& panel, const QRect& outline,
+                                 int pixelsPerInch, int divisor, QPoint item);
+
+// The crop marks of a business card sheet as lines on the paper; none for other formats.
+// Vertical marks above and below the cards at the column edges, horizontal ticks left and
+// right of the cards at each row edge (cards that touch share one mark); no mark runs into a
+// card.
+std::vector<QLine> CropMarks(int cardFormat, const TSheetGeometry& geometry);

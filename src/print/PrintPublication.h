@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+class TCard;
+class TPrinter;
+
+enum class TPrintSides { Both, Front, Back };
+
+// What the print dialog (or the command line) chose.
+struct TPrintRequest {
+    QString Title; // of the print job
+    int Copies = 1;
+    int FromPage = 0; // 1-based range of document pages; 0 for no bound
+    int ToPage = 0;
+    TPrintSides Sides = TPrintSides::Both; // of two-sided formats
+};
+
+// The questions printing asks. The editing window asks with message boxes; batch printing
+// answers from its options.
+class TPrintPrompts {
+public:
+    virtual ~TPrintPrompts() = default;
+    // PerRecordQuestion(), asked when the publication is connected to a table.
+    virtual bool PrintPerRecord() = 0;
+    // CropMarksQuestion(), asked for business cards.
+    virtual bool PrintCropMarks() = 0;
+    // TurnOverQuestion(), asked before the back of each sheet; false stops printing.
+    virtual bool TurnPaperOver() = 0;
+    // Around each pass the printer works on (the hourglass).
+    virtual void Busy(bool) {}
+};
+
+// Answers given in advance; the paper is always ready to print its other side.
+class TAnsweredPrintPrompts : public TPrintPrompts {
+public:
+    TAnsweredPrintPrompts(bool perRecord, bool cropMarks)
+        : FPerRecord(perRecord), FCropMarks(cropMarks) {}
+    bool PrintPerRecord() override { return FPerRecord; }
+    bool PrintCropMarks() override { return FCropMarks; }
+    bool TurnPaperOver() override { return true; }
+
+private:
+    bool FPerRecord;
+    bool FCropMarks;
+};
+
+QString PerRecordQuestion();
+QString CropMarksQuestion();
+QString TurnOverQuestion();
+
+struct TPrintResult {
+    int Jobs = 0;  // print jobs begun
+    int Pages = 0; // pages the printer received
+    bool Cancelled = false; // at the question before a back
+};
+
+// Prints the publication: every copy, every document (one per record when asked), every
+// sheet of a tiled or sheet format, every page in the range, every pass of it. Each pass is
+// its own job on paper; a printer that writes a file gets every pass in one job. The record
+// source is back on its record afterwards, also after an error or a cancel. Throws an
+// Exception when the printer fails.
+TPrintResult PrintPublication(TCard& card, TPrinter& printer, TPrintPrompts& prompts,
+                              const TPrintRequest& request);

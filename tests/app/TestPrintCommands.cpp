@@ -1,0 +1,388 @@
+#include "app/MainForm.h"
+#include "app/PrintPreview.h"
+#include "document/Card.h"
+#include "editor/CardWin.h"
+#include "editor/EditorState.h"
+#include "objects/Headline.h"
+#include "storage/Stored.h"
+#include "support/DocumentFixtures.h"
+#include "support/PrintFixtures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int RedIndex = 9, LimeIndex = 10, BlueIndex = 12, MagentaIndex = 13;
+const QRgb Red = 0xFF0000, Lime = 0x00FF00, Blue = 0x0000FF, Magenta = 0xFF00FF;
+
+// ---- qdx print ----
+
+struct TRun {
+    int ExitCode;
+    QString Err;
+};
+
+TRun RunQdx(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("QDX_MEASURE"), QStringLiteral("inch"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QDX_BINARY), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString Tool(const char* name) {
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+// What a poppler tool prints for the file.
+QString Poppler(const char* tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(Tool(tool), arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int PdfPages(const QString& fileName) {
+    for (const QString& line : Poppler("pdfinfo", {fileName}).split('\n'))
+        if (line.startsWith(QLatin1String("Pages:"))) return line.mid(6).trimmed().toInt();
+    return -1;
+}
+
+QImage PdfPage(const QString& fileName, int page, int dpi) {
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(QStringLiteral("p"));
+    Poppler("pdftoppm", {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                         QString::number(page), QStringLiteral("-l"), QString::number(page),
+                         QStringLiteral("-singlefile"), QStringLiteral("-png"), fileName,
+                         prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+class PrintCommandTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty() || Tool("pdftotext").isEmpty())
+            GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+
+    // A vertical bifold: red on the front cover, lime inside left.
+    QString SaveBifold() {
+        TTestContext test;
+        TCard card(0, 0);
+        AddBox(*card.Pages(0)->Panels(0), {100, 100, 200, 300}, RedIndex);
+        AddBox(*card.Pages(0)->Panels(1), {100, 100, 200, 300}, LimeIndex);
+        SaveStoredToFile(Path(QStringLiteral("bifold.qdx")), card);
+        return Path(QStringLiteral("bifold.qdx"));
+    }
+
+    QTemporaryDir Dir;
+};
+
+} // namespace
+
+TEST_F(PrintCommandTest, PrintWritesEachPassAsAPageAndOnePassWhenAsked) {
+    const QString card = SaveBifold();
+    const QString pdf = Path(QStringLiteral("out.pdf"));
+    const TRun both = RunQdx({QStringLiteral("print"), card, QStringLiteral("--pdf"), pdf,
+                              QStringLiteral("--dpi"), QStringLiteral("100")});
+    ASSERT_EQ(both.ExitCode, 0) << both.Err.toStdString();
+    EXPECT_EQ(PdfPages(pdf), 2);
+    const QImage front = PdfPage(pdf, 1, 20);
+    EXPECT_EQ(front.size(), QSize(220, 170)); // landscape Letter
+    EXPECT_PRED2(Near, FindColour(front, Red), DeviceRect(650, 100, 750, 300, 20));
+    EXPECT_PRED2(Near, FindColour(PdfPage(pdf, 2, 20), Lime), DeviceRect(100, 100, 200, 300, 20));
+
+    const TRun back = RunQdx({QStringLiteral("print"), card, QStringLiteral("--pdf"), pdf,
+                              QStringLiteral("--pass"), QStringLiteral("back"),
+                              QStringLiteral("--copies"), QStringLiteral("2")});
+    ASSERT_EQ(back.ExitCode, 0) << back.Err.toStdString();
+    EXPECT_EQ(PdfPages(pdf), 2); // the back of each copy
+    EXPECT_TRUE(FindColour(PdfPage(pdf, 1, 20), Red).isNull());
+    EXPECT_FALSE(FindColour(PdfPage(pdf, 2, 20), Lime).isNull());
+}
+
+TEST_F(PrintCommandTest, BadRequestsFailWithAMessageAndLeaveNoFile) {
+    const QString card = SaveBifold();
+    const QString pdf = Path(QStringLiteral("never.pdf"));
+    struct TCase {
+        QStringList Arguments;
+        int ExitCode;
+        QString Message;
+    };
+    const std::vector<TCase> cases = {
+        {{card}, 2, QStringLiteral("--pdf OUT is required")},
+        {{card, "--pdf", pdf, "--dpi", "0"}, 2, QStringLiteral("--dpi takes 72 to 2400")},
+        {{card, "--pdf", pdf, "--margins", "10,10"}, 2, QStringLiteral("--margins takes")},
+        {{card, "--pdf", pdf, "--pass", "middle"}, 2, QStringLiteral("--pass takes")},
+        {{card, "--pdf", pdf, "--from", "2", "--to", "1"}, 2, QStringLiteral("--to comes before")},
+        {{card, "--pdf", pdf, "--from", "3"}, 1, QStringLiteral("no page 3")},
+        {{card, "--pdf", pdf, "--records"}, 1, QStringLiteral("not connected to a database")},
+        {{card, "--pdf", pdf, "--margins", "600,0,600,0"}, 1, QStringLiteral("nothing of the paper")},
+        {{Path("none.qdx"), "--pdf", pdf}, 1, QStringLiteral("Cannot open file")},
+        {{card, "--pdf", pdf, "--data", Path("none.csv")}, 1,
+         QStringLiteral("Error opening database %1.").arg(Path("none.csv"))},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = RunQdx(QStringList{QStringLiteral("print")} + c.Arguments);
+        EXPECT_EQ(run.ExitCode, c.ExitCode) << c.Arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.Err.contains(c.Message))
+            << c.Arguments.join(' ').toStdString() << ": " << run.Err.toStdString();
+        EXPECT_FALSE(QFile::exists(pdf)) << c.Arguments.join(' ').toStdString();
+    }
+}
+
+TEST_F(PrintCommandTest, RecordsFromATableFillTheLabelSheetsInOrder) {
+    {
+        TTestContext test;
+        TCard card(12, 17);
+        card.SheetGeometry = {19, 50, 263, 100, 275, 100, 3, 10};
+        card.LayoutAllPages();
+        auto* headline = new THeadlineObject();
+        headline->Text = QStringLiteral("<Name>");
+        // Plain text, drawn once: no shadow or highlight copies.
+        THeadlineText& look = headline->HeadlineText();
+        look.ShadowDepth = 0;
+        look.ShadowDirection = sdNone;
+        look.HighlightDepth = 0;
+        look.HighlightDirection = sdNone;
+        headline->ScanPlaceholders();
+        headline->Bounds = {10, 10, 250, 60};
+        card.Pages(0)->Panels(0)->AddObject(headline);
+        SaveStoredToFile(Path(QStringLiteral("labels.qdx")), card);
+    }
+    QFile csv(Path(QStringLiteral("names.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("\"Name\"\n");
+    for (int i = 1; i <= 31; ++i) csv.write(QStringLiteral("\"Name%1x\"\n").arg(i).toUtf8());
+    csv.close();
+    const QString pdf = Path(QStringLiteral("labels.pdf"));
+    const TRun run = RunQdx({QStringLiteral("print"), Path(QStringLiteral("labels.qdx")),
+                             QStringLiteral("--pdf"), pdf, QStringLiteral("--records"),
+                             QStringLiteral("--data"), csv.fileName()});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    EXPECT_EQ(PdfPages(pdf), 2); // 30 labels, then one
+    const QString text = Poppler("pdftotext", {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+    QStringList names;
+    for (const QString& word : text.split(QRegularExpression(QStringLiteral("\\s+"))))
+        if (word.startsWith(QLatin1String("Name"))) names.append(word);
+    QStringList expected;
+    for (int i = 1; i <= 31; ++i) expected.append(QStringLiteral("Name%1x").arg(i));
+    EXPECT_EQ(names, expected);
+    const QString last = Poppler("pdftotext", {QStringLiteral("-f"), QStringLiteral("2"),
+                                               QStringLiteral("-l"), QStringLiteral("2"), pdf,
+                                               QStringLiteral("-")});
+    EXPECT_EQ(last.simplified(), QStringLiteral("Name31x"));
+}
+
+// ---- the Print, Print Setup and Print Preview commands ----
+
+namespace {
+
+class PrintWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("QDX_PROGRAM_DIR", Program.path().toUtf8());
+        qputenv("QDX_HOME", User.path().toUtf8());
+        for (const char* name : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"}) {
+            QFile file(Program.filePath(QString::fromLatin1(name)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        EditorState().Tool = ToolEdit;
+        Main = std::make_unique<TMainForm>();
+        Main->UseMessages(&Test.Messages);
+        Main->AskNewCard = [this](bool& fromTemplate, int& format) {
+            fromTemplate = false;
+            format = NewFormat;
+            return std::make_unique<TCard>(NewFormat, 0);
+        };
+        EditorState().AskSave = [](const QString&) { return TSaveAnswer::No; };
+        Main->AskPrint = [this](int pageCount, TPrintRequest& request) {
+            DialogPages = pageCount;
+            request.Copies = Copies;
+            return PrintAnswer;
+        };
+        Main->AskTurnPaperOver = [this] {
+            ++TurnOverQuestions;
+            return TurnOverAnswer;
+        };
+        Main->UsePrinter(&Printer);
+        ASSERT_TRUE(Main->Start());
+        Main->resize(1000, 800);
+        Main->show();
+    }
+    void TearDown() override {
+        if (!Main) return;
+        Main->close();
+        Main.reset();
+    }
+    TCard& NewCard(int format) {
+        NewFormat = format;
+        Main->ANewExecute();
+        return Main->ActiveEditor()->Card();
+    }
+    void Trigger(const char* name) {
+        Main->UpdateActions();
+        Main->Action(QString::fromLatin1(name))->trigger();
+    }
+
+    TTestContext Test;
+    QTemporaryDir Program;
+    QTemporaryDir User;
+    TImagePrinter Printer{20};
+    std::unique_ptr<TMainForm> Main;
+    int NewFormat = 0;
+    int DialogPages = 0;
+    int Copies = 1;
+    bool PrintAnswer = true;
+    bool TurnOverAnswer = true;
+    int TurnOverQuestions = 0;
+};
+
+} // namespace
+
+TEST_F(PrintWindowTest, PrintAsksTheDialogThenPrintsEachPassAsAJobNamedAfterTheWindow) {
+    TCard& card = NewCard(0);
+    AddBox(*card.Pages(0)->Panels(0), {100, 100, 200, 300}, RedIndex);
+    AddBox(*card.Pages(0)->Panels(2), {100, 100, 200, 300}, BlueIndex);
+    Copies = 2;
+    Trigger("APrint");
+    EXPECT_EQ(DialogPages, 1);
+    ASSERT_EQ(Printer.Jobs.size(), 4u);
+    EXPECT_EQ(TurnOverQuestions, 2);
+    EXPECT_EQ(Printer.Jobs[0].Title, Main->ActiveEditor()->windowTitle());
+    EXPECT_FALSE(FindColour(Printer.Jobs[2].Pages[0], Red).isNull());
+    EXPECT_FALSE(FindColour(Printer.Jobs[3].Pages[0], Blue).isNull());
+    EXPECT_FALSE(Main->IsPrinting());
+
+    // Cancel in the dialog prints nothing; Cancel before the back stops after the front.
+    Printer.Jobs.clear();
+    PrintAnswer = false;
+    Trigger("APrint");
+    EXPECT_TRUE(Printer.Jobs.empty());
+    PrintAnswer = true;
+    TurnOverAnswer = false;
+    Trigger("APrint");
+    ASSERT_EQ(Printer.Jobs.size(), 1u);
+    EXPECT_TRUE(Test.Messages.Errors.isEmpty());
+}
+
+TEST_F(PrintWindowTest, PrintSetupLaysEveryOpenDocumentOutForThePrintersMargins) {
+    TCard& first = NewCard(0);
+    TCard& second = NewCard(9);
+    TImagePrinter narrow(20, {850, 1100}, {30, 40, 20, 10});
+    Main->UsePrinter(&narrow);
+    Main->AskPrintSetup = [] { return true; };
+    Trigger("APrintSetup");
+    EXPECT_EQ(first.Pages(0)->PrinterLeftMargin, 30);
+    EXPECT_EQ(first.Pages(0)->Panels(1)->ClipLeft, 30);
+    EXPECT_EQ(first.Pages(0)->Panels(0)->ClipRight, 20);
+    EXPECT_EQ(second.Pages(0)->PrinterTopMargin, 40);
+    Main->UsePrinter(&Printer);
+}
+
+TEST_F(PrintWindowTest, PreviewShowsBothSidesWithTitlesAndTurnedPanels) {
+    TCard& card = NewCard(1); // portrait, front cover turned above the fold
+    AddBox(*card.Pages(0)->Panels(0), {0, 0, 850, 550}, RedIndex);
+    AddBox(*card.Pages(0)->Panels(0), {0, 0, 100, 100}, MagentaIndex); // the front's top left
+    AddBox(*card.Pages(0)->Panels(2), {0, 0, 850, 550}, LimeIndex);
+    card.Add(new TCardPage(1));
+    card.LayoutAllPages();
+    TPrintPreviewForm preview(card, Main->ActiveEditor());
+    EXPECT_EQ(preview.windowTitle(), QStringLiteral("Print Preview"));
+    EXPECT_EQ(preview.size(), QSize(632, 453));
+    EXPECT_FALSE(preview.PreviousButton()->isEnabled());
+    EXPECT_TRUE(preview.NextButton()->isEnabled());
+
+    QImage image(632, 400, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    {
+        QPainter painter(&image);
+        preview.PaintSheets(painter);
+    }
+    // Front (62, 88, 268, 354) and back (358, 88, 564, 354): black borders, a quarter scale.
+    EXPECT_EQ(image.pixel(62, 200) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image.pixel(358, 88) & 0xFFFFFF, 0u);
+    const QRect red = FindColour(image, Red);
+    EXPECT_PRED2(Near, red, QRect(QPoint(63, 89), QPoint(266, 220)));
+    // Turned: the front's top-left corner lies next to the fold, at the right.
+    const QRect corner = FindColour(image, Magenta);
+    EXPECT_NEAR(corner.right(), 266, 1);
+    EXPECT_NEAR(corner.bottom(), 220, 1);
+    const QRect lime = FindColour(image, Lime);
+    EXPECT_NEAR(lime.left(), 359, 1);
+    EXPECT_NEAR(lime.top(), 89 + 132, 2);
+    // The titles are blue and centred over their sheets at the top.
+    auto blueAcross = [&](int left, int right) {
+        int from = 632, to = -1;
+        for (int y = 16; y < 60; ++y)
+            for (int x = left; x < right; ++x)
+                if (qBlue(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) < 80) {
+                    from = std::min(from, x);
+                    to = std::max(to, x);
+                }
+        return (from + to) / 2;
+    };
+    EXPECT_NEAR(blueAcross(0, 316), (62 + 268) / 2, 4);
+    EXPECT_NEAR(blueAcross(316, 632), (358 + 564) / 2, 4);
+
+    preview.NextButton()->click();
+    EXPECT_EQ(preview.Page(), 1);
+    EXPECT_TRUE(preview.PreviousButton()->isEnabled());
+    EXPECT_FALSE(preview.NextButton()->isEnabled());
+}
+
+TEST_F(PrintWindowTest, PreviewStepsRecordsOverTheLabelsAndRestoresThePosition) {
+    Test.Context.RecordSourceFactory = [] { return std::make_unique<TNumberedTable>(5); };
+    TCard& card = NewCard(12);
+    card.SheetGeometry = {19, 50, 263, 100, 275, 100, 3, 10};
+    card.LayoutAllPages();
+    card.SetDataSource(QStringLiteral("/tmp/names.csv"));
+    auto& table = dynamic_cast<TNumberedTable&>(*card.DataTable());
+    auto* swatch = new TRecordSwatch(&table);
+    swatch->Bounds = {0, 0, 263, 100};
+    card.Pages(0)->Panels(0)->AddObject(swatch);
+    table.MoveTo(4);
+    TPrintPreviewForm preview(card, nullptr);
+    QImage image(632, 400, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    {
+        QPainter painter(&image);
+        preview.PaintSheets(painter);
+    }
+    // Sheet at (213, 88); a label is 2.63 x 1 inch at a quarter scale, pitch 2.75 x 1 inch.
+    std::vector<int> records;
+    for (int item = 0; item < 6; ++item) {
+        const int x = 214 + MulDiv(19 + (item % 3) * 275 + 130, 96, 400);
+        const int y = 89 + MulDiv(50 + (item / 3) * 100 + 50, 96, 400);
+        records.push_back(TRecordSwatch::RecordOf(image.pixel(x, y)));
+    }
+    EXPECT_EQ(records, (std::vector<int>{1, 2, 3, 4, 5, -1}));
+    EXPECT_EQ(table.RecordNumber(), 4);
+}
+
+TEST_F(PrintWindowTest, PrintFromThePreviewClosesItAndRunsPrint) {
+    NewCard(7);
+    QTimer::singleShot(0, [] {
+        if (auto* preview = qobject_cast<TPrintPreviewForm*>(QApplication::activeModalWidget()))
+            preview->PrintButton()->click();
+    });
+    Trigger("APrintPreview");
+    EXPECT_EQ(DialogPages, 1);
+    EXPECT_EQ(Printer.Jobs.size(), 1u);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}

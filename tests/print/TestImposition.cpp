@@ -1,0 +1,112 @@
+#include "print/Imposition.h"
+
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+TSheetGeometry BusinessCards(int format) {
+    TSheetGeometry g;
+    ComputeSheetGeometry(format, g);
+    return g;
+}
+
+// The x of every vertical mark above the cards, and the y of every tick left of them.
+std::set<int> ColumnMarks(const std::vector<QLine>& marks) {
+    std::set<int> xs;
+    for (const QLine& m : marks)
+        if (m.x1() == m.x2() && m.y2() == 0) xs.insert(m.x1());
+    return xs;
+}
+std::set<int> RowMarks(const std::vector<QLine>& marks, int left) {
+    std::set<int> ys;
+    for (const QLine& m : marks)
+        if (m.y1() == m.y2() && m.x1() == left) ys.insert(m.y1());
+    return ys;
+}
+
+} // namespace
+
+TEST(Imposition, SheetsPerCopyFollowTheFormat) {
+    TSheetGeometry banner;
+    banner.NumAcross = 3;
+    EXPECT_EQ(SheetCount(0, {}, 1), 1);
+    EXPECT_EQ(SheetCount(8, {}, 1), 4);
+    EXPECT_EQ(SheetCount(8, {}, 3), 12); // three records
+    EXPECT_EQ(SheetCount(13, banner, 2), 6);
+    TSheetGeometry labels;
+    labels.NumAcross = 3;
+    labels.NumDown = 10;
+    EXPECT_EQ(SheetCount(12, labels, 25), 1);
+    EXPECT_EQ(SheetCount(12, labels, 30), 1);
+    EXPECT_EQ(SheetCount(12, labels, 31), 2);
+    EXPECT_EQ(SheetCount(12, labels, 0), 0);
+    EXPECT_EQ(SheetCount(12, labels, 1), 1); // one copy without records: one sheet
+}
+
+TEST(Imposition, PosterTilesRunTopLeftTopRightBottomLeftBottomRight) {
+    const QSize printable(800, 1050);
+    EXPECT_EQ(TileShift(8, {}, 0, printable), QPoint(0, 0));
+    EXPECT_EQ(TileShift(8, {}, 1, printable), QPoint(800, 0));
+    EXPECT_EQ(TileShift(8, {}, 2, printable), QPoint(0, 1050));
+    EXPECT_EQ(TileShift(8, {}, 3, printable), QPoint(800, 1050));
+    EXPECT_EQ(TileShift(8, {}, 5, printable), QPoint(800, 0)); // the second copy
+    TSheetGeometry banner;
+    banner.NumAcross = 3;
+    EXPECT_EQ(TileShift(13, banner, 2, printable), QPoint(1600, 0));
+    EXPECT_EQ(TileShift(13, banner, 3, printable), QPoint(0, 0));
+    // The NCR two-up cards place both cards with the item grid, never with a tile shift.
+    EXPECT_EQ(TileShift(16, BusinessCards(16), 1, printable), QPoint(0, 0));
+}
+
+TEST(Imposition, CropMarksOfConnectedCardsMarkEveryCut) {
+    const TSheetGeometry g = BusinessCards(9); // 2 x 5 cards of 350 x 200 from (75, 50)
+    const std::vector<QLine> marks = CropMarks(9, g);
+    // One mark per column at its left edge; the right-hand ticks start at the last edge.
+    EXPECT_EQ(ColumnMarks(marks), (std::set<int>{75, 425}));
+    EXPECT_EQ(RowMarks(marks, 75), (std::set<int>{50, 250, 450, 650, 850, 1050}));
+    // Marks stay off the cards: above them, below them and beside them.
+    for (const QLine& m : marks) {
+        const bool vertical = m.x1() == m.x2();
+        if (vertical) {
+            EXPECT_TRUE(std::max(m.y1(), m.y2()) <= 50 || std::min(m.y1(), m.y2()) >= 1050);
+        } else {
+            EXPECT_TRUE(std::max(m.x1(), m.x2()) <= 75 || std::min(m.x1(), m.x2()) >= 775);
+        }
+    }
+}
+
+TEST(Imposition, CropMarksOfSeparatedCardsMarkBothEdgesOfEachColumnAndRow) {
+    const std::vector<QLine> ten = CropMarks(10, BusinessCards(10));
+    EXPECT_EQ(ColumnMarks(ten), (std::set<int>{50, 400, 450, 800}));
+    EXPECT_EQ(RowMarks(ten, 50), (std::set<int>{50, 250, 450, 650, 850, 1050}));
+    // The right ticks begin at the right edge of the cards, not inside them.
+    for (const QLine& m : ten) {
+        if (m.y1() == m.y2() && m.x1() > 400) EXPECT_GE(std::min(m.x1(), m.x2()), 800);
+    }
+
+    const std::vector<QLine> eight = CropMarks(11, BusinessCards(11));
+    EXPECT_EQ(ColumnMarks(eight), (std::set<int>{50, 400, 450, 800}));
+    EXPECT_EQ(RowMarks(eight, 50),
+              (std::set<int>{75, 275, 325, 525, 575, 775, 825, 1025}));
+    EXPECT_TRUE(CropMarks(12, BusinessCards(12)).empty());
+}
+
+TEST(Imposition, TurnedPanelsTurnAboutTheCentreOfThePaper) {
+    TPanelGeometry panel;
+    panel.Width = 850;
+    panel.Height = 550;
+    panel.Turned = panel.Mirrored = 1;
+    panel.TurnY = 550;
+    // A printer with unequal margins: left 25, top 10 of a Letter sheet at 100 dpi.
+    const TPanelPlacement at = PrintPlacement(panel, {850, 1100}, {25, 10}, 100, {}, {});
+    // The panel's top-left corner (0, 0) lands at the paper's (850, 550), seen from the
+    // printable area.
+    const QPoint corner = at.Transform.map(at.Origin);
+    EXPECT_EQ(corner, QPoint(850 - 25, 550 - 10));
+    const QPoint far = at.Transform.map(at.Origin + QPoint(850, 550));
+    EXPECT_EQ(far, QPoint(0 - 25, 0 - 10));
+}
