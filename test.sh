@@ -19,6 +19,7 @@ scripts/build build-asan -DQDX_CORE_ONLY=ON -DQDX_SANITIZE=ON -DQDX_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug
 echo "== tests (sanitizers)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" || status=1
 
 exit $status

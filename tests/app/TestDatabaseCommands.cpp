@@ -9,6 +9,7 @@
 #include "objects/BarCode.h"
 #include "objects/Headline.h"
 #include "support/DocumentFixtures.h"
+#include "ProgramFolders.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -51,10 +52,7 @@ void MakePeopleTable(const QString& folder, const QString& name,
 class DatabaseCommandsTest : public testing::Test {
 protected:
     void SetUp() override {
-        qputenv("QDX_PROGRAM_DIR", Program.path().toUtf8());
-        qputenv("QDX_HOME", User.path().toUtf8());
-        for (const char* name : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"})
-            WriteFile(Program.filePath(QString::fromLatin1(name)), {});
+        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
         EditorState().Tool = ToolEdit;
         Main = std::make_unique<TMainForm>();
         Main->UseMessages(&Test.Messages);

@@ -9,6 +9,7 @@
 #include "editor/EditorState.h"
 #include "objects/Headline.h"
 #include "support/DocumentFixtures.h"
+#include "ProgramFolders.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,12 +31,7 @@ namespace {
 class MainFormTest : public testing::Test {
 protected:
     void SetUp() override {
-        qputenv("QDX_PROGRAM_DIR", Program.path().toUtf8());
-        qputenv("QDX_HOME", User.path().toUtf8());
-        for (const char* name : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"}) {
-            QFile file(Program.filePath(QString::fromLatin1(name)));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
         EditorState().Tool = ToolEdit;
         EditorState().Clipboard.Clear();
         Main = std::make_unique<TMainForm>();

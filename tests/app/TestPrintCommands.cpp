@@ -7,6 +7,7 @@
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
 #include "support/PrintFixtures.h"
+#include "ProgramFolders.h"
 
 #include <QAction>
 #include <QApplication>
@@ -196,12 +197,7 @@ namespace {
 class PrintWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        qputenv("QDX_PROGRAM_DIR", Program.path().toUtf8());
-        qputenv("QDX_HOME", User.path().toUtf8());
-        for (const char* name : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"}) {
-            QFile file(Program.filePath(QString::fromLatin1(name)));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
         EditorState().Tool = ToolEdit;
         Main = std::make_unique<TMainForm>();
         Main->UseMessages(&Test.Messages);
