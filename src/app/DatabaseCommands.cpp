@@ -54,10 +54,10 @@ void TMainForm::ADatabaseConnectExecute() {
     const QString fileName =
         AskDatabaseFileName
             ? AskDatabaseFileName()
-            : QFileDialog::getOpenFileName(
-                  this, QStringLiteral("Open Database Table"), QString(),
+            : RememberDialogFolder(QFileDialog::getOpenFileName(
+                  this, QStringLiteral("Open Database Table"), DialogFolder(),
                   QStringLiteral("Paradox and dBase files (*.db *.dbf);;Text file (*.txt);;"
-                                 "Comma-separated text (*.csv)"));
+                                 "Comma-separated text (*.csv)")));
     if (fileName.isEmpty()) return;
     if (!IsTableFile(fileName)) {
         FSink->Error(QStringLiteral("File type not supported."));
@@ -87,9 +87,9 @@ void TMainForm::ADatabaseCreateExecute() {
     QString fileName =
         AskNewDatabaseFileName
             ? AskNewDatabaseFileName()
-            : QFileDialog::getSaveFileName(
-                  this, QStringLiteral("Create Database"), QString(),
-                  QStringLiteral("Paradox files (*.db);;dBase files (*.dbf);;Text file (*.txt)"));
+            : RememberDialogFolder(QFileDialog::getSaveFileName(
+                  this, QStringLiteral("Create Database"), DialogFolder(),
+                  QStringLiteral("Paradox files (*.db);;dBase files (*.dbf);;Text file (*.txt)")));
     if (fileName.isEmpty()) return;
     if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".db");
     if (!IsTableFile(fileName)) {

@@ -493,12 +493,22 @@ void TMainForm::ANewExecute() {
     AddEditor(std::move(card), fromTemplate);
 }
 
+QString TMainForm::DialogFolder() const {
+    return FDialogFolder.isEmpty() ? QDir::homePath() : FDialogFolder;
+}
+
+QString TMainForm::RememberDialogFolder(const QString& fileName) {
+    if (!fileName.isEmpty()) FDialogFolder = QFileInfo(fileName).absolutePath();
+    return fileName;
+}
+
 void TMainForm::AOpenExecute() {
     const QString name =
         AskOpenFileName
             ? AskOpenFileName()
-            : QFileDialog::getOpenFileName(this, QStringLiteral("Open Document"), QString(),
-                                           QStringLiteral("Documents (*.qdx *.QDX)"));
+            : RememberDialogFolder(QFileDialog::getOpenFileName(
+                  this, QStringLiteral("Open Document"), DialogFolder(),
+                  QStringLiteral("Documents (*.qdx *.QDX)")));
     if (!name.isEmpty()) OpenFile(name);
 }
 

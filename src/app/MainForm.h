@@ -222,6 +222,10 @@ private:
     std::vector<std::pair<QWidget*, int>> FFrozen;
     bool FStarted = false;
     TCardForm* FLastActive = nullptr;
+    // Where the file dialogs open: the folder of the last file chosen in one, else home.
+    QString FDialogFolder;
+    QString DialogFolder() const;
+    QString RememberDialogFolder(const QString& fileName);
     std::unique_ptr<TQtPrinter> FQtPrinter;
     TPrinter* FPrinter = nullptr;
     bool FPrinting = false;
