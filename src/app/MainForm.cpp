@@ -723,7 +723,7 @@ void TMainForm::BuildViewNotebook() {
         FViewButtons.insert(format, group);
         FViewNotebook->addWidget(page);
     }
-    bar->addWidget(FViewNotebook);
+    FViewNotebookAction = bar->addWidget(FViewNotebook);
 }
 
 void TMainForm::BuildStatusBar() {
@@ -956,7 +956,7 @@ void TMainForm::UpdateActions() {
 void TMainForm::UpdateViewNotebook() {
     const TCard* card = ActiveDocument();
     const bool visible = card && card->CardFormat != 12 && card->CardFormat != 13;
-    FViewNotebook->setVisible(visible);
+    FViewNotebookAction->setVisible(visible);
     if (!visible) return;
     int page = card->CardFormat;
     if (page == 15)

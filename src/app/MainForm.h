@@ -210,6 +210,7 @@ private:
     QMenu* FAutoSaveMenu = nullptr;
     QMenu* FGridMenu = nullptr;
     QStackedWidget* FViewNotebook = nullptr;
+    QAction* FViewNotebookAction = nullptr; // a tool bar shows and hides its widgets by these
     QHash<int, QButtonGroup*> FViewButtons; // by notebook page
     QLabel* FPageLabel = nullptr;
     QLabel* FZoomLabel = nullptr;

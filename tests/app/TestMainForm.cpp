@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,24 @@ TEST_F(MainFormTest, NewTakesTheLowestFreeUntitledNumber) {
     EXPECT_TRUE(Main->LastUsed().Files().isEmpty()); // untitled and not saved
     TCardForm* again = NewDocument();
     EXPECT_EQ(again->windowTitle(), QStringLiteral("NONAME1"));
+}
+
+TEST_F(MainFormTest, ViewButtonsShowForFoldedCardsAndHideForLabelsAndBanners) {
+    QToolBar* views = Main->findChild<QToolBar*>(QStringLiteral("Views"));
+    ASSERT_NE(views, nullptr);
+    ASSERT_EQ(views->actions().size(), 1);
+    QAction* notebook = views->actions().first();
+    NewFormat = 0;
+    NewDocument();
+    QApplication::processEvents();
+    EXPECT_TRUE(notebook->isVisible());
+    EXPECT_TRUE(views->widgetForAction(notebook)->isVisible());
+    NewFormat = 12;
+    NewType = 17;
+    NewDocument();
+    QApplication::processEvents();
+    EXPECT_FALSE(notebook->isVisible());
+    EXPECT_FALSE(views->widgetForAction(notebook)->isVisible());
 }
 
 TEST_F(MainFormTest, OpeningAFileThatIsNotADocumentLeavesEverythingAsItWas) {
