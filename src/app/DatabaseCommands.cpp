@@ -157,6 +157,12 @@ bool TMainForm::RestructureDatabase(TCard& card) {
 void TMainForm::ADatabaseEditExecute() {
     TCard* card = ActiveDocument();
     if (!card || card->DataSourceName.isEmpty()) return;
+    if (card->AddressBookSource) {
+        // The address table is a copy, rewritten from the address book whenever it changes:
+        // the address book is edited in its own application and the copy follows.
+        if (TAddressBookLink* link = card->AddressBook()) link->OpenInApplication();
+        return;
+    }
     TTable* table = TableOf(*card);
     if (table && !table->IsOpen() && !table->TableName().isEmpty()) {
         // The table could not be opened before; it may be back (asked for, so said again).

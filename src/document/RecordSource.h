@@ -43,6 +43,9 @@ public:
 class TAddressBookLink {
 public:
     virtual ~TAddressBookLink() = default;
+    // Opens the address book in the application that edits it (the table is only a copy);
+    // says so and returns false when there is none.
+    virtual bool OpenInApplication() = 0;
 };
 
 // Stands in until a table engine is installed: every open fails.

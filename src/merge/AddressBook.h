@@ -89,6 +89,7 @@ public:
     ~TAddressTableLink() override;
 
     const TAddressBook& AddressBook() const { return *FBook; }
+    bool OpenInApplication() override { return FBook->OpenInApplication(); }
 
 private:
     void Write();

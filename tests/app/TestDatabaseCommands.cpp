@@ -14,11 +14,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -309,6 +311,19 @@ TEST_F(DatabaseCommandsTest, RestructuringFromTheRecordGridKeepsTheDataOfRenamed
     EXPECT_FALSE(QFile::exists(Data("TEMP.dbf")));
 }
 
+namespace {
+
+// Takes the files the program hands to the desktop to open.
+class TUrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> Urls;
+public Q_SLOTS:
+    void Open(const QUrl& url) { Urls.append(url); }
+};
+
+} // namespace
+
 TEST_F(DatabaseCommandsTest, TheAddressBookTableLivesOnlyWhileConnected) {
     const QString vcards = QStringLiteral(
         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
@@ -340,6 +355,17 @@ TEST_F(DatabaseCommandsTest, TheAddressBookTableLivesOnlyWhileConnected) {
     EXPECT_EQ(Shown(), QStringLiteral("Hi Cy Roe"));
     EXPECT_EQ(Card->DataTable()->RecordCount(), 1);
     EXPECT_TRUE(Test.Messages.Errors.isEmpty()) << Test.Messages.Errors.join('|').toStdString();
+
+    // Edit opens the address book in its own application, not the copy in a record grid.
+    bool gridAsked = false;
+    Main->AskEditRecords = [&](TTable&, const std::function<bool()>&) { gridAsked = true; };
+    TUrlRecorder opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
+    Trigger("ADatabaseEdit");
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_FALSE(gridAsked);
+    EXPECT_EQ(opened.Urls,
+              QList<QUrl>{QUrl::fromLocalFile(QDir(User.path()).filePath("contacts.vcf"))});
 
     Trigger("ADatabaseDisconnect");
     EXPECT_FALSE(Card->AddressBookSource);
@@ -475,3 +501,5 @@ TEST_F(DatabaseCommandsTest, AReopenedDocumentShowsTheFirstRecordOfItsTable) {
     EXPECT_EQ(headline->HeadlineText().Lines, QStringList{QStringLiteral("Hi Bob")});
     EXPECT_TRUE(Test.Messages.Errors.isEmpty()) << Test.Messages.Errors.join('|').toStdString();
 }
+
+#include "TestDatabaseCommands.moc"
