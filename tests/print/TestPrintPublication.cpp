@@ -38,6 +38,15 @@ protected:
         EXPECT_NE(table, nullptr);
         return *table;
     }
+    // A swatch of the current record's colour on each of the panels of the first page.
+    static void AddSwatches(TCard& card, TNumberedTable& table, std::initializer_list<int> panels,
+                            const TRect& bounds = Mark) {
+        for (const int panel : panels) {
+            auto* swatch = new TRecordSwatch(&table);
+            swatch->Bounds = bounds;
+            card.Pages(0)->Panels(panel)->AddObject(swatch);
+        }
+    }
 };
 
 } // namespace
@@ -76,9 +85,7 @@ TEST_F(PrintTest, CancellingBeforeTheBackPrintsOnlyTheFrontAndRestoresTheRecord)
     UseNumberedTables(3);
     TCard card(0, 0);
     TNumberedTable& table = Connect(card);
-    auto* swatch = new TRecordSwatch(&table);
-    swatch->Bounds = Mark;
-    card.Pages(0)->Panels(0)->AddObject(swatch);
+    AddSwatches(card, table, {0});
     table.MoveTo(2);
     Prompts.PerRecord = true;
     Prompts.TurnOver = false;
@@ -231,9 +238,7 @@ TEST_F(PrintTest, LabelsTakeOneRecordEachAndEndTheSheetWhenTheRecordsRunOut) {
         TCard card(12, 10);
         MakeAddressLabels(card);
         TNumberedTable& table = Connect(card);
-        auto* swatch = new TRecordSwatch(&table);
-        swatch->Bounds = {20, 20, 120, 80};
-        card.Pages(0)->Panels(0)->AddObject(swatch);
+        AddSwatches(card, table, {0}, {20, 20, 120, 80});
         table.MoveTo(7);
         Prompts.PerRecord = true;
         TImagePrinter printer(50);
@@ -256,9 +261,7 @@ TEST_F(PrintTest, WithoutRecordsEveryLabelOfTheSheetIsTheSame) {
     TCard card(12, 10);
     MakeAddressLabels(card);
     TNumberedTable& table = Connect(card);
-    auto* swatch = new TRecordSwatch(&table);
-    swatch->Bounds = {20, 20, 120, 80};
-    card.Pages(0)->Panels(0)->AddObject(swatch);
+    AddSwatches(card, table, {0}, {20, 20, 120, 80});
     card.RefreshRecordObjects();
     Prompts.PerRecord = false; // asked, answered No
     TPrintRequest request;
@@ -273,11 +276,7 @@ TEST_F(PrintTest, FoldedCardsPrintOneDocumentPerRecordFrontThenBack) {
     UseNumberedTables(3);
     TCard card(0, 0);
     TNumberedTable& table = Connect(card);
-    for (const int panel : {0, 1}) {
-        auto* swatch = new TRecordSwatch(&table);
-        swatch->Bounds = Mark;
-        card.Pages(0)->Panels(panel)->AddObject(swatch);
-    }
+    AddSwatches(card, table, {0, 1});
     Prompts.PerRecord = true;
     TImagePrinter printer(20);
     Print(card, printer);
@@ -294,11 +293,7 @@ TEST_F(PrintTest, TwoUpCardsPrintTheSameRecordsOnBothSidesOfEverySheet) {
     UseNumberedTables(3);
     TCard card(16, 15); // two half-fold cards side by side, fronts turned
     TNumberedTable& table = Connect(card);
-    for (const int panel : {0, 1}) {
-        auto* swatch = new TRecordSwatch(&table);
-        swatch->Bounds = Mark;
-        card.Pages(0)->Panels(panel)->AddObject(swatch);
-    }
+    AddSwatches(card, table, {0, 1});
     Prompts.PerRecord = true;
     TImagePrinter printer(20);
     Print(card, printer);
