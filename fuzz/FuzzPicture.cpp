@@ -1,16 +1,14 @@
 // Reads arbitrary bytes as a document and draws every object of every page, so that the
 // pictures it holds (bitmaps and metafiles) are decoded and painted as on paper. Any crash,
 // leak or sanitizer report is a fault.
-#include "document/AppContext.h"
+#include "FuzzEnvironment.h"
 #include "document/Canvas.h"
 #include "document/Card.h"
 #include "document/Units.h"
-#include "objects/ObjectClasses.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -19,26 +17,6 @@
 #include <memory>
 
 namespace {
-
-struct TEnvironment {
-    TEnvironment() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        Application = std::make_unique<QGuiApplication>(Argc, Argv);
-        RegisterDocumentClasses();
-        Context.SetMessages(&Silent);
-    }
-    class TSilent : public TMessageSink {
-        void Error(const QString&) override {}
-        void Information(const QString&) override {}
-        bool Confirm(const QString&) override { return false; }
-    } Silent;
-    int Argc = 1;
-    char Name[8] = "fuzz";
-    char* Argv[2] = {Name, nullptr};
-    std::unique_ptr<QGuiApplication> Application;
-    TAppContext Context;
-    TAppContextScope Scope{Context};
-};
 
 // Each page drawn small, as a print preview would, with every panel in its place on the sheet.
 void DrawPages(const TCard& card) {
@@ -65,7 +43,7 @@ void DrawPages(const TCard& card) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static TEnvironment environment;
+    static TFuzzEnvironment environment;
     QBuffer buffer;
     buffer.setData(reinterpret_cast<const char*>(data), qsizetype(size));
     buffer.open(QIODevice::ReadOnly);

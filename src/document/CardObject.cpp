@@ -313,3 +313,22 @@ void TSpellCheckState::Reset() {
     WordStart = 0;
     WordLength = 0;
 }
+
+QString TSpellCheckState::TakeWord(int start, int end) {
+    WordStart = start;
+    WordLength = end - start;
+    Position = end;
+    return Buffer.mid(start, end - start);
+}
+
+QString TSpellCheckState::TakeEnd() {
+    Position = int(Buffer.size());
+    WordLength = 0;
+    return QString();
+}
+
+void TSpellCheckState::ReplaceLastWord(const QString& word) {
+    Buffer.replace(WordStart, WordLength, word);
+    Position += int(word.size()) - WordLength;
+    WordLength = int(word.size());
+}

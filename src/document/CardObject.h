@@ -171,4 +171,10 @@ struct TSpellCheckState {
     int WordLength = 0;
     static TSpellCheckState& Instance();
     void Reset();
+    // Delivers the buffer's characters [start, end) as the next word and moves past them.
+    QString TakeWord(int start, int end);
+    // Delivers the end of the buffer: the empty word.
+    QString TakeEnd();
+    // Puts the word in place of the last one delivered.
+    void ReplaceLastWord(const QString& word);
 };

@@ -374,21 +374,14 @@ QString TFieldObject::NextWord() {
         int j = i;
         while (j < text.size() && IsFieldWordCharacter(text[j]))
             ++j;
-        state.WordStart = i;
-        state.WordLength = j - i;
-        state.Position = j;
-        return text.mid(i, j - i);
+        return state.TakeWord(i, j);
     }
-    state.Position = int(text.size());
-    state.WordLength = 0;
-    return QString();
+    return state.TakeEnd();
 }
 
 void TFieldObject::ReplaceWord(const QString& word) {
     TSpellCheckState& state = TSpellCheckState::Instance();
-    state.Buffer.replace(state.WordStart, state.WordLength, word);
-    state.Position += int(word.size()) - state.WordLength;
-    state.WordLength = int(word.size());
+    state.ReplaceLastWord(word);
     Value = state.Buffer;
     AppContext().Shell().RepaintObject(*this);
 }

@@ -36,16 +36,8 @@ TCombForm::TCombForm(QWidget* parent) : QDialog(parent), FControls(*this, CombCa
     setObjectName(QStringLiteral("CombForm"));
     setWindowTitle(QStringLiteral("Comb Object Properties"));
 
-    auto* styleBox = new QGroupBox(QStringLiteral("Comb St&yle"), this);
-    styleBox->setObjectName(QStringLiteral("StyleGroup"));
-    FStyles = new QButtonGroup(this);
-    auto* styleLayout = new QVBoxLayout(styleBox);
-    for (int style = 0; style < StyleCount; ++style) {
-        auto* button = new QRadioButton(QString::fromLatin1(StyleCaptions[style]), styleBox);
-        button->setObjectName(QString::fromLatin1(StyleNames[style]));
-        FStyles->addButton(button, style);
-        styleLayout->addWidget(button);
-    }
+    QGroupBox* styleBox = NewRadioGroup(*this, QStringLiteral("Comb St&yle"), FStyles, StyleCaptions,
+                                        StyleNames, StyleCount);
     FCombEdge = new QCheckBox(QStringLiteral("Co&mb Edge"), this);
     FCombEdge->setObjectName(QStringLiteral("CombEdgeCheck"));
     FSpaces = new QSpinBox(this);
@@ -55,18 +47,7 @@ TCombForm::TCombForm(QWidget* parent) : QDialog(parent), FControls(*this, CombCa
     FSpacesLabel->setObjectName(QStringLiteral("SpacesLabel"));
     FSpacesLabel->setBuddy(FSpaces);
 
-    auto* colors = new QGridLayout;
-    colors->setHorizontalSpacing(24);
-    colors->addWidget(FControls.FillLabel, 0, 0);
-    colors->addWidget(FControls.FillGrid, 1, 0);
-    colors->addWidget(FControls.ClearCheck, 2, 0);
-    colors->addWidget(FControls.BorderLabel, 0, 1);
-    colors->addWidget(FControls.BorderGrid, 1, 1);
-    auto* size = new QHBoxLayout;
-    size->addWidget(FControls.SizeLabel);
-    size->addWidget(FControls.SizeEdit);
-    size->addStretch();
-    colors->addLayout(size, 2, 1);
+    QGridLayout* colors = FControls.ColorsLayout();
     colors->addWidget(styleBox, 0, 2, 3, 1);
 
     auto* spaces = new QHBoxLayout;

@@ -300,33 +300,24 @@ QString TGridObject::NextWord() {
             int j = i;
             while (j < text.size() && IsWordCharacter(text[j]))
                 ++j;
-            state.WordStart = i;
-            state.WordLength = j - i;
-            state.Position = j;
-            return text.mid(i, j - i);
+            return state.TakeWord(i, j);
         }
         if (++FSpellColumn >= table.ColumnCount()) {
             FSpellColumn = 0;
             ++FSpellRow;
         }
+        state.Reset();
         state.Buffer = table.Cell(FSpellColumn, FSpellRow);
-        state.Position = 0;
-        state.WordStart = 0;
-        state.WordLength = 0;
     }
     FSpellRow = table.RowCount();
-    state.Position = int(state.Buffer.size());
-    state.WordLength = 0;
-    return QString();
+    return state.TakeEnd();
 }
 
 void TGridObject::ReplaceWord(const QString& word) {
     TSpellCheckState& state = TSpellCheckState::Instance();
     TGridTable& table = Table();
     if (FSpellRow >= table.RowCount() || FSpellColumn >= table.ColumnCount()) return;
-    state.Buffer.replace(state.WordStart, state.WordLength, word);
-    state.Position += int(word.size()) - state.WordLength;
-    state.WordLength = int(word.size());
+    state.ReplaceLastWord(word);
     table.SetCell(FSpellColumn, FSpellRow, state.Buffer);
     table.Changed();
     AppContext().Shell().RepaintObject(*this);

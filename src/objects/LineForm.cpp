@@ -35,16 +35,8 @@ TLineForm::TLineForm(QWidget* parent) : QDialog(parent) {
     colorLabel->setObjectName(QStringLiteral("ColorLabel"));
     colorLabel->setBuddy(FColorGrid);
 
-    auto* styleBox = new QGroupBox(QStringLiteral("St&yle"), this);
-    styleBox->setObjectName(QStringLiteral("StyleGroup"));
-    FStyles = new QButtonGroup(this);
-    auto* styleLayout = new QVBoxLayout(styleBox);
-    for (int style = 0; style < StyleCount; ++style) {
-        auto* button = new QRadioButton(QString::fromLatin1(StyleCaptions[style]), styleBox);
-        button->setObjectName(QString::fromLatin1(StyleNames[style]));
-        FStyles->addButton(button, style);
-        styleLayout->addWidget(button);
-    }
+    QGroupBox* styleBox = NewRadioGroup(*this, QStringLiteral("St&yle"), FStyles, StyleCaptions,
+                                        StyleNames, StyleCount);
 
     FWidthEdit = new QSpinBox(this);
     FWidthEdit->setObjectName(QStringLiteral("WidthEdit"));

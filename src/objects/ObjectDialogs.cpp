@@ -14,9 +14,13 @@
 #include "objects/ShapeForm.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 void RegisterObjectDialogs() {
     const TPropertyDialog shape = [](TCardObject& object) {
@@ -58,6 +62,21 @@ QDialogButtonBox* AddOkCancelButtons(QDialog& dialog) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     return buttons;
+}
+
+QGroupBox* NewRadioGroup(QDialog& dialog, const QString& title, QButtonGroup*& group,
+                         const char* const captions[], const char* const names[], int count) {
+    auto* box = new QGroupBox(title, &dialog);
+    box->setObjectName(QStringLiteral("StyleGroup"));
+    group = new QButtonGroup(&dialog);
+    auto* layout = new QVBoxLayout(box);
+    for (int id = 0; id < count; ++id) {
+        auto* button = new QRadioButton(QString::fromLatin1(captions[id]), box);
+        button->setObjectName(QString::fromLatin1(names[id]));
+        group->addButton(button, id);
+        layout->addWidget(button);
+    }
+    return box;
 }
 
 QWidget* ObjectDialogParent() {

@@ -56,6 +56,22 @@ TShapeControls::TShapeControls(QDialog& dialog, const TCaptions& captions) {
     QObject::connect(SizeEdit, &QSpinBox::valueChanged, &dialog, [this] { ApplyRules(); });
 }
 
+QGridLayout* TShapeControls::ColorsLayout() const {
+    auto* colors = new QGridLayout;
+    colors->setHorizontalSpacing(24);
+    colors->addWidget(FillLabel, 0, 0);
+    colors->addWidget(FillGrid, 1, 0);
+    colors->addWidget(ClearCheck, 2, 0);
+    colors->addWidget(BorderLabel, 0, 1);
+    colors->addWidget(BorderGrid, 1, 1);
+    auto* size = new QHBoxLayout;
+    size->addWidget(SizeLabel);
+    size->addWidget(SizeEdit);
+    size->addStretch();
+    colors->addLayout(size, 2, 1);
+    return colors;
+}
+
 void TShapeControls::Fill(const TShapeObject& shape) {
     FillGrid->SetSelectedIndex(shape.FillColor);
     ClearCheck->setChecked(shape.ClearFill);
@@ -107,18 +123,7 @@ TShapeForm::TShapeForm(QWidget* parent) : QDialog(parent), FControls(*this, {}) 
     FHeightEqualsWidth = new QCheckBox(QStringLiteral("Height = &Width"), this);
     FHeightEqualsWidth->setObjectName(QStringLiteral("HeightEqualsWidthCheck"));
 
-    auto* colors = new QGridLayout;
-    colors->setHorizontalSpacing(24);
-    colors->addWidget(FControls.FillLabel, 0, 0);
-    colors->addWidget(FControls.FillGrid, 1, 0);
-    colors->addWidget(FControls.ClearCheck, 2, 0);
-    colors->addWidget(FControls.BorderLabel, 0, 1);
-    colors->addWidget(FControls.BorderGrid, 1, 1);
-    auto* size = new QHBoxLayout;
-    size->addWidget(FControls.SizeLabel);
-    size->addWidget(FControls.SizeEdit);
-    size->addStretch();
-    colors->addLayout(size, 2, 1);
+    QGridLayout* colors = FControls.ColorsLayout();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(colors);

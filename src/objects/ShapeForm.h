@@ -4,6 +4,7 @@
 #include <QString>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QSpinBox;
 class TColorGrid;
@@ -43,6 +44,9 @@ public:
     void WriteDefaults(TSettingsStore& settings, const QString& section) const;
     // A clear fill disables the fill colour, a size of 0 the border colour.
     void ApplyRules();
+    // The fill controls over the border controls, side by side in columns 0 and 1 of rows 0
+    // to 2, for the dialog to lay out.
+    QGridLayout* ColorsLayout() const;
 };
 
 // The properties dialog of rectangles, rounded rectangles and ellipses: "%s Object

@@ -6,6 +6,7 @@
 #include "objects/BarCode.h"
 #include "objects/BarCodeForm.h"
 #include "support/DocumentFixtures.h"
+#include "DialogTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,20 +21,8 @@
 
 namespace {
 
-template <typename T = QWidget> T* Find(const QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-class TRecordingShell : public TShell {
-public:
-    QList<const TCardObject*> Repainted;
-    void RepaintObject(TCardObject& object) override { Repainted.append(&object); }
-};
-
 // A recipient table with field names and no records.
-class TFieldsOnly : public TRecordSource {
+class TFieldsOnly : public TNoRecordSource {
 public:
     QStringList Names{QStringLiteral("Name"), QStringLiteral("Zip"), QStringLiteral("Code")};
     bool Opened = false;
@@ -41,16 +30,6 @@ public:
     void Close() override { Opened = false; }
     bool IsOpen() const override { return Opened; }
     QStringList FieldNames() const override { return Names; }
-    int RecordCount() const override { return 0; }
-    std::optional<QString> FieldText(const QString&) const override { return std::nullopt; }
-    void First() override {}
-    void Next() override {}
-    void Prior() override {}
-    void Last() override {}
-    bool Bof() const override { return true; }
-    bool Eof() const override { return true; }
-    int RecordNumber() const override { return 0; }
-    void MoveTo(int) override {}
 };
 
 class BarCodeFormTest : public testing::Test {
@@ -86,7 +65,7 @@ protected:
 
     TTestContext Test;
     bool TableInstalled = InstallTable();
-    TRecordingShell Shell;
+    TRepaintRecorder Shell;
     TCard Card;
 };
 

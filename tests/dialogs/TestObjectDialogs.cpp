@@ -18,6 +18,7 @@
 #include "objects/ShapeForm.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
+#include "DialogTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,19 +36,7 @@
 
 namespace {
 
-template <typename T = QWidget> T* Find(const QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
 // Counts the repaint requests per object.
-class TRecordingShell : public TShell {
-public:
-    QList<const TCardObject*> Repainted;
-    void RepaintObject(TCardObject& object) override { Repainted.append(&object); }
-};
-
 // An open, active document whose first panel takes the objects under test.
 class ObjectDialogTest : public testing::Test {
 protected:
@@ -83,7 +72,7 @@ protected:
     }
 
     TTestContext Test;
-    TRecordingShell Shell;
+    TRepaintRecorder Shell;
     TCard Card;
 };
 

@@ -1,4 +1,5 @@
 #include "objects/Tga.h"
+#include "support/ImageDifference.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,25 +19,8 @@ QByteArray FileBytes(const QString& path) {
 }
 
 // Transparent pixels compare equal whatever colour they hide.
-QImage Comparable(const QImage& image) {
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
-// Empty when both images have the same size and pixels, else where they first differ.
 std::string Difference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return "sizes differ";
-    const QImage x = Comparable(a);
-    const QImage y = Comparable(b);
-    for (int row = 0; row < x.height(); ++row)
-        for (int col = 0; col < x.width(); ++col)
-            if (x.pixel(col, row) != y.pixel(col, row))
-                return QStringLiteral("(%1, %2): %3 instead of %4")
-                    .arg(col)
-                    .arg(row)
-                    .arg(x.pixel(col, row), 8, 16)
-                    .arg(y.pixel(col, row), 8, 16)
-                    .toStdString();
-    return {};
+    return ImageDifference(a, b, QImage::Format_ARGB32_Premultiplied);
 }
 
 QByteArray Header(int type, int depth, int descriptor, int width, int height) {
