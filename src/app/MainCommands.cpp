@@ -329,14 +329,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
 // ---- documents ----
 
 std::unique_ptr<TCard> TMainForm::LoadFile(const QString& path) {
-    TAppContext& context = AppContext();
-    const TAppContext::TOpening opening = context.Opening;
-    context.Opening = TAppContext::TOpening::Document;
-    struct TRestore {
-        TAppContext& Context;
-        TAppContext::TOpening Opening;
-        ~TRestore() { Context.Opening = Opening; }
-    } restore{context, opening};
+    const TOpeningScope opening(TAppContext::TOpening::Document);
     return TCardForm::OpenDocument(path);
 }
 

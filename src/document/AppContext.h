@@ -94,3 +94,20 @@ public:
 private:
     TAppContext* FPrevious;
 };
+
+// Marks what the installed context is opening (a document or a template) for the life of the
+// scope, then restores what it was opening before.
+class TOpeningScope {
+public:
+    explicit TOpeningScope(TAppContext::TOpening opening)
+        : FContext(AppContext()), FPrevious(FContext.Opening) {
+        FContext.Opening = opening;
+    }
+    ~TOpeningScope() { FContext.Opening = FPrevious; }
+    TOpeningScope(const TOpeningScope&) = delete;
+    TOpeningScope& operator=(const TOpeningScope&) = delete;
+
+private:
+    TAppContext& FContext;
+    TAppContext::TOpening FPrevious;
+};

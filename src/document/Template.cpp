@@ -179,14 +179,8 @@ void TTemplateTable::MoveToErrorFolder(const QString& realName) const {
 }
 
 void TTemplateTable::Refresh(const TProgress& progress) {
+    const TOpeningScope opening(TAppContext::TOpening::Template);
     TAppContext& context = AppContext();
-    const TAppContext::TOpening opening = context.Opening;
-    context.Opening = TAppContext::TOpening::Template;
-    struct Restore {
-        TAppContext& Context;
-        TAppContext::TOpening Opening;
-        ~Restore() { Context.Opening = Opening; }
-    } restore{context, opening};
 
     for (int i = 0; i < Count(); ++i)
         if (TTemplate* entry = Items(i)) entry->Seen = false;

@@ -89,20 +89,15 @@ QImage DecodePreview(const QByteArray& bmpBytes) {
 }
 
 std::unique_ptr<TCard> LoadTemplateCard(const QString& path) {
+    const TOpeningScope opening(TAppContext::TOpening::Template);
     TAppContext& context = AppContext();
-    const TAppContext::TOpening opening = context.Opening;
     const QString loading = context.LoadingFileName;
-    context.Opening = TAppContext::TOpening::Template;
     context.LoadingFileName = path;
     struct TRestore {
         TAppContext& Context;
-        TAppContext::TOpening Opening;
         QString Loading;
-        ~TRestore() {
-            Context.Opening = Opening;
-            Context.LoadingFileName = Loading;
-        }
-    } restore{context, opening, loading};
+        ~TRestore() { Context.LoadingFileName = Loading; }
+    } restore{context, loading};
     std::unique_ptr<TStored> root(LoadStoredFromFile(path));
     auto* card = dynamic_cast<TCard*>(root.get());
     if (!card) throw Exception(QStringLiteral("%1 is not a document.").arg(path));
