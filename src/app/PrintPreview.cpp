@@ -6,6 +6,7 @@
 #include "document/Units.h"
 #include "editor/CardWin.h"
 #include "print/Imposition.h"
+#include "print/PrintPublication.h"
 #include "types/DialogSupport.h"
 
 #include <QGuiApplication>
@@ -170,7 +171,7 @@ void TPrintPreviewForm::PaintSheets(QPainter& painter) {
     // Personalized sheets show one record per item from the first, as they print.
     TRecordSource* table = FCard.DataTable();
     if (table && !table->IsOpen()) table = nullptr;
-    const int saved = table ? table->RecordNumber() : 0;
+    const TRecordPositionScope restore(FCard, table);
     if (table) {
         table->First();
         FCard.RefreshRecordObjects();
@@ -182,10 +183,6 @@ void TPrintPreviewForm::PaintSheets(QPainter& painter) {
             FCard.RefreshRecordObjects();
         }
         DrawPass(painter, sheet);
-    }
-    if (table) {
-        if (saved > 0) table->MoveTo(saved);
-        FCard.RefreshRecordObjects();
     }
 }
 
@@ -202,13 +199,9 @@ void TPrintPreviewForm::DrawPass(QPainter& painter, const TPreviewSheet& sheet) 
         for (int i = 0; i < page.PanelCount(); ++i) {
             const TCardPanel* panel = page.Panels(i);
             if (!panel || panel->Side != sheet.Pass) continue;
-            const TPanelPlacement at =
-                PreviewPlacement(*panel, sheet.Outline, PixelsPerInch, FDivisor, item);
-            painter.setWorldTransform(at.Transform);
-            canvas.SetPanelTurn(panel->Turned, panel->Mirrored);
-            for (int k = 0; k < panel->Count(); ++k)
-                if (TCardObject* object = panel->Items(k))
-                    object->Paint(canvas, at.Origin.x(), at.Origin.y(), false);
+            PaintPlacedPanel(
+                canvas, *panel,
+                PreviewPlacement(*panel, sheet.Outline, PixelsPerInch, FDivisor, item), false);
         }
         if (table && sheetFormat) {
             table->Next();

@@ -27,30 +27,29 @@ QString TurnOverQuestion() {
         "Press the Cancel button to stop printing the other side of the page.");
 }
 
-namespace {
+TRecordPositionScope::TRecordPositionScope(TCard& card, TRecordSource* table)
+    : FCard(card), FTable(table), FSaved(table ? table->RecordNumber() : 0) {}
 
-// Takes the record source back to the record it was on, however printing ends.
-class TRecordPosition {
-public:
-    TRecordPosition(TCard& card, TRecordSource* table)
-        : FCard(card), FTable(table), FSaved(table ? table->RecordNumber() : 0) {}
-    ~TRecordPosition() {
-        if (!FTable) return;
-        try {
-            if (FSaved > 0) FTable->MoveTo(FSaved);
-            FCard.RefreshRecordObjects();
-        } catch (...) {
-            // The print's own outcome matters more than the position of the table.
-        }
+TRecordPositionScope::~TRecordPositionScope() {
+    if (!FTable) return;
+    try {
+        if (FSaved > 0) FTable->MoveTo(FSaved);
+        FCard.RefreshRecordObjects();
+    } catch (...) {
+        // What printed (or the preview) matters more than the position of the table.
     }
-    TRecordPosition(const TRecordPosition&) = delete;
-    TRecordPosition& operator=(const TRecordPosition&) = delete;
+}
 
-private:
-    TCard& FCard;
-    TRecordSource* FTable;
-    int FSaved;
-};
+void PaintPlacedPanel(TCanvas& canvas, const TCardPanel& panel, const TPanelPlacement& at,
+                      bool printing) {
+    canvas.Painter().setWorldTransform(at.Transform);
+    canvas.SetPanelTurn(panel.Turned, panel.Mirrored);
+    for (int i = 0; i < panel.Count(); ++i)
+        if (TCardObject* object = panel.Items(i))
+            object->Paint(canvas, at.Origin.x(), at.Origin.y(), printing);
+}
+
+namespace {
 
 class TPrintRun {
 public:
@@ -112,7 +111,7 @@ TPrintResult TPrintRun::Run() {
         FRequest.ToPage > 0 ? std::min(FRequest.ToPage, FCard.PageCount()) : FCard.PageCount();
     const int tiles = TilesPerCopy(FFormat, FGeometry);
 
-    TRecordPosition restore(FCard, FTable);
+    TRecordPositionScope restore(FCard, FTable);
     try {
         for (int copy = 0; copy < FRequest.Copies; ++copy) {
             int documents = 1;
@@ -211,11 +210,7 @@ void TPrintRun::DrawPanel(TCanvas& canvas, const TCardPanel& panel, QPoint item,
     const TPanelPlacement at = PrintPlacement(panel, FPaper, FOffset, FDpi, item, shift);
     QPainter& painter = canvas.Painter();
     painter.save();
-    painter.setWorldTransform(at.Transform);
-    canvas.SetPanelTurn(panel.Turned, panel.Mirrored);
-    for (int i = 0; i < panel.Count(); ++i)
-        if (TCardObject* object = panel.Items(i))
-            object->Paint(canvas, at.Origin.x(), at.Origin.y(), true);
+    PaintPlacedPanel(canvas, panel, at, true);
     painter.restore();
 }
 

@@ -2,8 +2,12 @@
 
 #include <QString>
 
+class TCanvas;
 class TCard;
+class TCardPanel;
 class TPrinter;
+class TRecordSource;
+struct TPanelPlacement;
 
 enum class TPrintSides { Both, Front, Back };
 
@@ -62,3 +66,23 @@ struct TPrintResult {
 // Exception when the printer fails.
 TPrintResult PrintPublication(TCard& card, TPrinter& printer, TPrintPrompts& prompts,
                               const TPrintRequest& request);
+
+// Draws the panel's objects where `at` places them, publishing the panel's turn to them
+// through the canvas; `printing` as for TCardObject::Paint.
+void PaintPlacedPanel(TCanvas& canvas, const TCardPanel& panel, const TPanelPlacement& at,
+                      bool printing);
+
+// Printing and previewing step through a card's records; when the scope ends the table is
+// back on the record it was on and the card's objects show it again.
+class TRecordPositionScope {
+public:
+    TRecordPositionScope(TCard& card, TRecordSource* table);
+    ~TRecordPositionScope();
+    TRecordPositionScope(const TRecordPositionScope&) = delete;
+    TRecordPositionScope& operator=(const TRecordPositionScope&) = delete;
+
+private:
+    TCard& FCard;
+    TRecordSource* FTable;
+    int FSaved;
+};
