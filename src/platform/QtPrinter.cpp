@@ -83,15 +83,17 @@ void TQtPrinter::SetTitle(const QString& title) {
 
 void TQtPrinter::BeginDoc() {
     if (Printing()) return;
-    if (WritesFile() && FPrinter.outputFileName().isEmpty()) {
-        const QString name = FPrinter.docName().isEmpty() ? QStringLiteral("QDX")
-                                                           : FPrinter.docName();
-        FPrinter.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
-    }
+    NameOutputFile();
     if (!FPainter.begin(&FPrinter)) {
         if (WritesFile()) throw EFCreateError(FPrinter.outputFileName());
         throw Exception(QStringLiteral("The printer %1 cannot print").arg(Name()));
     }
+}
+
+void TQtPrinter::NameOutputFile() {
+    if (!WritesFile() || !FPrinter.outputFileName().isEmpty()) return;
+    const QString name = FPrinter.docName().isEmpty() ? QStringLiteral("QDX") : FPrinter.docName();
+    FPrinter.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
 }
 
 void TQtPrinter::NewPage() {
@@ -112,10 +114,7 @@ void TQtPrinter::Abort() {
 bool RunPrintDialog(QWidget* parent, TQtPrinter& printer, int pageCount, TPrintRequest& request) {
     QPrinter& device = printer.Device();
     device.setDocName(request.Title);
-    if (printer.WritesFile() && device.outputFileName().isEmpty()) {
-        const QString name = request.Title.isEmpty() ? QStringLiteral("QDX") : request.Title;
-        device.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
-    }
+    printer.NameOutputFile();
     device.setCopyCount(1);
     device.setPrintRange(QPrinter::AllPages);
     QPrintDialog dialog(&device, parent);

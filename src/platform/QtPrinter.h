@@ -43,6 +43,8 @@ public:
     void UsePdfFile(const QString& fileName);
     // Keeps the resolution in bounds after a dialog changed the printer.
     void LimitResolution();
+    // Printing to a file without a name writes "<document name>.pdf" in the home folder.
+    void NameOutputFile();
 
 private:
     QPrinter FPrinter;
