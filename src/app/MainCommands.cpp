@@ -1,4 +1,5 @@
 #include "app/AppPaths.h"
+#include "app/AutoSave.h"
 #include "app/FillInForms.h"
 #include "app/MainForm.h"
 #include "app/MainShell.h"
@@ -197,7 +198,7 @@ void TMainForm::WriteSettings() {
     FSettings.WriteBool(view, QStringLiteral("Rulers On"), EditorState().ShowRulers);
     FSettings.WriteBool(view, QStringLiteral("Field Object Areas On"), context.ShowFieldAreas);
     FSettings.WriteInteger(QStringLiteral("Options"), QStringLiteral("AutoSave"),
-                           FAutoSaveMinutes * 60000);
+                           AutoSaveMinutes() * 60000);
     FLastUsed->Save(FSettings);
     if (!FSettings.Save())
         FSink->Error(QStringLiteral("Error writing %1.").arg(FSettings.FileName()));
@@ -276,11 +277,13 @@ void TMainForm::AddExtraMenuItems(const QString& section, QMenu* menu, QAction* 
             target = QDir(AppPaths::ProgramFolder()).filePath(QFileInfo(target).fileName());
         auto* item = new QAction(caption, menu);
         connect(item, &QAction::triggered, this, [this, target] {
-            const QUrl url =
-                target.contains(QLatin1String("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
-            if (!QDesktopServices::openUrl(url))
-                FSink->Error(
-                    QStringLiteral("Unable to find or run default program for %1.").arg(target));
+            Run([&] {
+                const QUrl url = target.contains(QLatin1String("://")) ? QUrl(target)
+                                                                       : QUrl::fromLocalFile(target);
+                if (!QDesktopServices::openUrl(url))
+                    FSink->Error(QStringLiteral("Unable to find or run default program for %1.")
+                                     .arg(target));
+            });
         });
         if (before)
             menu->insertAction(before, item);
@@ -323,7 +326,7 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 
 void TMainForm::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) OpenFile(url.toLocalFile().left(4096));
+        if (url.isLocalFile()) Run([&] { OpenFile(url.toLocalFile().left(4096)); });
 }
 
 // ---- documents ----
@@ -447,11 +450,7 @@ bool TMainForm::SaveAs(TCardForm& form) {
 }
 
 void TMainForm::AutoSaveTick() {
-    TCardForm* form = ActiveEditor();
-    if (!form || !form->HasDocument() || !form->Card().DocumentModified) return;
-    FAutoSave.stop();
-    Run([&] { Save(*form, true); });
-    if (FAutoSaveMinutes > 0) FAutoSave.start();
+    FAutoSave->Tick();
 }
 
 // ---- commands ----

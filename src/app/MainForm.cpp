@@ -1,8 +1,10 @@
 #include "app/MainForm.h"
 
+#include "app/AutoSave.h"
 #include "app/MainShell.h"
 #include "document/AppContext.h"
 #include "document/Card.h"
+#include "document/CommandRunner.h"
 #include "document/Control.h"
 #include "editor/CardWin.h"
 #include "editor/Cursors.h"
@@ -31,12 +33,62 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // Captions and hints name a "card"; the program calls it a document.
 QString DocumentWord(QString text, bool lowerCase) {
     return lowerCase ? text.replace(QLatin1String("card"), QLatin1String("document"))
                      : text.replace(QLatin1String("Card"), QLatin1String("Document"));
+}
+
+// The formats with view buttons, one notebook page each, in page order. The quarter-fold
+// formats share the bifolds' pages; labels and banners have none.
+constexpr int ViewNotebookFormats[] = {
+    cfBifoldVertical,        cfBifoldHorizontal,        cfTrifoldVertical,
+    cfTrifoldHorizontal,     cfQuadfoldVertical,        cfQuadfoldHorizontal,
+    cfCertificateLandscape,  cfCertificatePortrait,     cfPoster,
+    cfBusinessCardConnected, cfBusinessCardSeparated10, cfBusinessCardSeparated8,
+    cfEnvelope};
+
+// The notebook page of a format's view buttons, -1 when it has none.
+int ViewNotebookPage(int cardFormat) {
+    if (cardFormat == cfNcrQuarterFoldVertical) return ViewNotebookPage(cfBifoldVertical);
+    if (cardFormat == cfNcrQuarterFoldHorizontal) return ViewNotebookPage(cfBifoldHorizontal);
+    const auto* found =
+        std::find(std::begin(ViewNotebookFormats), std::end(ViewNotebookFormats), cardFormat);
+    return found == std::end(ViewNotebookFormats)
+               ? -1
+               : int(std::distance(std::begin(ViewNotebookFormats), found));
+}
+
+// The number of the view button that shows a panel mask (buttons 0 to 3 show one panel).
+int ViewButtonNumber(quint32 mask) {
+    switch (mask) {
+    case 1:
+        return 0;
+    case 2:
+        return 1;
+    case 4:
+        return 2;
+    case 8:
+        return 3;
+    case 9:
+    case 16:
+        return 4;
+    case 6:
+    case 32:
+        return 5;
+    case 15:
+    case 49:
+        return 6;
+    case 14:
+        return 7;
+    default:
+        return -1;
+    }
 }
 
 } // namespace
@@ -63,10 +115,11 @@ TMainForm::TMainForm(QWidget* parent)
                                      QMessageBox::Ok) == QMessageBox::Ok;
     };
     FLastUsed->Hint = DocumentWord(FLastUsed->Hint, true);
-    connect(FMdi, &QMdiArea::subWindowActivated, this, &TMainForm::OnSubWindowActivated);
+    connect(FMdi, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* window) { Run([&] { OnSubWindowActivated(window); }); });
     connect(FLastUsed, &TLastUsed::Clicked, this,
             [this](const QString& file) { Run([&] { OpenFile(file); }); });
-    connect(&FAutoSave, &QTimer::timeout, this, &TMainForm::AutoSaveTick);
+    FAutoSave = new TAutoSave(*this);
 
     BuildActions();
     BuildMenus();
@@ -130,17 +183,11 @@ void TMainForm::UseMessages(TMessageSink* sink) {
 }
 
 void TMainForm::Run(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const EAbort&) {
-    } catch (const std::exception& e) {
-        // The one handler of errors: drawing resumes everywhere before the message.
-        while (!FFrozen.empty()) UnfreezeWindow();
-        // Messages end with one full stop, whether or not the error's text brought its own.
-        QString message = QString::fromUtf8(e.what());
-        if (!message.endsWith(QLatin1Char('.'))) message += QLatin1Char('.');
-        FSink->Error(message);
-    }
+    RunCommand(command);
+}
+
+void TMainForm::ResumeDrawing() {
+    while (!FFrozen.empty()) UnfreezeWindow();
 }
 
 void TMainForm::NotAvailable(const QString& feature) {
@@ -246,7 +293,7 @@ void TMainForm::BuildActions() {
         action->setChecked(flag);
         connect(action, &QAction::toggled, this, [this, &flag](bool on) {
             flag = on;
-            RepaintAllEditors();
+            Run([this] { RepaintAllEditors(); });
         });
     };
     toggle("AShowGrid", "Show &Grid", "If checked, shows a grid to aid object placement",
@@ -263,8 +310,10 @@ void TMainForm::BuildActions() {
     rulers->setChecked(EditorState().ShowRulers);
     connect(rulers, &QAction::toggled, this, [this](bool on) {
         EditorState().ShowRulers = on;
-        for (TCardForm* form : Editors())
-            form->QDXWindow()->SetShowRulers(on);
+        Run([&] {
+            for (TCardForm* form : Editors())
+                form->QDXWindow()->SetShowRulers(on);
+        });
     });
     MakeAction("AInsertNewPage", "&Insert New Page", none,
                "Inserts a new page before the current page", [this] { AInsertNewPageExecute(); });
@@ -330,10 +379,13 @@ void TMainForm::BuildActions() {
     for (const auto& t : tools) {
         const int tool = t.Tool;
         QAction* action = MakeAction(t.Name, t.Caption, {}, t.Hint, [this, tool] {
-            if (tool == ToolEdit)
+            if (tool == ToolEdit) {
                 EditorState().ClickEditTool();
-            else
+            } else {
+                // A tool button's release comes after this and keeps adding when Shift is held.
+                EditorState().KeepAdding = false;
                 SetTool(tool);
+            }
         });
         action->setCheckable(true);
         action->setChecked(tool == ToolEdit);
@@ -617,9 +669,9 @@ void TMainForm::BuildToolBars() {
         // Releasing a tool button with Shift held keeps adding objects of that kind.
         if (auto* button = qobject_cast<QToolButton*>(tools->widgetForAction(action))) {
             connect(button, &QToolButton::released, this, [action] {
-                if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier &&
-                    action->data().toInt() != ToolEdit)
-                    EditorState().KeepAdding = true;
+                EditorState().KeepAdding =
+                    QGuiApplication::keyboardModifiers() & Qt::ShiftModifier &&
+                    action->data().toInt() != ToolEdit;
             });
         }
     }
@@ -679,8 +731,7 @@ void TMainForm::BuildViewNotebook() {
     QToolBar* bar = addToolBar(QStringLiteral("Views"));
     bar->setObjectName(QStringLiteral("Views"));
     FViewNotebook = new QStackedWidget(bar);
-    // One page per folded or single-panel layout (formats below 12); 15 and 16 share 0 and 1.
-    for (int format = 0; format < 12; ++format) {
+    for (int format : ViewNotebookFormats) {
         auto* page = new QWidget(FViewNotebook);
         auto* layout = new QHBoxLayout(page);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -698,30 +749,21 @@ void TMainForm::BuildViewNotebook() {
             group->addButton(button, number);
             layout->addWidget(button);
             connect(button, &QToolButton::clicked, this, [this, hint, mask] {
-                if (TCardForm* form = ActiveEditor()) form->ShowPanels(mask);
-                FViewPanel->setText(hint);
+                Run([&] {
+                    if (TCardForm* form = ActiveEditor()) form->ShowPanels(mask);
+                    FViewPanel->setText(hint);
+                });
             });
         };
         for (int panel = 0; panel < info->Panels && panel < 6; ++panel) {
             const QString name = PanelName(format, panel);
             if (!name.isEmpty()) addButton(panel, name, 1u << panel);
         }
-        for (const TPanelView& view : PanelViews(format)) {
-            if (info->Panels == 1) break; // the single panel is its own view
-            int number = 0;
-            if (view.Mask == 9 || view.Mask == 16)
-                number = 4;
-            else if (view.Mask == 6 || view.Mask == 32)
-                number = 5;
-            else if (view.Mask == 15 || view.Mask == 49)
-                number = 6;
-            else if (view.Mask == 14)
-                number = 7;
-            addButton(number, view.Name, view.Mask);
-        }
+        if (info->Panels > 1) // a single panel is its own view
+            for (const TPanelView& view : PanelViews(format))
+                addButton(ViewButtonNumber(view.Mask), view.Name, view.Mask);
         layout->addStretch();
-        FViewButtons.insert(format, group);
-        FViewNotebook->addWidget(page);
+        FViewButtons.insert(FViewNotebook->addWidget(page), group);
     }
     FViewNotebookAction = bar->addWidget(FViewNotebook);
 }
@@ -817,8 +859,7 @@ void TMainForm::SetGridSize(int index) {
 }
 
 void TMainForm::SetAutoSave(int minutes) {
-    FAutoSaveMinutes = minutes;
-    FAutoSave.setInterval(minutes * 60000);
+    FAutoSave->SetMinutes(minutes);
     for (QAction* action : FAutoSaveGroup->actions())
         if (action->data().toInt() == minutes) {
             action->setChecked(true);
@@ -826,6 +867,14 @@ void TMainForm::SetAutoSave(int minutes) {
                                         .arg(QString(action->text()).remove(QLatin1Char('&'))));
         }
     UpdateActions();
+}
+
+int TMainForm::AutoSaveMinutes() const {
+    return FAutoSave->Minutes();
+}
+
+QTimer& TMainForm::AutoSaveTimer() {
+    return FAutoSave->Timer();
 }
 
 void TMainForm::BeginBusy() {
@@ -877,8 +926,8 @@ void TMainForm::UpdateActions() {
                              "AMinimizeAll", "APersonalize", "ASpelling"})
         set(name, w);
     show("AChangeLabelType", card && card->DocumentType == 10);
-    show("AChangeBannerWidth", card && card->CardFormat == 13);
-    show("AChangeBusinessCardType", card && card->CardFormat >= 9 && card->CardFormat <= 11);
+    show("AChangeBannerWidth", card && IsBannerFormat(card->CardFormat));
+    show("AChangeBusinessCardType", card && IsBusinessCardFormat(card->CardFormat));
     show("AChangeCardType", card != nullptr);
     set("ACut", s);
     set("ACopy", s);
@@ -945,63 +994,24 @@ void TMainForm::UpdateActions() {
     FZoomLabel->setText(w ? QStringLiteral("%1%").arg(form->QDXWindow()->ZoomFactor()) : QString());
     UpdateViewNotebook();
     // Autosave runs only while an editing window is active.
-    if (w && FAutoSaveMinutes > 0) {
-        if (!FAutoSave.isActive()) FAutoSave.start();
-    } else {
-        FAutoSave.stop();
-    }
+    FAutoSave->SetRunning(w);
     emit ActionsUpdated();
 }
 
 void TMainForm::UpdateViewNotebook() {
     const TCard* card = ActiveDocument();
-    const bool visible = card && card->CardFormat != 12 && card->CardFormat != 13;
-    FViewNotebookAction->setVisible(visible);
-    if (!visible) return;
-    int page = card->CardFormat;
-    if (page == 15)
-        page = 0;
-    else if (page == 16)
-        page = 1;
-    if (page >= 12) return;
+    const int page = card ? ViewNotebookPage(card->CardFormat) : -1;
+    FViewNotebookAction->setVisible(page >= 0);
+    if (page < 0) {
+        FViewPanel->setText(card ? PanelName(card->CardFormat, 0) : QString());
+        return;
+    }
     FViewNotebook->setCurrentIndex(page);
-    const quint32 mask = ActiveEditor()->ShownPanels();
-    int number = -1;
-    switch (mask) {
-    case 1:
-        number = 0;
-        break;
-    case 2:
-        number = 1;
-        break;
-    case 4:
-        number = 2;
-        break;
-    case 8:
-        number = 3;
-        break;
-    case 9:
-    case 16:
-        number = 4;
-        break;
-    case 6:
-    case 32:
-        number = 5;
-        break;
-    case 15:
-    case 49:
-        number = 6;
-        break;
-    case 14:
-        number = 7;
-        break;
-    default:
-        break;
-    }
     QButtonGroup* group = FViewButtons.value(page);
-    QAbstractButton* button = group ? group->button(number) : nullptr;
-    if (button && !button->isChecked()) {
-        button->setChecked(true);
-        FViewPanel->setText(button->toolTip());
-    }
+    QAbstractButton* button =
+        group ? group->button(ViewButtonNumber(ActiveEditor()->ShownPanels())) : nullptr;
+    if (!button) return;
+    if (!button->isChecked()) button->setChecked(true);
+    // Also when the button was down already: it may have been down for another window.
+    FViewPanel->setText(button->toolTip());
 }

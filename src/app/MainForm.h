@@ -20,6 +20,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QStackedWidget;
+class TAutoSave;
 class TCard;
 class TFieldObject;
 class TCardForm;
@@ -66,8 +67,9 @@ public:
     TEventTable* Events() const { return FEvents.get(); }
     QImage Preview() const { return FPreview; }
     void SetPreview(const QImage& preview) { FPreview = preview; }
-    int AutoSaveMinutes() const { return FAutoSaveMinutes; }
-    QTimer& AutoSaveTimer() { return FAutoSave; }
+    int AutoSaveMinutes() const;
+    TAutoSave& AutoSave() const { return *FAutoSave; }
+    QTimer& AutoSaveTimer();
     QString StatusView() const;
     QString StatusHint() const;
 
@@ -84,6 +86,8 @@ public:
     // current one until the other is unfrozen.
     void FreezeWindow(QWidget* window);
     void UnfreezeWindow();
+    // Every frozen window draws again (after a command failed).
+    void ResumeDrawing();
 
     // Opens a document into a new editing window; null after "Error opening the file %s.".
     TCardForm* OpenFile(const QString& path);
@@ -216,8 +220,7 @@ private:
     QLabel* FZoomLabel = nullptr;
     QLabel* FViewPanel = nullptr;
     QLabel* FHintPanel = nullptr;
-    QTimer FAutoSave;
-    int FAutoSaveMinutes = 1;
+    TAutoSave* FAutoSave = nullptr;
     QImage FPreview;
     int FBusy = 0;
     std::vector<std::pair<QWidget*, int>> FFrozen;

@@ -31,6 +31,10 @@ void TMainShell::RepaintObject(TCardObject& object) {
         if (form->PanelOf(&object) >= 0) form->InvalidateObject(&object);
 }
 
+void TMainShell::ResumeDrawing() {
+    FMain.ResumeDrawing();
+}
+
 void TMainShell::SetLockedCheck(bool locked) {
     if (QAction* action = FMain.Action(QStringLiteral("ALocked"))) action->setChecked(locked);
 }

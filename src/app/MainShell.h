@@ -30,6 +30,7 @@ public:
     void RevealObject(TCardObject& object) override;
     bool PromptPersonalizedText(const QString& originalText, const QString& name,
                                 QString& value) override;
+    void ResumeDrawing() override;
 
 private:
     TMainForm& FMain;

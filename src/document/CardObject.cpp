@@ -181,8 +181,9 @@ void TCardObject::DrawHandleSquares(QPainter& painter, const QPoint* points, int
     if (SelectState == 1) color = IsAutoSized() ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::black);
     painter.save();
     if (Locked) {
-        // Hollow squares that stand out on any background.
-        painter.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
+        // Hollow squares in pen OR NOT destination: the pen's own colour on white paper, light
+        // on a dark object, so they stand out on any background.
+        painter.setCompositionMode(QPainter::RasterOp_SourceOrNotDestination);
         painter.setPen(QPen(color, 0));
         painter.setBrush(Qt::NoBrush);
     } else {

@@ -27,4 +27,6 @@ public:
         return false;
     }
     virtual void RevealObject(TCardObject&) {}
+    // A command failed: drawing that it froze resumes before the error is shown.
+    virtual void ResumeDrawing() {}
 };

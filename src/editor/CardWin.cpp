@@ -2,6 +2,7 @@
 
 #include "document/AppContext.h"
 #include "document/Canvas.h"
+#include "document/CommandRunner.h"
 #include "document/Control.h"
 #include "document/Units.h"
 #include "editor/ControlWidgets.h"
@@ -24,6 +25,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -101,10 +103,23 @@ TCardForm::TCardForm(QWidget* parent, TEditorState* state)
     FZoomIndex = (format >= 9 && format <= 12) ? 5 : (format == 13 ? 0 : 2);
 
     connect(FSurface, &TQDXWindow::Paint, this, &TCardForm::OnPaint);
-    connect(FSurface, &TQDXWindow::MousePressed, this, &TCardForm::MouseDown);
-    connect(FSurface, &TQDXWindow::MouseMoved, this, &TCardForm::MouseMove);
-    connect(FSurface, &TQDXWindow::MouseReleased, this, &TCardForm::MouseUp);
-    connect(FSurface, &TQDXWindow::MouseDoubleClicked, this, &TCardForm::MouseDoubleClick);
+    // What the mouse does reaches the model (and dialogs): nothing may escape the slots.
+    connect(FSurface, &TQDXWindow::MousePressed, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point) {
+                RunCommand([&] { MouseDown(button, modifiers, point); });
+            });
+    connect(FSurface, &TQDXWindow::MouseMoved, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point) {
+                RunCommand([&] { MouseMove(buttons, modifiers, point); });
+            });
+    connect(FSurface, &TQDXWindow::MouseReleased, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point) {
+                RunCommand([&] { MouseUp(button, modifiers, point); });
+            });
+    connect(FSurface, &TQDXWindow::MouseDoubleClicked, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point) {
+                RunCommand([&] { MouseDoubleClick(button, modifiers, point); });
+            });
     connect(FSurface, &TQDXWindow::MouseEntered, this, [this] { UpdateHint(); });
     connect(FSurface, &TQDXWindow::MouseLeft, this, [this] {
         FHint.clear();
@@ -262,8 +277,27 @@ void TCardForm::ShowPanels(quint32 mask) {
 
 void TCardForm::UpdateScrollExtents() {
     const int m = Margin();
-    FSurface->SetHorizontalExtent(FViewWidth + 6 * ScreenPixelsPerInch() + 2 * (m + 1));
-    FSurface->SetVerticalExtent(FViewHeight + 2 * (m + 1));
+    // Objects that reach past the page and its desk (a headline sized by its text) widen the
+    // surface, so that their handles can always be scrolled to.
+    const QRect objects = ShownObjectsArea();
+    FSurface->SetHorizontalExtent(
+        std::max(FViewWidth + 6 * ScreenPixelsPerInch() + 2 * (m + 1), objects.right() + m));
+    FSurface->SetVerticalExtent(std::max(FViewHeight + 2 * (m + 1), objects.bottom() + m));
+}
+
+QRect TCardForm::ShownObjectsArea() const {
+    QRect area;
+    for (int p = 0; p < MaxPanels; ++p) {
+        if (!IsShown(p)) continue;
+        const TCardPanel* panel = Panel(p);
+        const QPoint origin = PanelOrigin(p);
+        for (int i = 0; i < panel->Count(); ++i)
+            area |= ToQRect(Normalized(panel->Items(i)->GetBounds()))
+                        .translated(origin)
+                        .adjusted(-TCardObject::HandleHalf, -TCardObject::HandleHalf,
+                                  TCardObject::HandleHalf, TCardObject::HandleHalf);
+    }
+    return area;
 }
 
 void TCardForm::SetZoomIndex(int index) {
@@ -533,6 +567,7 @@ void TCardForm::PaintPage(QPainter& painter, const QRect& clip) {
             painter.restore();
         }
     }
+    PaintUnprintedParts(painter, clip);
     for (int i = 0; i < FSelection.Count(); ++i) {
         TCardObject* object = FSelection.Items(i);
         const int panel = PanelOf(object);
@@ -540,6 +575,31 @@ void TCardForm::PaintPage(QPainter& painter, const QRect& clip) {
         const QPoint origin = PanelOrigin(panel);
         object->DrawHandles(painter, origin.x(), origin.y());
     }
+}
+
+// What lies outside its panel does not print: a red dashed edge round that part of an object
+// shows it before printing.
+void TCardForm::PaintUnprintedParts(QPainter& painter, const QRect& clip) const {
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(220, 0, 0), 0, Qt::DashLine));
+    for (int p = 0; p < MaxPanels; ++p) {
+        if (!IsShown(p)) continue;
+        const TCardPanel* panel = Panel(p);
+        const QPoint origin = PanelOrigin(p);
+        const QRect printed(origin, QSize(panel->WidthPixels(), panel->HeightPixels()));
+        for (int i = 0; i < panel->Count(); ++i) {
+            const QRect object =
+                ToQRect(Normalized(panel->Items(i)->GetBounds())).translated(origin);
+            if (printed.contains(object) || !object.intersects(clip)) continue;
+            QPainterPath outside;
+            outside.addRect(object.adjusted(0, 0, -1, -1));
+            QPainterPath inside;
+            inside.addRect(printed);
+            painter.drawPath(outside.subtracted(inside));
+        }
+    }
+    painter.restore();
 }
 
 void TCardForm::PaintOverlay(QPainter& painter) const {
@@ -1124,6 +1184,14 @@ void TCardForm::FinishKeyboardMove() {
 }
 
 void TCardForm::keyPressEvent(QKeyEvent* event) {
+    RunCommand([&] { KeyDown(event); });
+}
+
+void TCardForm::keyReleaseEvent(QKeyEvent* event) {
+    RunCommand([&] { KeyUp(event); });
+}
+
+void TCardForm::KeyDown(QKeyEvent* event) {
     const int step = (event->modifiers() & Qt::ShiftModifier) ? 25 : 1;
     int dx = 0, dy = 0;
     switch (event->key()) {
@@ -1168,7 +1236,7 @@ void TCardForm::keyPressEvent(QKeyEvent* event) {
     if (FSelection.Count() > 0) Nudge(dx * step, dy * step);
 }
 
-void TCardForm::keyReleaseEvent(QKeyEvent* event) {
+void TCardForm::KeyUp(QKeyEvent* event) {
     if (event->isAutoRepeat() || FDragMode != dmMoving) {
         QWidget::keyReleaseEvent(event);
         return;
@@ -1183,6 +1251,7 @@ void TCardForm::keyReleaseEvent(QKeyEvent* event) {
 
 void TCardForm::SetDocumentModified() {
     if (FCard) FCard->SetDocumentModified(true);
+    UpdateScrollExtents(); // an object may have grown past the surface
     emit DocumentChanged();
 }
 
@@ -1415,6 +1484,11 @@ void TCardForm::Deactivated() {
 }
 
 void TCardForm::closeEvent(QCloseEvent* event) {
+    // A close query that fails keeps the window and its document.
+    if (!RunCommand([&] { CloseQuery(event); })) event->ignore();
+}
+
+void TCardForm::CloseQuery(QCloseEvent* event) {
     if (!FCard) {
         event->accept();
         return;

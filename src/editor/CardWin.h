@@ -131,12 +131,17 @@ public:
     void FinishKeyboardMove();
 
 private:
+    void CloseQuery(QCloseEvent* event);
+    void KeyDown(QKeyEvent* event);
+    void KeyUp(QKeyEvent* event);
     void OnPaint(QPainter& painter);
     void PaintOverlay(QPainter& painter) const;
     void UpdateHint();
     void SetCursorNumber(int number);
     void UpdateViewFlags();
     void UpdateScrollExtents();
+    QRect ShownObjectsArea() const; // window pixels of the shown objects with their handles
+    void PaintUnprintedParts(QPainter& painter, const QRect& clip) const;
     QRect WindowRect(const TCardObject* object, const TRect& panelRect) const;
     QRect ObjectWindowRect(const TCardObject* object) const; // GetRepaintRect in the window
     QRect SelectionArea(bool unlockedOnly) const;

@@ -1,6 +1,7 @@
 #include "editor/TableGrid.h"
 
 #include "document/AppContext.h"
+#include "document/CommandRunner.h"
 #include "document/Card.h"
 #include "document/Palette.h"
 #include "document/Units.h"
@@ -70,7 +71,8 @@ TTableGrid::TTableGrid(TGridObject& object, QWidget* parent)
     setEditTriggers(QAbstractItemView::AllEditTriggers);
     setItemDelegate(new TTableGridDelegate(*this));
     viewport()->setMouseTracking(true);
-    connect(this, &QTableWidget::itemChanged, this, &TTableGrid::CellEdited);
+    connect(this, &QTableWidget::itemChanged, this,
+            [this](QTableWidgetItem* item) { RunCommand([&] { CellEdited(item); }); });
     FTable->AddObserver(this);
     Reload();
 }

@@ -41,10 +41,6 @@ bool IsTwoSidedFormat(int cardFormat) {
     return (cardFormat >= 0 && cardFormat <= 3) || cardFormat == 15 || cardFormat == 16;
 }
 
-bool IsBusinessCardFormat(int cardFormat) {
-    return cardFormat >= 9 && cardFormat <= 11;
-}
-
 int PassCount(int cardFormat) {
     return IsTwoSidedFormat(cardFormat) ? 2 : 1;
 }

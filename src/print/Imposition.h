@@ -20,7 +20,6 @@
 bool IsSheetFormat(int cardFormat);
 // Folded cards (0 to 3) and the NCR cards (15, 16) print on both sides of the paper.
 bool IsTwoSidedFormat(int cardFormat);
-bool IsBusinessCardFormat(int cardFormat);
 int PassCount(int cardFormat);
 
 // Sheets that make up one copy of a tiled format: four for a poster, one per sheet across for

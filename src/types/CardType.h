@@ -30,6 +30,33 @@ struct TCardFormatInfo {
 };
 const TCardFormatInfo* CardFormatInfo(int cardFormat); // null outside 0..16
 
+// The card formats, as documents store them.
+enum TCardFormatCode : int {
+    cfBifoldVertical = 0,
+    cfBifoldHorizontal = 1,
+    cfTrifoldVertical = 2,
+    cfTrifoldHorizontal = 3,
+    cfQuadfoldVertical = 4,
+    cfQuadfoldHorizontal = 5,
+    cfCertificateLandscape = 6,
+    cfCertificatePortrait = 7,
+    cfPoster = 8,
+    cfBusinessCardConnected = 9,
+    cfBusinessCardSeparated10 = 10,
+    cfBusinessCardSeparated8 = 11,
+    cfLabel = 12,
+    cfBanner = 13,
+    cfEnvelope = 14,
+    cfNcrQuarterFoldVertical = 15,
+    cfNcrQuarterFoldHorizontal = 16,
+};
+inline bool IsBusinessCardFormat(int cardFormat) {
+    return cardFormat >= cfBusinessCardConnected && cardFormat <= cfBusinessCardSeparated8;
+}
+inline bool IsLabelFormat(int cardFormat) { return cardFormat == cfLabel; }
+inline bool IsBannerFormat(int cardFormat) { return cardFormat == cfBanner; }
+inline bool IsEnvelopeFormat(int cardFormat) { return cardFormat == cfEnvelope; }
+
 // Document types grouped by inclusive range.
 struct TTypeCategory {
     const char* Name;

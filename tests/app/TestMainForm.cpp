@@ -1,6 +1,7 @@
 #include "document/IniFile.h"
 #include "app/LastUsed.h"
 #include "app/FillInForms.h"
+#include "app/AutoSave.h"
 #include "app/MainForm.h"
 #include "document/Card.h"
 #include "document/Control.h"
@@ -21,7 +22,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QDialog>
+#include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -460,4 +464,129 @@ TEST_F(MainFormTest, AMissingRequiredFileStopsTheStart) {
     EXPECT_FALSE(other.Start());
     EXPECT_EQ(Test.Messages.Errors.last(),
               QStringLiteral("The file \"ENGLISH.DCT\" is required to run the program QDX."));
+}
+
+TEST_F(MainFormTest, AnEnvelopeShowsItsOwnViewAndTheStatusNamesIt) {
+    QToolBar* views = Main->findChild<QToolBar*>(QStringLiteral("Views"));
+    ASSERT_NE(views, nullptr);
+    NewFormat = 14;
+    NewType = 11;
+    NewDocument();
+    QApplication::processEvents();
+    EXPECT_TRUE(views->actions().first()->isVisible());
+    auto* envelope = Main->findChild<QToolButton*>(QStringLiteral("Env0"));
+    ASSERT_NE(envelope, nullptr);
+    EXPECT_TRUE(envelope->isVisible());
+    EXPECT_TRUE(envelope->isChecked());
+    EXPECT_EQ(envelope->toolTip(), QStringLiteral("Full envelope"));
+    for (int number = 0; number < 8; ++number)
+        if (auto* bifold = Main->findChild<QToolButton*>(QStringLiteral("Vert%1").arg(number)))
+            EXPECT_FALSE(bifold->isVisible()) << number;
+    EXPECT_EQ(Main->StatusView(), QStringLiteral("Full envelope"));
+    // A banner has no views: the bar hides and the status names none.
+    NewFormat = 13;
+    NewType = 12;
+    NewDocument();
+    QApplication::processEvents();
+    EXPECT_FALSE(views->actions().first()->isVisible());
+    EXPECT_EQ(Main->StatusView(), QString());
+}
+
+TEST_F(MainFormTest, TheStatusNamesTheViewOfTheWindowThatBecomesActive) {
+    auto* mdi = Main->findChild<QMdiArea*>();
+    ASSERT_NE(mdi, nullptr);
+    NewFormat = 0;
+    NewType = 0;
+    TCardForm* bifold = NewDocument();
+    auto* inside = Main->findChild<QToolButton*>(QStringLiteral("Vert5"));
+    ASSERT_NE(inside, nullptr);
+    inside->click();
+    EXPECT_EQ(bifold->ShownPanels(), 6u);
+    EXPECT_EQ(Main->StatusView(), QStringLiteral("Inside"));
+    NewFormat = 9;
+    NewType = 9;
+    NewDocument();
+    Main->UpdateActions();
+    EXPECT_EQ(Main->StatusView(), QStringLiteral("Front of card"));
+    for (QMdiSubWindow* window : mdi->subWindowList())
+        if (window->widget() == bifold) mdi->setActiveSubWindow(window);
+    Main->UpdateActions();
+    EXPECT_EQ(Main->StatusView(), QStringLiteral("Inside"));
+}
+
+TEST_F(MainFormTest, KeepAddingFollowsTheShiftStateOfEachToolButtonRelease) {
+    auto* tools = Main->findChild<QToolBar*>(QStringLiteral("Objects"));
+    ASSERT_NE(tools, nullptr);
+    NewDocument();
+    Main->UpdateActions();
+    auto button = [&](const char* name) {
+        return qobject_cast<QToolButton*>(
+            tools->widgetForAction(Main->Action(QString::fromLatin1(name))));
+    };
+    ASSERT_NE(button("AAddHeadlineObjects"), nullptr);
+    QTest::mouseClick(button("AAddHeadlineObjects"), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(EditorState().Tool, ToolHeadline);
+    EXPECT_TRUE(EditorState().KeepAdding);
+    QTest::mouseClick(button("AAddRectangleObjects"), Qt::LeftButton);
+    EXPECT_EQ(EditorState().Tool, ToolRectangle);
+    EXPECT_FALSE(EditorState().KeepAdding);
+    QTest::mouseClick(button("AAddEllipseObjects"), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_TRUE(EditorState().KeepAdding);
+    Trigger("AAddLineObjects"); // from the Object menu
+    EXPECT_EQ(EditorState().Tool, ToolLine);
+    EXPECT_FALSE(EditorState().KeepAdding);
+    Trigger("AEditObjects");
+}
+
+TEST_F(MainFormTest, AutosaveWaitsForAnOpenDialogAndSavesOnceItCloses) {
+    Main->AutoSave().SetQuietMilliseconds(0);
+    TCardForm* form = NewDocument();
+    form->Card().FileName = User.filePath(QStringLiteral("kept.qdx"));
+    form->setWindowTitle(QStringLiteral("kept"));
+    form->SetDocumentModified();
+    QDialog other(Main.get());
+    other.setWindowModality(Qt::ApplicationModal);
+    other.show();
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+    Main->AutoSaveTick();
+    EXPECT_TRUE(Main->AutoSave().Pending());
+    EXPECT_TRUE(form->Card().DocumentModified);
+    QTest::qWait(3 * TAutoSave::RetryMilliseconds);
+    EXPECT_TRUE(form->Card().DocumentModified); // still waiting
+    other.close();
+    QTest::qWait(3 * TAutoSave::RetryMilliseconds);
+    EXPECT_FALSE(Main->AutoSave().Pending());
+    EXPECT_FALSE(form->Card().DocumentModified);
+    EXPECT_TRUE(QFile::exists(User.filePath(QStringLiteral("kept.qdx"))));
+    EXPECT_TRUE(Main->AutoSaveTimer().isActive());
+}
+
+TEST_F(MainFormTest, AutosaveWaitsWhileTheUserTypesAndAsksAnUntitledDocumentOnlyOnce) {
+    TCardForm* form = NewDocument();
+    int asked = 0;
+    Main->AskSaveFileName = [&](const QString&) {
+        ++asked;
+        return QString(); // cancelled
+    };
+    Main->AutoSave().SetQuietMilliseconds(60000);
+    QTest::keyClick(form, Qt::Key_Plus);
+    Main->AutoSaveTick();
+    EXPECT_EQ(asked, 0); // the "+" was for zooming, not for a file name
+    EXPECT_TRUE(Main->AutoSave().Pending());
+
+    Main->AutoSave().SetQuietMilliseconds(0);
+    Main->AutoSaveTick();
+    EXPECT_EQ(asked, 1);
+    Main->AutoSaveTick();
+    Main->AutoSaveTick();
+    EXPECT_EQ(asked, 1); // cancelled once: left alone
+    EXPECT_TRUE(form->Card().DocumentModified);
+
+    // Once it has a name, autosave saves it again.
+    Main->AskSaveFileName = [&](const QString&) { return User.filePath(QStringLiteral("n.qdx")); };
+    Trigger("ASaveAs");
+    form->SetDocumentModified();
+    Main->AutoSaveTick();
+    EXPECT_FALSE(form->Card().DocumentModified);
 }

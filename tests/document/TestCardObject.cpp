@@ -260,3 +260,23 @@ TEST(CardObject, ShapesDrawTheirBorderInsideTheRectangle) {
     EXPECT_EQ(image.pixel(10, 20), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(30, 20), qRgb(255, 255, 255));
 }
+
+TEST(CardObject, LockedHandlesShowOnWhitePaperAndOnBlack) {
+    TTestContext test;
+    TRectangleObject r;
+    r.Bounds = {100, 100, 200, 150}; // 96..192 x 96..144 pixels
+    r.SetSelectState(1);
+    r.Locked = true;
+    for (const QColor paper : {QColor(Qt::white), QColor(Qt::black)}) {
+        SCOPED_TRACE(paper.name().toStdString());
+        QImage image(300, 200, QImage::Format_RGB32);
+        image.fill(paper);
+        {
+            QPainter painter(&image);
+            r.DrawHandles(painter, 0, 0);
+        }
+        // The top-left handle's edge differs from the paper; its inside is left alone.
+        EXPECT_NE(image.pixelColor(91, 91), paper);
+        EXPECT_EQ(image.pixelColor(96, 96), paper);
+    }
+}

@@ -5,6 +5,7 @@
 #include "editor/EditorState.h"
 #include "objects/Ellipse.h"
 #include "objects/Line.h"
+#include "storage/Exception.h"
 #include "support/DocumentFixtures.h"
 
 #include <QApplication>
@@ -382,4 +383,68 @@ TEST_F(EditorTest, ThePageIsPaintedInItsLayers) {
     EXPECT_EQ(image.pixel(49 + 528, 300), qRgb(128, 128, 128));  // the fold
     EXPECT_EQ(image.pixel(49 + 140, 49 + 140), qRgb(0, 0, 255)); // the object
     EXPECT_EQ(image.pixel(49 + 96, 49 + 96), qRgb(0, 0, 0));     // a handle on its corner
+}
+
+TEST_F(EditorTest, AnObjectPastTheDeskWidensTheSurfaceSoItsHandlesCanBeReached) {
+    const int desk = Form->QDXWindow()->Canvas()->HorizontalExtent();
+    TRectangleObject* r = AddRectangle(2, {400, 100, 1500, 200}); // right edge at window 2018
+    Form->SelectOnly(r);
+    Form->SetDocumentModified();
+    EXPECT_EQ(desk, 1057 + 6 * 96 + 2 * 49);
+    EXPECT_GE(Form->QDXWindow()->Canvas()->HorizontalExtent(), 2018 + TCardObject::HandleHalf);
+    // The right-hand handle answers where it is drawn.
+    Hover(Right + QPoint(1440, 144));
+    EXPECT_EQ(Form->SurfaceCursor(), crSizeWE);
+}
+
+TEST_F(EditorTest, ThePartOfAnObjectOutsideItsPanelIsEdgedInRed) {
+    TRectangleObject* r = AddRectangle(1, {400, 100, 700, 200}); // 384..672 px, panel ends 528
+    r->FillColor = 15;
+    QImage image(1200, 900, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        Form->PaintPage(painter, image.rect());
+    }
+    const auto isRed = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() > 180 && c.green() < 60 && c.blue() < 60;
+    };
+    // Along the top edge of the part past the fold, and not over the part that prints.
+    int redOutside = 0, redInside = 0;
+    for (int x = Left.x() + 540; x < Left.x() + 670; ++x)
+        redOutside += isRed(x, Left.y() + 96);
+    for (int x = Left.x() + 390; x < Left.x() + 520; ++x)
+        redInside += isRed(x, Left.y() + 96);
+    EXPECT_GT(redOutside, 30); // a dashed line
+    EXPECT_EQ(redInside, 0);
+    // An object inside its panel gets no mark.
+    r->Bounds = {100, 100, 300, 200};
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        Form->PaintPage(painter, image.rect());
+    }
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += isRed(x, y);
+    EXPECT_EQ(red, 0);
+}
+
+TEST_F(EditorTest, AnErrorFromAPropertiesDialogIsShownAndTheEditorGoesOn) {
+    // The dialog stand-in fails as a damaged picture would.
+    State.RunProperties = [](TCardForm&) { throw Exception(QStringLiteral("The dialog broke")); };
+    AddRectangle(1, {100, 100, 200, 200});
+    Send(QEvent::MouseButtonDblClick, Left + QPoint(110, 110), Qt::LeftButton, Qt::LeftButton,
+         Qt::NoModifier);
+    EXPECT_EQ(Test.Messages.Errors, QStringList{QStringLiteral("The dialog broke.")});
+    // After creating an object the dialog opens too; the new object stays and no drag hangs.
+    State.Tool = ToolEllipse;
+    Drag(Left + QPoint(300, 300), Left + QPoint(360, 360));
+    EXPECT_EQ(Test.Messages.Errors.size(), 2);
+    EXPECT_EQ(Panel(1).Count(), 2);
+    EXPECT_EQ(Form->DragMode(), TCardForm::dmIdle);
+    Click(Left + QPoint(20, 700));
+    EXPECT_EQ(Form->Selection().Count(), 0);
 }
