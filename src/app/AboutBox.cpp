@@ -24,9 +24,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     FVersion = new QLabel(QStringLiteral("Version ") + QStringLiteral(QDX_VERSION), this);
     FVersion->setObjectName(QStringLiteral("Version"));
     auto* credits = new QLabel(
-        QStringLiteral("Desktop publishing for cards, newsletters, labels, banners and forms. "
-                       "Made with Qt, pxlib, shapelib, libcsv, libebook, muparser, libwmf and "
-                       "libemf2svg."),
+        QStringLiteral("Desktop publishing for cards, newsletters, flyers, certificates and "
+                       "forms. Made with Qt, pxlib, shapelib, libcsv, libebook, muparser, libwmf "
+                       "and libemf2svg."),
         this);
     credits->setObjectName(QStringLiteral("Credits"));
     credits->setWordWrap(true);

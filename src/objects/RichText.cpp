@@ -107,7 +107,7 @@ void TRichTextObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
     painter.setClipRect(bounds.ToQRect(), Qt::IntersectClip);
     QFont font(QStringLiteral("Arial"));
     font.setItalic(true);
-    font.setPixelSize(std::max(6, UnitsToDeviceY(canvas, 14)));
+    font.setPixelSize(std::max(6, UnitsToDeviceY(canvas, 18)));
     painter.setFont(font);
     painter.setPen(QColor(0x60, 0x60, 0x60));
     const int margin = UnitsToDeviceX(canvas, 5);
