@@ -621,12 +621,34 @@ TEST_F(MainFormTest, AboutShowsTheProgramIconAndClosesWithItsCloseButton) {
     EXPECT_TRUE(shown);
 }
 
+namespace {
+
+// Sets an environment variable for its lifetime.
+class TEnvironmentValue {
+public:
+    TEnvironmentValue(const char* name, const QString& value)
+        : FName(name), FWasSet(qEnvironmentVariableIsSet(name)), FOld(qgetenv(name)) {
+        qputenv(name, value.toUtf8());
+    }
+    ~TEnvironmentValue() {
+        if (FWasSet)
+            qputenv(FName, FOld);
+        else
+            qunsetenv(FName);
+    }
+
+private:
+    const char* FName;
+    bool FWasSet;
+    QByteArray FOld;
+};
+
+} // namespace
+
 TEST_F(MainFormTest, SaveAsOfAnUntitledDocumentStartsInTheDocumentsFolderAndRemembersTheLast) {
     QTemporaryDir home;
-    const QByteArray oldHome = qgetenv("HOME");
-    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    const TEnvironmentValue homeFolder("HOME", home.path());
+    const TEnvironmentValue configFolder("XDG_CONFIG_HOME", home.filePath("config"));
     ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
     ASSERT_TRUE(QDir(User.path()).mkpath(QStringLiteral("cards")));
     const QString saved = QDir(User.filePath(QStringLiteral("cards"))).filePath("ann.qdx");
@@ -652,12 +674,6 @@ TEST_F(MainFormTest, SaveAsOfAnUntitledDocumentStartsInTheDocumentsFolderAndReme
     NewDocument();
     EXPECT_EQ(startFolder("ASaveAs", QString()), QFileInfo(saved).absolutePath());
     EXPECT_EQ(startFolder("AOpen", QString()), QFileInfo(saved).absolutePath());
-
-    qputenv("HOME", oldHome);
-    if (oldConfig.isEmpty())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 TEST_F(MainFormTest, ViewButtonHintsNameTheDocument) {
