@@ -56,8 +56,8 @@ void TMainForm::ADatabaseConnectExecute() {
             ? AskDatabaseFileName()
             : RememberDialogFolder(QFileDialog::getOpenFileName(
                   this, QStringLiteral("Open Database Table"), DialogFolder(),
-                  QStringLiteral("Paradox and dBase files (*.db *.dbf);;Text file (*.txt);;"
-                                 "Comma-separated text (*.csv)")));
+                  QStringLiteral("Paradox and dBase files (*.db *.dbf);;"
+                                 "Text files (*.txt *.csv)")));
     if (fileName.isEmpty()) return;
     if (!IsTableFile(fileName)) {
         FSink->Error(QStringLiteral("File type not supported."));

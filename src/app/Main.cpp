@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "document/AppContext.h"
@@ -41,6 +42,7 @@ int RunBatch(int argc, char* argv[]) {
 int RunWindow(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QDX"));
+    QApplication::setWindowIcon(ApplicationIcon());
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     RegisterDocumentClasses();

@@ -1,3 +1,4 @@
+#include "app/AboutBox.h"
 #include "app/AppPaths.h"
 #include "app/AutoSave.h"
 #include "app/FillInForms.h"
@@ -22,6 +23,7 @@
 #include "objects/PictureForm.h"
 #include "objects/RichText.h"
 #include "platform/QtPrinter.h"
+#include "platform/UrlOpener.h"
 #include "print/PrintPublication.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
@@ -35,7 +37,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -43,9 +44,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <algorithm>
@@ -254,7 +255,11 @@ bool TMainForm::Start() {
         });
     });
     AddExtraMenuItems(QStringLiteral("Tool Programs"), FToolsMenu, nullptr);
-    AddExtraMenuItems(QStringLiteral("Help Links"), FHelpMenu, Action(QStringLiteral("AAbout")));
+    // Help links go above the separator over "About...", after a separator of their own.
+    const QList<QAction*> help = FHelpMenu->actions();
+    const qsizetype about = help.indexOf(Action(QStringLiteral("AAbout")));
+    AddExtraMenuItems(QStringLiteral("Help Links"), FHelpMenu,
+                      about > 0 ? help[about - 1] : Action(QStringLiteral("AAbout")));
     UpdateGridSpacing();
     UpdateActions();
     return true;
@@ -280,7 +285,7 @@ void TMainForm::AddExtraMenuItems(const QString& section, QMenu* menu, QAction* 
             Run([&] {
                 const QUrl url = target.contains(QLatin1String("://")) ? QUrl(target)
                                                                        : QUrl::fromLocalFile(target);
-                if (!QDesktopServices::openUrl(url))
+                if (!FUrlOpener->Open(url))
                     FSink->Error(QStringLiteral("Unable to find or run default program for %1.")
                                      .arg(target));
             });
@@ -397,6 +402,8 @@ TCardForm* TMainForm::AddEditor(std::unique_ptr<TCard> card, bool fromTemplate) 
     window->showMaximized();
     form->QDXWindow()->Canvas()->viewport()->setCursor(CursorFor(ToolCursor(EditorState().Tool)));
     UpdateActions();
+    // A template's names in square brackets are asked for at once.
+    if (fromTemplate) PersonalizeDocument(*form);
     return form;
 }
 
@@ -432,11 +439,12 @@ bool TMainForm::Save(TCardForm& form, bool byUser) {
 bool TMainForm::SaveAs(TCardForm& form) {
     TCard& card = form.Card();
     const QString current = form.UntitledNumber() >= 0 ? QString() : card.FileName;
-    QString name =
-        AskSaveFileName
-            ? AskSaveFileName(current)
-            : QFileDialog::getSaveFileName(this, QStringLiteral("Save Document"), current,
-                                           QStringLiteral("Documents (*.qdx *.QDX)"));
+    QString name = AskSaveFileName
+                       ? AskSaveFileName(current)
+                       : RememberDialogFolder(QFileDialog::getSaveFileName(
+                             this, QStringLiteral("Save Document"),
+                             current.isEmpty() ? DialogFolder() : current,
+                             QStringLiteral("Documents (*.qdx *.QDX)")));
     if (name.isEmpty()) return false;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".qdx");
     const QString previous = card.FileName;
@@ -486,7 +494,9 @@ void TMainForm::ANewExecute() {
 }
 
 QString TMainForm::DialogFolder() const {
-    return FDialogFolder.isEmpty() ? QDir::homePath() : FDialogFolder;
+    if (!FDialogFolder.isEmpty()) return FDialogFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 QString TMainForm::RememberDialogFolder(const QString& fileName) {
@@ -651,26 +661,36 @@ void TMainForm::AChangeCardTypeExecute() {
 }
 
 void TMainForm::AAboutExecute() {
-    QMessageBox::about(
-        this, QStringLiteral("About the Program"),
-        QStringLiteral("<b>QDX</b><br>Version %1<br><br>Desktop publishing for cards, "
-                       "newsletters, labels, banners and forms.")
-            .arg(QStringLiteral(QDX_VERSION)));
+    TAboutBox box(this);
+    box.exec();
 }
 
 void TMainForm::ShowHelp(int context) {
-    QUrl url = QUrl::fromLocalFile(AppPaths::HelpFile());
-    url.setFragment(QStringLiteral("ctx-%1").arg(context));
-    QDesktopServices::openUrl(url);
+    OpenGuide(QStringLiteral("ctx-%1").arg(context));
+}
+
+void TMainForm::OpenGuide(const QString& topic) {
+    const QString guide = AppPaths::HelpFile();
+    QUrl url = QUrl::fromLocalFile(guide);
+    url.setFragment(topic);
+    if (!FUrlOpener->Open(url))
+        FSink->Error(QStringLiteral("No web browser was found to show the user guide (%1).")
+                         .arg(QDir::toNativeSeparators(guide)));
+}
+
+void TMainForm::UseUrlOpener(TUrlOpener* opener) {
+    FUrlOpener = opener ? opener : FDesktopUrlOpener.get();
+}
+
+void TMainForm::APersonalizeExecute() {
+    if (TCardForm* editor = ActiveEditor()) PersonalizeDocument(*editor);
 }
 
 // Asks for the fill-in text of every headline of the card, page by page, panel by panel,
 // until the user cancels a prompt. (Stopping at the first headline in view would leave the
 // codes of the others unanswered.)
-void TMainForm::APersonalizeExecute() {
-    TCardForm* editor = ActiveEditor();
-    if (!editor) return;
-    TCard& card = editor->Card();
+void TMainForm::PersonalizeDocument(TCardForm& editor) {
+    TCard& card = editor.Card();
     bool cancelled = false;
     card.ForEachObject([&](TCardObject* object) {
         if (cancelled) return;
@@ -679,7 +699,7 @@ void TMainForm::APersonalizeExecute() {
         if (!completed && dynamic_cast<THeadlineObject*>(object)) cancelled = true;
     });
     card.SetDocumentModified(true);
-    editor->RefreshSurface();
+    editor.RefreshSurface();
 }
 
 // Asks for the value of every field without a formula, page by page in input order. Cancel

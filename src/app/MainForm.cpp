@@ -13,6 +13,7 @@
 #include "document/Template.h"
 #include "objects/RichText.h"
 #include "platform/QtPrinter.h"
+#include "platform/UrlOpener.h"
 #include "print/PrintPublication.h"
 #include "storage/Exception.h"
 
@@ -104,6 +105,8 @@ TMainForm::TMainForm(QWidget* parent)
     // The layout of every document follows this printer's margins.
     FQtPrinter = std::make_unique<TQtPrinter>(AppContext().Metric);
     FPrinter = FQtPrinter.get();
+    FDesktopUrlOpener = std::make_unique<TDesktopUrlOpener>();
+    FUrlOpener = FDesktopUrlOpener.get();
     AppContext().PrinterMargins = [this](bool portrait) { return FPrinter->Margins(portrait); };
     AskPrint = [this](int pageCount, TPrintRequest& request) {
         return RunPrintDialog(this, *FQtPrinter, pageCount, request);
@@ -190,9 +193,10 @@ void TMainForm::ResumeDrawing() {
     while (!FFrozen.empty()) UnfreezeWindow();
 }
 
-void TMainForm::NotAvailable(const QString& feature) {
-    FSink->Information(
-        QStringLiteral("%1 is not available in this version of QDX yet.").arg(feature));
+void TMainForm::NotAvailable(const QString& feature, TNoun noun) {
+    FSink->Information(QStringLiteral("%1 %2 not available in this version of QDX yet.")
+                           .arg(feature, noun == TNoun::Plural ? QStringLiteral("are")
+                                                               : QStringLiteral("is")));
 }
 
 QAction* TMainForm::MakeAction(const QString& name, const QString& caption,
@@ -399,7 +403,7 @@ void TMainForm::BuildActions() {
     MakeAction("AEventDatabase", "Event &Database...", none, "Edit the event database",
                [this] { NotAvailable(QStringLiteral("The event database")); });
     MakeAction("AMessages", "&Messages...", none, "Access the list of event messages",
-               [this] { NotAvailable(QStringLiteral("Event messages")); });
+               [this] { NotAvailable(QStringLiteral("Event messages"), TNoun::Plural); });
     for (const auto& [name, caption, hint, handler] :
          std::initializer_list<
              std::tuple<const char*, const char*, const char*, void (TMainForm::*)()>>{
@@ -446,9 +450,11 @@ void TMainForm::BuildActions() {
     MakeAction("AContents", "&Contents", QKeySequence(Qt::ALT | Qt::Key_F1),
                "Show the help's table of contents", [this] { ShowHelp(1); });
     MakeAction("ATopicSearch", "&Topic Search...", QKeySequence(Qt::CTRL | Qt::Key_F1),
-               "Search for help on a selected topic", [this] { ShowHelp(1); });
+               "Search for help on a selected topic",
+               [this] { OpenGuide(QStringLiteral("index")); });
     MakeAction("AHowToUseHelp", "&How To Use Help", QKeySequence(Qt::SHIFT | Qt::Key_F1),
-               "Shows intructions on using the help system", [this] { ShowHelp(1); });
+               "Shows intructions on using the help system",
+               [this] { OpenGuide(QStringLiteral("using-help")); });
     MakeAction("AAbout", "&About...", none, "Information about the program",
                [this] { AAboutExecute(); });
     MakeAction("AWebPublish", "Publish To &Folder...", none,
@@ -457,10 +463,10 @@ void TMainForm::BuildActions() {
     MakeAction("AWebPreview", "&Preview Web Site", none, "Preview as a Web Page in a browser",
                [this] { NotAvailable(QStringLiteral("Web preview")); });
     MakeAction("AWebName", "Page &Name Properties...", none, "Select default page name properties",
-               [this] { NotAvailable(QStringLiteral("Web page names")); });
+               [this] { NotAvailable(QStringLiteral("Web page names"), TNoun::Plural); });
     MakeAction("AWebLinkProps", "&Link Properties...", QKeySequence(Qt::CTRL | Qt::Key_K),
                "Change the web link attributes of the current object",
-               [this] { NotAvailable(QStringLiteral("Web links")); });
+               [this] { NotAvailable(QStringLiteral("Web links"), TNoun::Plural); });
     MakeAction("AAcquire", "Ac&quire...", none,
                "Bring in an image from a scanner or digital camera",
                [this] { NotAvailable(QStringLiteral("Scanning")); });
@@ -738,9 +744,13 @@ void TMainForm::BuildViewNotebook() {
         auto* group = new QButtonGroup(page);
         group->setExclusive(true);
         const TCardFormatInfo* info = CardFormatInfo(format);
-        auto addButton = [&](int number, const QString& hint, quint32 mask) {
+        auto addButton = [&](int number, const QString& panelName, quint32 mask) {
+            const QString name = QString::fromLatin1(info->Key) + QString::number(number);
+            // The front of a connected business card stays a card.
+            const QString hint =
+                name == QLatin1String("Bus0") ? panelName : DocumentWord(panelName, true);
             auto* button = new QToolButton(page);
-            button->setObjectName(QString::fromLatin1(info->Key) + QString::number(number));
+            button->setObjectName(name);
             button->setText(hint);
             button->setToolTip(hint);
             button->setStatusTip(hint);

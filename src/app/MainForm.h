@@ -31,6 +31,8 @@ class TMessageSink;
 class TPrinter;
 class TQtPrinter;
 class TTemplateTable;
+class TDesktopUrlOpener;
+class TUrlOpener;
 class TDatabaseFieldTable;
 class TFieldTypeSet;
 class TTable;
@@ -115,6 +117,9 @@ public:
     // The program's printer; tests put another in its place (null restores it).
     TPrinter& Printer() const { return *FPrinter; }
     void UsePrinter(TPrinter* printer);
+    // What opens the guide and the targets of the extra menu items; tests put another in its
+    // place (null restores the desktop's).
+    void UseUrlOpener(TUrlOpener* opener);
     // From the print dialog until the last page has gone to the printer.
     bool IsPrinting() const;
     // Every open document takes the margins of the printer now chosen.
@@ -164,6 +169,8 @@ public:
     // Gives the card's table the fields the user designs; true when they changed.
     bool RestructureDatabase(TCard& card);
     void ShowHelp(int context);
+    // Opens the user guide at the named place (an anchor of the guide).
+    void OpenGuide(const QString& topic);
 
 signals:
     void ActionsUpdated();
@@ -178,7 +185,10 @@ private:
     void Run(const std::function<void()>& command);
     QAction* MakeAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
                         const QString& hint, const std::function<void()>& handler);
-    void NotAvailable(const QString& feature);
+    enum class TNoun { Singular, Plural };
+    void NotAvailable(const QString& feature, TNoun noun = TNoun::Singular);
+    // The Personalize prompts for every headline of the editor's document.
+    void PersonalizeDocument(TCardForm& editor);
     void BuildActions();
     void BuildMenus();
     void BuildToolBars();
@@ -232,6 +242,8 @@ private:
     QString RememberDialogFolder(const QString& fileName);
     std::unique_ptr<TQtPrinter> FQtPrinter;
     TPrinter* FPrinter = nullptr;
+    std::unique_ptr<TDesktopUrlOpener> FDesktopUrlOpener;
+    TUrlOpener* FUrlOpener = nullptr;
     bool FPrinting = false;
 };
 

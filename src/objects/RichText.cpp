@@ -1,8 +1,14 @@
 #include "objects/RichText.h"
 
 #include "document/AppContext.h"
+#include "document/Canvas.h"
+#include "document/Units.h"
 #include "storage/Stored.h"
 
+#include <QFont>
+#include <QPainter>
+
+#include <algorithm>
 #include <unordered_set>
 
 namespace {
@@ -86,6 +92,28 @@ void TRichTextObject::Load(TStorage& storage) {
         FLinks.Predecessor = dynamic_cast<TRichTextObject*>(storage.ReadReference());
     }
     Transparent = version >= 2 ? storage.ReadBoolean() : false;
+}
+
+QString TRichTextObject::NotAvailableNote() {
+    return QStringLiteral("Text frames are not available in this version of QDX yet.");
+}
+
+void TRichTextObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
+    if (printing || canvas.Kind() != TCanvas::TKind::Screen) return;
+    TRect bounds = DeviceBounds(canvas);
+    bounds.Offset(dx, dy);
+    QPainter& painter = canvas.Painter();
+    painter.save();
+    painter.setClipRect(bounds.ToQRect(), Qt::IntersectClip);
+    QFont font(QStringLiteral("Arial"));
+    font.setItalic(true);
+    font.setPixelSize(std::max(6, UnitsToDeviceY(canvas, 18)));
+    painter.setFont(font);
+    painter.setPen(QColor(0x60, 0x60, 0x60));
+    const int margin = UnitsToDeviceX(canvas, 5);
+    painter.drawText(bounds.ToQRect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignCenter | Qt::TextWordWrap, NotAvailableNote());
+    painter.restore();
 }
 
 TRichTextObject* TRichTextObject::CreateDefault() {

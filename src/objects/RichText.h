@@ -30,6 +30,9 @@ public:
     bool HasSpellText() const override { return true; }
     QString TypeName() const override { return QStringLiteral("Text"); }
     bool ContributesText() const override { return true; }
+    // Frames hold no text in this version: on screen each frame says so; nothing prints.
+    void Draw(TCanvas& canvas, int dx, int dy, bool printing) override;
+    static QString NotAvailableNote();
 
 protected:
     void AssignTo(TStored& destination) const override;

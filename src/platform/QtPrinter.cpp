@@ -19,10 +19,16 @@ constexpr int PdfResolution = 300;
 
 } // namespace
 
-TQtPrinter::TQtPrinter(bool metric) : FPrinter(QPrinter::HighResolution) {
+TQtPrinter::TQtPrinter(bool metric)
+    : FPrinter(QPrinter::HighResolution),
+      FUnits(metric ? QPageLayout::Millimeter : QPageLayout::Inch) {
     if (QPrinterInfo::availablePrinters().isEmpty() || FPrinter.printerName().isEmpty())
         UsePdfFile(QString());
     FPrinter.setPageSize(QPageSize(metric ? QPageSize::A4 : QPageSize::Letter));
+    // The page setup dialog measures in the layout's units (the locale's, for points).
+    QPageLayout layout = FPrinter.pageLayout();
+    layout.setUnits(FUnits);
+    FPrinter.setPageLayout(layout);
     LimitResolution();
 }
 
@@ -39,7 +45,7 @@ void TQtPrinter::UsePdfFile(const QString& fileName) {
     FPrinter.setOutputFileName(fileName);
     // A file has no unprintable margins.
     FPrinter.setFullPage(false);
-    FPrinter.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    FPrinter.setPageMargins(QMarginsF(0, 0, 0, 0), FUnits);
     LimitResolution();
 }
 

@@ -10,7 +10,7 @@ struct TPrintRequest;
 
 // The system's printers (through CUPS) and "Print to PDF file", which is there even when the
 // system has no printer: the program never lacks a printer. The paper starts as Letter or A4
-// by the measuring system; the page setup dialog may change it.
+// by the measuring system, which the page setup dialog measures in; the dialog may change it.
 class TQtPrinter : public TPrinter {
 public:
     static constexpr const char* PdfName = "Print to PDF file";
@@ -49,6 +49,7 @@ public:
 private:
     QPrinter FPrinter;
     QPainter FPainter;
+    QPageLayout::Unit FUnits; // of the margins, as the measuring system counts
 };
 
 // The print dialog for printing pageCount pages: the printer, the copies and the page range go

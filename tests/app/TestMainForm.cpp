@@ -1,4 +1,6 @@
 #include "document/IniFile.h"
+#include "app/AboutBox.h"
+#include "app/AppPaths.h"
 #include "app/LastUsed.h"
 #include "app/FillInForms.h"
 #include "app/AutoSave.h"
@@ -9,21 +11,31 @@
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
 #include "objects/Headline.h"
+#include "platform/QtPrinter.h"
 #include "support/DocumentFixtures.h"
+#include "support/RecordingUrlOpener.h"
+#include "types/CardTypeForm.h"
 #include "ProgramFolders.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QDialog>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -37,10 +49,16 @@ class MainFormTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(UseFreshProgramFolders(Program, User));
+        if (!InitialSettings.isEmpty()) {
+            QFile settings(User.filePath(QStringLiteral("qdx.ini")));
+            ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+            settings.write(InitialSettings.toUtf8());
+        }
         EditorState().Tool = ToolEdit;
         EditorState().Clipboard.Clear();
         Main = std::make_unique<TMainForm>();
         Main->UseMessages(&Test.Messages);
+        Main->UseUrlOpener(&Urls);
         Main->AskSaveFileName = [this](const QString&) { return NextSaveName; };
         Main->AskNewCard = [this](bool& fromTemplate, int& format) {
             fromTemplate = false;
@@ -74,10 +92,32 @@ protected:
         Main->UpdateActions();
         return Main->Action(QString::fromLatin1(name))->isEnabled();
     }
+    // Answers the next modal dialog once it is up (the command that opens it blocks until
+    // then); a dialog the answer leaves open is cancelled.
+    void AnswerNextDialog(const std::function<void(QDialog&)>& answer) {
+        auto* timer = new QTimer(Main.get());
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            timer->stop();
+            timer->deleteLater();
+            answer(*dialog);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        timer->start();
+    }
+    QMenu* Menu(const QString& title) const {
+        for (QAction* action : Main->menuBar()->actions())
+            if (action->text() == title) return action->menu();
+        return nullptr;
+    }
 
     TTestContext Test;
     QTemporaryDir Program;
     QTemporaryDir User;
+    QString InitialSettings; // the settings file the program finds at start, when not empty
+    TRecordingUrlOpener Urls;
     std::unique_ptr<TMainForm> Main;
     QString NextSaveName;
     int NewFormat = 0;
@@ -589,4 +629,294 @@ TEST_F(MainFormTest, AutosaveWaitsWhileTheUserTypesAndAsksAnUntitledDocumentOnly
     form->SetDocumentModified();
     Main->AutoSaveTick();
     EXPECT_FALSE(form->Card().DocumentModified);
+}
+
+namespace {
+
+// Answers every Personalize prompt with the name in capitals and records what was asked.
+struct TPersonalAnswers : TShell {
+    QStringList Asked;
+    bool PromptPersonalizedText(const QString&, const QString& name, QString& value) override {
+        Asked.append(name);
+        value = name.toUpper();
+        return true;
+    }
+};
+
+std::unique_ptr<TCard> CertificateFor(const char* placeholder) {
+    auto card = std::make_unique<TCard>(7, 4);
+    auto* headline = new THeadlineObject();
+    headline->Text = QString::fromLatin1(placeholder);
+    headline->ScanPlaceholders();
+    headline->RefreshText();
+    card->Pages(0)->Panels(0)->AddObject(headline);
+    return card;
+}
+
+} // namespace
+
+TEST_F(MainFormTest, NewFromATemplateAsksForItsPersonalizedTexts) {
+    bool fromTemplate = true;
+    Main->AskNewCard = [&](bool& chosenFromTemplate, int& format) {
+        chosenFromTemplate = fromTemplate;
+        format = 7;
+        return CertificateFor("[Volunteer Name]");
+    };
+    TPersonalAnswers answers;
+    AppContext().SetShell(&answers);
+    TCardForm* form = NewDocument();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(answers.Asked, QStringList{QStringLiteral("Volunteer Name")});
+    const auto* headline = dynamic_cast<THeadlineObject*>(form->Card().Pages(0)->Panels(0)->Items(0));
+    ASSERT_NE(headline, nullptr);
+    EXPECT_EQ(headline->MergeText(), QStringLiteral("VOLUNTEER NAME"));
+
+    // A blank document has nothing to ask about yet.
+    fromTemplate = false;
+    answers.Asked.clear();
+    NewDocument();
+    AppContext().SetShell(nullptr);
+    EXPECT_TRUE(answers.Asked.isEmpty());
+}
+
+TEST_F(MainFormTest, EachHelpCommandOpensItsOwnPartOfTheGuideAndAMissingBrowserIsSaid) {
+    Trigger("AContents");
+    Trigger("ATopicSearch");
+    Trigger("AHowToUseHelp");
+    ASSERT_EQ(Urls.Opened.size(), 3);
+    QStringList fragments;
+    for (const QUrl& url : Urls.Opened) {
+        EXPECT_EQ(url.toLocalFile(), AppPaths::HelpFile());
+        fragments << url.fragment();
+    }
+    EXPECT_EQ(fragments, (QStringList{"ctx-1", "index", "using-help"}));
+    EXPECT_TRUE(Test.Messages.Errors.isEmpty());
+
+    Urls.Succeeds = false;
+    Trigger("ATopicSearch");
+    EXPECT_EQ(Test.Messages.Errors,
+              QStringList{QStringLiteral("No web browser was found to show the user guide (%1).")
+                              .arg(QDir::toNativeSeparators(AppPaths::HelpFile()))});
+}
+
+namespace {
+
+class MainFormWithHelpLinksTest : public MainFormTest {
+protected:
+    MainFormWithHelpLinksTest() {
+        InitialSettings = QStringLiteral("[Help Links]\n"
+                                         "Site=QDX on the Web;https://example.org/qdx\n"
+                                         "Notes=Release Notes;docs/NOTES.TXT\n");
+    }
+};
+
+} // namespace
+
+TEST_F(MainFormWithHelpLinksTest, HelpLinksStandBetweenTheirOwnSeparatorAndTheOneAboveAbout) {
+    QMenu* help = Menu(QStringLiteral("&Help"));
+    ASSERT_NE(help, nullptr);
+    QStringList items;
+    for (QAction* action : help->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(items, (QStringList{"&Contents", "&Topic Search...", "&How To Use Help", "-",
+                                  "QDX on the Web", "Release Notes", "-", "&About..."}));
+
+    help->actions()[5]->trigger();
+    ASSERT_EQ(Urls.Opened.size(), 1);
+    EXPECT_EQ(Urls.Opened[0].toLocalFile(), Program.filePath(QStringLiteral("NOTES.TXT")));
+    Urls.Succeeds = false;
+    help->actions()[4]->trigger();
+    EXPECT_EQ(Test.Messages.Errors,
+              QStringList{"Unable to find or run default program for https://example.org/qdx."});
+}
+
+TEST_F(MainFormTest, AboutShowsTheProgramIconAndClosesWithItsCloseButton) {
+    bool shown = false;
+    AnswerNextDialog([&](QDialog& dialog) {
+        auto* about = qobject_cast<TAboutBox*>(&dialog);
+        ASSERT_NE(about, nullptr);
+        shown = true;
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("About the Program"));
+        EXPECT_EQ(about->CloseButton()->text(), QStringLiteral("&Close"));
+        EXPECT_EQ(about->Version()->text(), QStringLiteral("Version " QDX_VERSION));
+        const QImage icon = about->Icon()->pixmap().toImage();
+        ASSERT_FALSE(icon.isNull());
+        EXPECT_GT(qAlpha(icon.pixel(icon.width() / 2, icon.height() / 2)), 0);
+        about->CloseButton()->click();
+        EXPECT_FALSE(about->isVisible());
+    });
+    Trigger("AAbout");
+    EXPECT_TRUE(shown);
+}
+
+namespace {
+
+// Sets an environment variable for its lifetime.
+class TEnvironmentValue {
+public:
+    TEnvironmentValue(const char* name, const QString& value)
+        : FName(name), FWasSet(qEnvironmentVariableIsSet(name)), FOld(qgetenv(name)) {
+        qputenv(name, value.toUtf8());
+    }
+    ~TEnvironmentValue() {
+        if (FWasSet)
+            qputenv(FName, FOld);
+        else
+            qunsetenv(FName);
+    }
+
+private:
+    const char* FName;
+    bool FWasSet;
+    QByteArray FOld;
+};
+
+} // namespace
+
+TEST_F(MainFormTest, SaveAsOfAnUntitledDocumentStartsInTheDocumentsFolderAndRemembersTheLast) {
+    QTemporaryDir home;
+    const TEnvironmentValue homeFolder("HOME", home.path());
+    const TEnvironmentValue configFolder("XDG_CONFIG_HOME", home.filePath("config"));
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
+    ASSERT_TRUE(QDir(User.path()).mkpath(QStringLiteral("cards")));
+    const QString saved = QDir(User.filePath(QStringLiteral("cards"))).filePath("ann.qdx");
+    Main->AskSaveFileName = nullptr;
+
+    auto startFolder = [this](const char* command, const QString& choose) {
+        QString folder;
+        AnswerNextDialog([&](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            ASSERT_NE(files, nullptr);
+            folder = files->directory().absolutePath();
+            if (!choose.isEmpty()) {
+                files->selectFile(choose);
+                dialog.accept(); // the file dialog's own accept, which takes the chosen file
+            }
+        });
+        Trigger(command);
+        return folder;
+    };
+    NewDocument();
+    EXPECT_EQ(startFolder("ASaveAs", saved), home.filePath(QStringLiteral("Documents")));
+    EXPECT_TRUE(QFile::exists(saved));
+    NewDocument();
+    EXPECT_EQ(startFolder("ASaveAs", QString()), QFileInfo(saved).absolutePath());
+    EXPECT_EQ(startFolder("AOpen", QString()), QFileInfo(saved).absolutePath());
+}
+
+TEST_F(MainFormTest, ViewButtonHintsNameTheDocument) {
+    NewFormat = 10;
+    NewType = 9;
+    NewDocument();
+    auto* front = Main->findChild<QToolButton*>(QStringLiteral("BusS0"));
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(front->toolTip(), QStringLiteral("Front of document"));
+    // The one exception: the front of a connected business card.
+    EXPECT_EQ(Main->findChild<QToolButton*>(QStringLiteral("Bus0"))->toolTip(),
+              QStringLiteral("Front of card"));
+    NewFormat = 4;
+    NewType = 0;
+    NewDocument();
+    auto* entire = Main->findChild<QToolButton*>(QStringLiteral("QVert6"));
+    ASSERT_NE(entire, nullptr);
+    EXPECT_EQ(entire->toolTip(), QStringLiteral("Entire document"));
+    entire->click();
+    EXPECT_EQ(Main->StatusView(), QStringLiteral("Entire document"));
+}
+
+TEST_F(MainFormTest, PageSetupMeasuresAsTheProgramDoesWhateverTheLocaleSays) {
+    const QLocale before;
+    auto marginSuffix = [this](const std::function<void()>& command) {
+        QString suffix;
+        AnswerNextDialog([&](QDialog& dialog) {
+            if (auto* margin = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("leftMargin")))
+                suffix = margin->suffix();
+        });
+        command();
+        return suffix;
+    };
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // metric
+    EXPECT_EQ(marginSuffix([this] { Trigger("APrintSetup"); }), QStringLiteral("in"));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    TQtPrinter metric(true);
+    EXPECT_EQ(marginSuffix([&] { RunPageSetupDialog(Main.get(), metric); }),
+              QStringLiteral("mm"));
+    QLocale::setDefault(before);
+}
+
+TEST_F(MainFormTest, OpenDatabaseTableListsCommaSeparatedFilesWithTheTextFiles) {
+    NewDocument();
+    QStringList filters;
+    AnswerNextDialog([&](QDialog& dialog) {
+        if (auto* files = qobject_cast<QFileDialog*>(&dialog)) filters = files->nameFilters();
+    });
+    Trigger("ADatabaseConnect");
+    ASSERT_FALSE(filters.isEmpty());
+    const auto text = std::find_if(filters.begin(), filters.end(), [](const QString& filter) {
+        return filter.contains(QLatin1String("*.txt"));
+    });
+    ASSERT_NE(text, filters.end());
+    EXPECT_TRUE(text->contains(QLatin1String("*.csv"))) << text->toStdString();
+}
+
+TEST_F(MainFormTest, NotAvailableMessagesReadAsSentences) {
+    NewDocument();
+    const struct {
+        const char* Action;
+        const char* Message;
+    } cases[] = {
+        {"AWebName", "Web page names are not available in this version of QDX yet."},
+        {"AMessages", "Event messages are not available in this version of QDX yet."},
+        {"AWebPublish", "Web publishing is not available in this version of QDX yet."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Action);
+        Test.Messages.Informations.clear();
+        Trigger(c.Action);
+        EXPECT_EQ(Test.Messages.Informations, QStringList{QString::fromLatin1(c.Message)});
+    }
+}
+
+// The user guide and the knowledge base name each "Menu → Command" and the Document Type
+// window as the window shows them.
+TEST_F(MainFormTest, TheGuideAndTheKnowledgeBaseNameCommandsAsTheWindowShowsThem) {
+    auto plain = [](QString text) {
+        text.remove(QLatin1Char('&'));
+        return text.section(QLatin1Char('\t'), 0, 0).trimmed();
+    };
+    QHash<QString, QStringList> menus;
+    for (QAction* top : Main->menuBar()->actions()) {
+        if (!top->menu()) continue;
+        QStringList& items = menus[plain(top->text())];
+        for (QAction* action : top->menu()->actions())
+            if (!action->isSeparator()) items << plain(action->text());
+    }
+    TCardTypeForm types(TCardTypeServices{});
+    const QString typeWindow = types.windowTitle();
+    const QString blank = plain(types.findChild<QPushButton*>(QStringLiteral("BlankButton"))->text());
+    EXPECT_EQ(typeWindow, QStringLiteral("Document Type"));
+
+    const QRegularExpression reference(
+        QStringLiteral("(?:<b>|\\*\\*)(\\w+) \u2192 ([^<*\u2192]+?)(?= \u2192|</b>|\\*\\*)"));
+    const QRegularExpression oldTypeWindow(QStringLiteral("(?<!Business )Card Type|Blank card"));
+    for (const char* name : {"help/qdx-guide.html", "kb/questions.md"}) {
+        SCOPED_TRACE(name);
+        QFile file(QStringLiteral(QDX_SOURCE_DATA "/") + QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll()).simplified();
+        int references = 0;
+        for (auto matches = reference.globalMatch(text); matches.hasNext(); ++references) {
+            const QRegularExpressionMatch match = matches.next();
+            const QString menu = match.captured(1);
+            const QString command = match.captured(2).trimmed();
+            const QStringList items = menus.value(menu);
+            EXPECT_TRUE(items.contains(command) || items.contains(command + QStringLiteral("...")))
+                << menu.toStdString() << " -> " << command.toStdString();
+        }
+        EXPECT_GT(references, 10);
+        EXPECT_TRUE(text.contains(typeWindow));
+        EXPECT_TRUE(text.contains(blank)) << blank.toStdString();
+        EXPECT_FALSE(text.contains(oldTypeWindow))
+            << text.mid(text.indexOf(oldTypeWindow) - 40, 100).toStdString();
+    }
 }
