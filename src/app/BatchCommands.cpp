@@ -12,9 +12,11 @@
 #include "print/Imposition.h"
 #include "print/PdfPrinter.h"
 #include "print/PrintPublication.h"
+#include "storage/AtomicFile.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -148,8 +150,11 @@ int Render(const QStringList& arguments) {
             for (int i = 0; i < panel.Count(); ++i)
                 if (TCardObject* object = panel.Items(i)) object->Paint(canvas, 0, 0, false);
         }
-        if (!image.save(output, "PNG"))
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
             throw Exception(QStringLiteral("Error writing %1.").arg(output));
+        WriteFileAtomically(output, png);
         return 0;
     } catch (const std::exception& e) {
         PrintError(QString::fromUtf8(e.what()));

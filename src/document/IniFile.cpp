@@ -1,7 +1,8 @@
 #include "document/IniFile.h"
 
+#include "storage/AtomicFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <utility>
@@ -60,10 +61,12 @@ QString TIniFile::Text() const {
 }
 
 bool TIniFile::Save() const {
-    QSaveFile file(FFileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(Text().toUtf8());
-    return file.commit();
+    try {
+        WriteFileAtomically(FFileName, Text().toUtf8());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 QVariant TIniFile::Value(const QString& section, const QString& key) const {

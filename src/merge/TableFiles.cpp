@@ -1,9 +1,10 @@
 #include "merge/TableFormat.h"
 
+#include "storage/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace TableFiles {
 
@@ -20,10 +21,12 @@ QByteArray ReadWhole(const QString& path) {
 }
 
 void WriteAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EDatabaseError(
-            QStringLiteral("Cannot write the table %1: %2").arg(path, file.errorString()));
+    try {
+        WriteFileAtomically(path, bytes);
+    } catch (const std::exception& e) {
+        throw EDatabaseError(QStringLiteral("Cannot write the table %1: %2")
+                                 .arg(path, QString::fromUtf8(e.what())));
+    }
 }
 
 QString ResolveCase(const QString& path) {

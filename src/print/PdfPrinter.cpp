@@ -1,10 +1,10 @@
 #include "print/PdfPrinter.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/Exception.h"
 
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 TPdfPrinter::TPdfPrinter(const QString& fileName, bool metric, int pixelsPerInch,
                          const TPrinterMargins& margins)
@@ -54,12 +54,8 @@ void TPdfPrinter::SetPortrait(bool portrait) {
 
 void TPdfPrinter::BeginDoc() {
     if (Printing()) return;
-    FFile = std::make_unique<QSaveFile>(FFileName);
-    if (!FFile->open(QIODevice::WriteOnly)) {
-        FFile.reset();
-        throw EFCreateError(FFileName);
-    }
-    FWriter = std::make_unique<QPdfWriter>(FFile.get());
+    FFile = std::make_unique<TAtomicFile>(FFileName);
+    FWriter = std::make_unique<QPdfWriter>(&FFile->Device());
     FWriter->setResolution(FDpi);
     FWriter->setCreator(QStringLiteral("QDX"));
     FWriter->setTitle(FTitle);
@@ -69,8 +65,7 @@ void TPdfPrinter::BeginDoc() {
     FWriter->setPageLayout(layout);
     if (!FPainter.begin(FWriter.get())) {
         FWriter.reset();
-        FFile->cancelWriting();
-        FFile.reset();
+        FFile.reset(); // nothing is left behind
         throw EFCreateError(FFileName);
     }
     FPages = 1;
@@ -88,16 +83,14 @@ void TPdfPrinter::EndDoc() {
     if (!Printing()) return;
     FPainter.end();
     FWriter.reset();
-    const bool written = FFile->commit();
-    FFile.reset();
-    if (!written) throw EWriteError(QStringLiteral("Error writing %1").arg(FFileName));
+    std::unique_ptr<TAtomicFile> file = std::move(FFile);
+    file->Commit();
 }
 
 void TPdfPrinter::Abort() {
     if (FPainter.isActive()) FPainter.end();
     FWriter.reset();
-    if (FFile) FFile->cancelWriting();
-    FFile.reset();
+    FFile.reset(); // the earlier file stays as it was
 }
 
 // A printer cannot mark its unprintable margins; neither does the simulation.

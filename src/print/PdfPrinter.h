@@ -8,7 +8,7 @@
 #include <memory>
 
 class QPdfWriter;
-class QSaveFile;
+class TAtomicFile;
 
 // Prints into a PDF file: US Letter or A4 by the measuring system, at a chosen resolution.
 // Margins stand in for a printer's unprintable area: the printable area starts inside them
@@ -47,7 +47,7 @@ private:
     bool FHasMargins;
     QPageLayout FLayout;
     QString FTitle;
-    std::unique_ptr<QSaveFile> FFile;
+    std::unique_ptr<TAtomicFile> FFile;
     std::unique_ptr<QPdfWriter> FWriter;
     QPainter FPainter;
     int FPages = 0;

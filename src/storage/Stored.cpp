@@ -1,9 +1,9 @@
 #include "storage/Stored.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/Exception.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 #include <memory>
@@ -282,16 +282,12 @@ TStored* LoadStoredFromFile(const QString& fileName, TStored* target) {
 }
 
 void SaveStoredToFile(const QString& fileName, const TStored& object) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) throw EFCreateError(fileName);
-    try {
-        TStorage storage(&file, TStorage::TMode::Write);
+    TAtomicFile file(fileName);
+    {
+        TStorage storage(&file.Device(), TStorage::TMode::Write);
         storage.WriteRoot(object);
-    } catch (...) {
-        file.cancelWriting();
-        throw;
     }
-    if (!file.commit()) throw EWriteError();
+    file.Commit();
 }
 
 TStored* CloneStored(const TStored* object) {

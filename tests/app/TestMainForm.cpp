@@ -16,6 +16,7 @@
 #include "support/RecordingUrlOpener.h"
 #include "types/CardTypeForm.h"
 #include "ProgramFolders.h"
+#include "support/SmallDisk.h"
 
 #include <QAction>
 #include <QApplication>
@@ -171,6 +172,22 @@ TEST(IniFile, KeepsSectionsAndKeysInOrderAndIgnoresCaseOfNames) {
     EXPECT_EQ(ini.Text(),
               QStringLiteral(
                   "[View]\nGrid On=1\nGrid Size=3\n\n[Tool Programs]\nCalc=Calculator;calc\n\n"));
+}
+
+TEST(IniFile, SavingOnAFullDiskFailsAndKeepsTheSettingsFile) {
+    TSmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "no small disk can be mounted here";
+    TIniFile ini(disk.FilePath(QStringLiteral("qdx.ini")));
+    ini.WriteInteger(QStringLiteral("View"), QStringLiteral("Grid Size"), 3);
+    ASSERT_TRUE(ini.Save());
+    const QString saved = ini.Text();
+    disk.Fill();
+    ini.WriteString(QStringLiteral("Last Files Used"), QStringLiteral("File 0"),
+                    QString(2000, QLatin1Char('x')));
+    EXPECT_FALSE(ini.Save());
+    TIniFile again(ini.FileName());
+    ASSERT_TRUE(again.Load());
+    EXPECT_EQ(again.Text(), saved);
 }
 
 TEST_F(MainFormTest, NewSaveCloseAndReopenFromTheRecentList) {

@@ -6,6 +6,7 @@
 #include "objects/Headline.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
+#include "support/SmallDisk.h"
 #include "support/PrintFixtures.h"
 #include "ProgramFolders.h"
 
@@ -95,6 +96,27 @@ protected:
 };
 
 } // namespace
+
+TEST_F(PrintCommandTest, PrintOnAFullDiskFailsAndKeepsTheEarlierPdf) {
+    TSmallDisk disk(512);
+    if (!disk.Mounted()) GTEST_SKIP() << "no small disk can be mounted here";
+    const QString card = SaveBifold();
+    const QString pdf = disk.FilePath(QStringLiteral("card.pdf"));
+    ASSERT_EQ(RunQdx({QStringLiteral("print"), card, QStringLiteral("--pdf"), pdf}).ExitCode, 0);
+    QFile first(pdf);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    const QByteArray earlier = first.readAll();
+    first.close();
+    disk.Fill();
+    const TRun full = RunQdx({QStringLiteral("print"), card, QStringLiteral("--pdf"), pdf,
+                              QStringLiteral("--copies"), QStringLiteral("3")});
+    EXPECT_EQ(full.ExitCode, 1);
+    EXPECT_TRUE(full.Err.contains(QStringLiteral("Error writing"))) << full.Err.toStdString();
+    QFile kept(pdf);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), earlier);
+    EXPECT_EQ(PdfPages(pdf), 2);
+}
 
 TEST_F(PrintCommandTest, PrintWritesEachPassAsAPageAndOnePassWhenAsked) {
     const QString card = SaveBifold();

@@ -1,6 +1,7 @@
 #include "merge/Table.h"
 
 #include "support/DocumentFixtures.h"
+#include "support/SmallDisk.h"
 
 #include <QDate>
 #include <QDir>
@@ -510,3 +511,38 @@ TEST_F(TableTest, ParadoxKeepsEveryKindOfValueIncludingLongMemos) {
     EXPECT_FALSE(table.ReadOnly());
 }
 
+
+TEST(TableOnAFullDisk, APostThatCannotBeWrittenFailsAndLeavesEveryFileWhole) {
+    TTestContext context;
+    for (const char* name : {"people.csv", "people.dbf", "people.DB"}) {
+        SCOPED_TRACE(name);
+        TSmallDisk disk(256);
+        if (!disk.Mounted()) GTEST_SKIP() << "no small disk can be mounted here";
+        TTable table;
+        table.SetTable(disk.FilePath(QString()), QString::fromLatin1(name));
+        // Paradox keeps its memos in a file of their own, which must stay whole too.
+        const bool memos = QString::fromLatin1(name).endsWith(QLatin1String(".DB"));
+        TFieldDefs fields{{"Name", TFieldType::String, 20, false}};
+        if (memos) fields.push_back({"Notes", TFieldType::Memo, 10, false});
+        table.Create(fields);
+        table.Open();
+        for (const char* who : {"Ann", "Bob"}) {
+            table.Append();
+            table.SetFieldText("Name", QString::fromLatin1(who));
+            if (memos) table.SetFieldText("Notes", QString("Long notes. ").repeated(20) + who);
+            table.Post();
+        }
+        std::map<QString, QByteArray> before;
+        for (const QString& file : disk.Files()) before[file] = ReadFile(disk.FilePath(file));
+        disk.Fill();
+        table.Append();
+        table.SetFieldText("Name", QStringLiteral("Cy"));
+        EXPECT_THROW(table.Post(), EDatabaseError);
+        EXPECT_EQ(table.State(), TTable::TState::Insert); // the typed value is not lost
+        std::map<QString, QByteArray> after;
+        for (const QString& file : disk.Files()) after[file] = ReadFile(disk.FilePath(file));
+        EXPECT_EQ(after, before);
+        table.Cancel();
+        table.Close();
+    }
+}

@@ -4,6 +4,7 @@
 #include "storage/Exception.h"
 #include "support/DocumentFixtures.h"
 #include "support/PrintFixtures.h"
+#include "support/SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,4 +143,24 @@ TEST_F(PdfPrintTest, AnAbortedJobLeavesTheEarlierFileAndAFailedOneReportsIt) {
     TPdfPrinter nowhere(Path("missing/folder/out.pdf"), false);
     EXPECT_THROW(nowhere.BeginDoc(), Exception);
     EXPECT_FALSE(nowhere.Printing());
+}
+
+TEST(PdfPrinter, AFullDiskFailsTheJobAndKeepsTheEarlierPdf) {
+    TSmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "no small disk can be mounted here";
+    const QString fileName = disk.FilePath(QStringLiteral("out.pdf"));
+    {
+        QFile earlier(fileName);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("%PDF earlier");
+    }
+    disk.Fill();
+    TPdfPrinter printer(fileName, false, 150);
+    printer.BeginDoc();
+    printer.Painter().fillRect(QRect(0, 0, 500, 500), Qt::red);
+    EXPECT_THROW(printer.EndDoc(), EWriteError);
+    QFile kept(fileName);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("%PDF earlier"));
+    EXPECT_EQ(disk.Files(), QStringList{QStringLiteral("out.pdf")});
 }
