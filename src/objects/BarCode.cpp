@@ -115,6 +115,11 @@ bool TBarCodeObject::PrepareEngine(TBarCodeEngine& engine, int barCodeType, cons
     return engine.IsValid();
 }
 
+QString TBarCodeObject::DataProblem(int barCodeType, const QString& data) {
+    TBarCodeEngine engine;
+    return PrepareEngine(engine, barCodeType, data, true) ? QString() : engine.ErrorMessage();
+}
+
 QSize TBarCodeObject::SizeInScreenPixels(const TBarCodeEngine& engine) {
     const QSize size = engine.Size(SizingDpi);
     const int screen = ScreenPixelsPerInch();
