@@ -155,8 +155,9 @@ void TBarCodeObject::Draw(TCanvas& canvas, int dx, int dy, bool) {
     TRect r = DeviceBounds(canvas);
     r.Offset(dx, dy);
     QPainter& painter = canvas.Painter();
-    const bool ownResolution = canvas.Kind() == TCanvas::TKind::Printer ||
-                               (canvas.Kind() == TCanvas::TKind::Image && canvas.DpiX() >= SizingDpi);
+    const bool ownResolution =
+        canvas.Kind() == TCanvas::TKind::Printer ||
+        (canvas.Kind() == TCanvas::TKind::Image && canvas.DpiX() >= SizingDpi);
     if (ownResolution) {
         engine.Draw(painter, QPoint(r.Left, r.Top), engine.Layout(canvas.DpiX()));
         return;

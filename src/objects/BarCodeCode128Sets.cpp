@@ -76,14 +76,13 @@ public:
                 ++i;
                 continue;
             }
-            const TSet other = set == SetA ? SetB : SetA;
             if (FirstSetNeeded(i + 1) == set) {
                 FValues.append(Shift);
                 FValues.append(c.Value);
                 ++i;
             } else {
-                FValues.append(other == SetA ? CodeA : CodeB);
-                set = other;
+                set = set == SetA ? SetB : SetA;
+                FValues.append(set == SetA ? CodeA : CodeB);
             }
         }
         return FValues;

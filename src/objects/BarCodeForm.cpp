@@ -182,9 +182,8 @@ void TBarCodeForm::ShowSample() {
 
 void TBarCodeForm::ShowDataProblem() {
     // A field's value changes from record to record: only typed data can be judged here.
-    FDataProblem->setText(UseDatabaseField()
-                              ? QString()
-                              : TBarCodeObject::DataProblem(BarCodeType(), FData->text()));
+    FDataProblem->setText(
+        UseDatabaseField() ? QString() : TBarCodeObject::DataProblem(BarCodeType(), FData->text()));
 }
 
 void TBarCodeForm::SetDataSource(const TRecordSource* source) {

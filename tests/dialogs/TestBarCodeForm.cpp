@@ -130,7 +130,8 @@ TEST_F(BarCodeFormTest, DataThatCannotBeEncodedSaysWhyUnderTheDataFieldAsItIsTyp
     auto* problem = Find<QLabel>(form, "DataProblemLabel");
     EXPECT_EQ(problem->text(), QString());
 
-    const QString upcLength = QStringLiteral("UPC-A barcodes must be 11 digits (12 with check digit)");
+    const QString upcLength =
+        QStringLiteral("UPC-A barcodes must be 11 digits (12 with check digit)");
     data->clear();
     EXPECT_EQ(problem->text(), upcLength);
     QTest::keyClicks(data, QStringLiteral("555-0123"));

@@ -214,7 +214,8 @@ TEST(BarCodeEngine, ReportsEveryDataErrorWithItsMessage) {
         {bcCode39, "**", true, "Code 39 barcodes must have at least one character"},
         {bcCode128, "", true, "Code 128 barcodes must have at least one character"},
         // Without a start character the special bytes are the letters they are in text.
-        {bcCode128, Bytes({'A', 209, 'b'}), true, "Code 128 cannot contain the character \"\u00D1\""},
+        {bcCode128, Bytes({'A', 209, 'b'}), true,
+         "Code 128 cannot contain the character \"\u00D1\""},
         {bcCode128, Bytes({'c', 0xE9}), true, "Code 128 cannot contain the character \"\u00E9\""},
         {bcCode128, Bytes({'c', 0x20AC}), true, "Code 128 cannot contain the character \"\u20AC\""},
         {bcCode128, Bytes({209, 'A', 210, '1', '2'}), true,
@@ -378,8 +379,7 @@ TEST(BarCodeEngine, Code128DataWithAStartCharacterKeepsItsBars) {
         printable += QChar(c);
     const std::pair<QString, const char*> cases[] = {
         {Bytes({208}) + "012345", "2114121231221232212232112211322212312132124111132331112"},
-        {Bytes({209}) + "PJJ123C",
-         "2112143131211121331121331232212232112211321313213113212331112"},
+        {Bytes({209}) + "PJJ123C", "2112143131211121331121331232212232112211321313213113212331112"},
         {Bytes({209, 'A', 'B', 204, '1', '2', '3', '4', 206, 'C'}),
          "2112141113231311231131411122321311233111411313213212212331112"},
         {Bytes({208, 'A', 203, 'a', 'B', 211, 242}),
@@ -527,7 +527,8 @@ TEST_F(BarCodeObjectTest, SizesItselfAndKeepsItsSizeWhenTheDataGoesBad) {
     code->Data = QStringLiteral("12345678");
     code->Realign();
     b = code->GetBounds();
-    EXPECT_EQ(QSize(b.Width(), b.Height()), TBarCodeObject::SizeInScreenPixels(Engine(bcInt2of5, "12345678")));
+    EXPECT_EQ(QSize(b.Width(), b.Height()),
+              TBarCodeObject::SizeInScreenPixels(Engine(bcInt2of5, "12345678")));
     // Centring uses the code's own size.
     code->CenterHorizontally = true;
     code->Realign();
@@ -597,7 +598,8 @@ TEST_F(BarCodeObjectTest, ReadsTheCurrentRecordOfTheRecipientTable) {
     EXPECT_EQ(first, TBarCodeObject::SizeInScreenPixels(Engine(bcCode39, "12345")).width());
     table->Next();
     Card.RefreshRecordObjects();
-    EXPECT_EQ(code->GetBounds().Width(), TBarCodeObject::SizeInScreenPixels(Engine(bcCode39, "1234567890")).width());
+    EXPECT_EQ(code->GetBounds().Width(),
+              TBarCodeObject::SizeInScreenPixels(Engine(bcCode39, "1234567890")).width());
     EXPECT_GT(code->GetBounds().Width(), first);
     // A field that does not exist prints as "<name>", which Code 39 cannot encode.
     code->Data = QStringLiteral("Phone");

@@ -52,7 +52,8 @@ TEST(Code128Sets, ChoosesTheStartSetAndChangesSetsWhereThatShortensTheSymbol) {
         {"A\tB", {StartA, V('A'), Control('\t'), V('B')}},
         {"\tA\nb", {StartA, Control('\t'), V('A'), Control('\n'), CodeB, V('b')}},
         // One control character among lower case is shifted; two in a row change the set.
-        {"abc\tdef", {StartB, V('a'), V('b'), V('c'), Shift, Control('\t'), V('d'), V('e'), V('f')}},
+        {"abc\tdef",
+         {StartB, V('a'), V('b'), V('c'), Shift, Control('\t'), V('d'), V('e'), V('f')}},
         {"a\t\tb", {StartB, V('a'), CodeA, Control('\t'), Control('\t'), CodeB, V('b')}},
         {"\tx\t", {StartA, Control('\t'), Shift, V('x'), Control('\t')}},
         // Leaving C for a control character goes to A.
