@@ -115,6 +115,11 @@ bool TBarCodeObject::PrepareEngine(TBarCodeEngine& engine, int barCodeType, cons
     return engine.IsValid();
 }
 
+QString TBarCodeObject::DataProblem(int barCodeType, const QString& data) {
+    TBarCodeEngine engine;
+    return PrepareEngine(engine, barCodeType, data, true) ? QString() : engine.ErrorMessage();
+}
+
 QSize TBarCodeObject::SizeInScreenPixels(const TBarCodeEngine& engine) {
     const QSize size = engine.Size(SizingDpi);
     const int screen = ScreenPixelsPerInch();
@@ -150,8 +155,9 @@ void TBarCodeObject::Draw(TCanvas& canvas, int dx, int dy, bool) {
     TRect r = DeviceBounds(canvas);
     r.Offset(dx, dy);
     QPainter& painter = canvas.Painter();
-    const bool ownResolution = canvas.Kind() == TCanvas::TKind::Printer ||
-                               (canvas.Kind() == TCanvas::TKind::Image && canvas.DpiX() >= SizingDpi);
+    const bool ownResolution =
+        canvas.Kind() == TCanvas::TKind::Printer ||
+        (canvas.Kind() == TCanvas::TKind::Image && canvas.DpiX() >= SizingDpi);
     if (ownResolution) {
         engine.Draw(painter, QPoint(r.Left, r.Top), engine.Layout(canvas.DpiX()));
         return;

@@ -48,6 +48,9 @@ public:
     // Sets the engine up for a code of the type; false when the data does not validate.
     static bool PrepareEngine(TBarCodeEngine& engine, int barCodeType, const QString& data,
                               bool showText);
+    // Why the data cannot be drawn as a code of the type, in the engine's words; empty when
+    // it can.
+    static QString DataProblem(int barCodeType, const QString& data);
 
 protected:
     void AssignTo(TStored& destination) const override;

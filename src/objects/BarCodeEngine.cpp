@@ -148,6 +148,7 @@ void TBarCodeEngine::ValidateState() {
         break;
     }
     case bcInt2of5:
+        if (FData.isEmpty()) Fail("Interleaved 2 of 5 barcodes must have at least two digits");
         if (!AllDigits(FData)) Fail("Interleaved 2 of 5 barcodes must be numeric");
         if (FData.size() % 2 != 0)
             Fail("Interleaved 2 of 5 barcodes must have an even number of digits");
@@ -165,10 +166,11 @@ void TBarCodeEngine::ValidateState() {
                 Fail("Code 39 barcodes can only contain \"A\"-\"Z\", \"0\"-\"9\", \"$\", \"%\", "
                      "\"+\", \"-\", \".\", \"/\" or \" \"");
         }
-        QString framed = FData;
-        if (!framed.startsWith(QLatin1Char('*'))) framed.prepend(QLatin1Char('*'));
-        if (framed.size() < 2 || !framed.endsWith(QLatin1Char('*')))
-            framed.append(QLatin1Char('*'));
+        QString content = FData;
+        if (content.startsWith(QLatin1Char('*'))) content.remove(0, 1);
+        if (content.endsWith(QLatin1Char('*'))) content.chop(1);
+        if (content.isEmpty()) Fail("Code 39 barcodes must have at least one character");
+        const QString framed = QLatin1Char('*') + content + QLatin1Char('*');
         symbol = EncodeCode39(framed);
         break;
     }

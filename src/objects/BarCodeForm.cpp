@@ -68,8 +68,19 @@ TBarCodeForm::TBarCodeForm(QWidget* parent) : QDialog(parent) {
 
     FData = new QLineEdit(this);
     FData->setObjectName(QStringLiteral("DataEdit"));
-    FData->setToolTip(QStringLiteral("Code 128 data starts with character 208, 209 or 210 "
-                                     "(\u00D0, \u00D1 or \u00D2) for set A, B or C"));
+    FData->setToolTip(QStringLiteral("Code 128 chooses its character sets itself; data that "
+                                     "starts with character 208, 209 or 210 (\u00D0, \u00D1 or "
+                                     "\u00D2) starts set A, B or C"));
+    FDataProblem = new QLabel(this);
+    FDataProblem->setObjectName(QStringLiteral("DataProblemLabel"));
+    FDataProblem->setWordWrap(true);
+    // Room for two lines from the start, so that the dialog keeps its size as reasons come
+    // and go.
+    FDataProblem->setMinimumHeight(2 * FDataProblem->fontMetrics().lineSpacing());
+    FDataProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette warning = FDataProblem->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    FDataProblem->setPalette(warning);
     FDataLabel = new QLabel(QStringLiteral("&Data:"), this);
     FDataLabel->setObjectName(QStringLiteral("DataLabel"));
     FDataLabel->setBuddy(FData);
@@ -102,9 +113,10 @@ TBarCodeForm::TBarCodeForm(QWidget* parent) : QDialog(parent) {
     auto* data = new QGridLayout;
     data->addWidget(FDataLabel, 0, 0);
     data->addWidget(FData, 0, 1);
-    data->addWidget(FUseDatabaseField, 1, 0, 1, 2);
-    data->addWidget(FFieldLabel, 2, 0);
-    data->addWidget(FFields, 2, 1);
+    data->addWidget(FDataProblem, 1, 1);
+    data->addWidget(FUseDatabaseField, 2, 0, 1, 2);
+    data->addWidget(FFieldLabel, 3, 0);
+    data->addWidget(FFields, 3, 1);
     data->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -119,7 +131,11 @@ TBarCodeForm::TBarCodeForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(AddOkCancelButtons(*this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(FTypes, &QListWidget::currentRowChanged, this, [this] { ShowSample(); });
+    connect(FTypes, &QListWidget::currentRowChanged, this, [this] {
+        ShowSample();
+        ShowDataProblem();
+    });
+    connect(FData, &QLineEdit::textChanged, this, [this] { ShowDataProblem(); });
     connect(FShowText, &QCheckBox::toggled, this, [this] { ShowSample(); });
     connect(FUseDatabaseField, &QCheckBox::toggled, this, [this] { ApplyDataRule(); });
     FShowText->setChecked(true);
@@ -134,6 +150,7 @@ int TBarCodeForm::BarCodeType() const {
 void TBarCodeForm::SetBarCodeType(int type) {
     FTypes->setCurrentRow(type >= 0 && type < BarCodeTypeCount ? type : 0);
     ShowSample();
+    ShowDataProblem();
 }
 
 bool TBarCodeForm::UseDatabaseField() const {
@@ -163,6 +180,12 @@ void TBarCodeForm::ShowSample() {
     FSamplePicture->setPixmap(picture);
 }
 
+void TBarCodeForm::ShowDataProblem() {
+    // A field's value changes from record to record: only typed data can be judged here.
+    FDataProblem->setText(
+        UseDatabaseField() ? QString() : TBarCodeObject::DataProblem(BarCodeType(), FData->text()));
+}
+
 void TBarCodeForm::SetDataSource(const TRecordSource* source) {
     FHasDataSource = source && source->IsOpen();
     FFields->clear();
@@ -177,6 +200,7 @@ void TBarCodeForm::ApplyDataRule() {
     FFields->setEnabled(field && FFields->count() > 0);
     FDataLabel->setEnabled(!field);
     FData->setEnabled(!field);
+    ShowDataProblem();
 }
 
 void TBarCodeForm::Fill(const TBarCodeObject& code) {

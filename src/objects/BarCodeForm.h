@@ -12,9 +12,10 @@ class TRecordSource;
 
 // "Bar Code Object Properties": type, typed data or a field of the recipient table, text
 // under the bars and centring of a bar code. Selecting a type shows its sample data and a
-// sample code. Object names: TypeList, SampleLabel, SamplePicture, DataLabel, DataEdit,
-// UseDatabaseFieldCheck, FieldLabel, FieldList, ShowTextCheck, CenterHorizontallyCheck,
-// CenterVerticallyCheck, DefaultCheck.
+// sample code; typed data that the type cannot encode gets the reason under the data field
+// as it is typed. Object names: TypeList, SampleLabel, SamplePicture, DataLabel, DataEdit,
+// DataProblemLabel, UseDatabaseFieldCheck, FieldLabel, FieldList, ShowTextCheck,
+// CenterHorizontallyCheck, CenterVerticallyCheck, DefaultCheck.
 class TBarCodeForm : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +40,7 @@ public:
 
 private:
     void ShowSample();
+    void ShowDataProblem();
     // A field or typed data, never both: the check decides which control is live.
     void ApplyDataRule();
 
@@ -47,6 +49,7 @@ private:
     QLabel* FSamplePicture;
     QLabel* FDataLabel;
     QLineEdit* FData;
+    QLabel* FDataProblem;
     QCheckBox* FUseDatabaseField;
     QLabel* FFieldLabel;
     QComboBox* FFields;

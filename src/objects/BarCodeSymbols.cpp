@@ -1,5 +1,7 @@
 #include "objects/BarCodeSymbols.h"
 
+#include "objects/BarCodeCode128Sets.h"
+
 #include <algorithm>
 
 namespace {
@@ -216,8 +218,7 @@ QByteArray EncodePostnet(const QString& digits) {
 QList<int> Code128Values(const QString& data) {
     enum TSet { A, B, C };
     const int first = data.isEmpty() ? 0 : data.at(0).unicode();
-    if (first < StartA || first > StartC)
-        throw EBarCodeError(QStringLiteral("A Code128 symbol MUST start with #208, #209 or #210"));
+    if (first < StartA || first > StartC) return Code128ValuesWithChosenSets(data);
     TSet set = TSet(first - StartA);
     QList<int> values{103 + int(set)};
     bool shifted = false; // the previous character was SHIFT

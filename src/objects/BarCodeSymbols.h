@@ -46,8 +46,9 @@ QByteArray EncodePostnet(const QString& digits);
 
 // Code 128 data as bytes: 208, 209 or 210 starts set A, B or C; 201 to 207 are FNC3, FNC2,
 // SHIFT, CODE C, CODE B (FNC4 in B), CODE A (FNC4 in A) and FNC1; 211 to 242 are the set A
-// control characters. The values of the symbol from the start character on, without the
-// check character; raises EBarCodeError for data the sets cannot hold.
+// control characters. Data without a start character gets its sets chosen (see
+// Code128ValuesWithChosenSets). The values of the symbol from the start character on, without
+// the check character; raises EBarCodeError for data the sets cannot hold.
 QList<int> Code128Values(const QString& data);
 int Code128CheckValue(const QList<int>& values);
 // Start, values, check character and stop.

@@ -1,5 +1,6 @@
 // The bar code's properties dialog: filling from a code, the data and field rules, the
-// sample, what OK stores (and the "Default Bar Code" settings) and what Cancel leaves alone.
+// sample, the reason shown for data the type cannot encode, what OK stores (and the "Default
+// Bar Code" settings) and what Cancel leaves alone.
 
 #include "document/Card.h"
 #include "document/PropertyDialogs.h"
@@ -15,9 +16,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -31,6 +35,12 @@ public:
     bool IsOpen() const override { return Opened; }
     QStringList FieldNames() const override { return Names; }
 };
+
+// Types the text key by key, as on a keyboard that has every character of it.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
 
 class BarCodeFormTest : public testing::Test {
 protected:
@@ -109,6 +119,79 @@ TEST_F(BarCodeFormTest, ShowsTheCodeAndTheSampleOfTheSelectedType) {
     EXPECT_GT(plain, 0);
     Find<QCheckBox>(form, "ShowTextCheck")->setChecked(true);
     EXPECT_GT(picture->pixmap().height(), plain);
+}
+
+TEST_F(BarCodeFormTest, DataThatCannotBeEncodedSaysWhyUnderTheDataFieldAsItIsTyped) {
+    TBarCodeObject* code = Add(bcUPC_A, QStringLiteral("01234567890"));
+    TBarCodeForm form;
+    form.Fill(*code);
+    auto* types = Find<QListWidget>(form, "TypeList");
+    auto* data = Find<QLineEdit>(form, "DataEdit");
+    auto* problem = Find<QLabel>(form, "DataProblemLabel");
+    EXPECT_EQ(problem->text(), QString());
+
+    const QString upcLength =
+        QStringLiteral("UPC-A barcodes must be 11 digits (12 with check digit)");
+    data->clear();
+    EXPECT_EQ(problem->text(), upcLength);
+    QTest::keyClicks(data, QStringLiteral("555-0123"));
+    EXPECT_EQ(problem->text(), upcLength);
+    // The reason stays while digits are missing and goes with the eleventh.
+    data->clear();
+    QTest::keyClicks(data, QStringLiteral("0123456789"));
+    EXPECT_EQ(problem->text(), upcLength);
+    QTest::keyClicks(data, QStringLiteral("0"));
+    EXPECT_EQ(problem->text(), QString());
+    QTest::keyClick(data, Qt::Key_Backspace);
+    EXPECT_EQ(problem->text(), upcLength);
+
+    // Another type judges the same text again: Code 128 takes a phone number as it is.
+    data->clear();
+    QTest::keyClicks(data, QStringLiteral("555-0123"));
+    types->setCurrentRow(bcCode128);
+    EXPECT_EQ(problem->text(), QString());
+    types->setCurrentRow(bcInt2of5);
+    EXPECT_EQ(problem->text(), QStringLiteral("Interleaved 2 of 5 barcodes must be numeric"));
+
+    // Every type names its own reasons: lengths and characters it cannot hold.
+    const QString code39 = QStringLiteral(
+        "Code 39 barcodes can only contain \"A\"-\"Z\", \"0\"-\"9\", \"$\", \"%\", \"+\", \"-\", "
+        "\".\", \"/\" or \" \"");
+    const std::tuple<int, QString, QString> cases[] = {
+        {bcUPC_A, "0123456789A", "UPC-A barcodes must be numeric"},
+        {bcEAN_13, "555-0123", "EAN-13 barcodes must be 12 digits (13 with check digit)"},
+        {bcEAN_13, "01234567890A", "EAN-13 barcodes must be numeric"},
+        {bcEAN_13, "4006381333931", ""},
+        {bcInt2of5, "12345", "Interleaved 2 of 5 barcodes must have an even number of digits"},
+        {bcInt2of5, "", "Interleaved 2 of 5 barcodes must have at least two digits"},
+        {bcCode128, "HELLO world", ""},
+        {bcCode128, "Caf\u00E9", "Code 128 cannot contain the character \"\u00E9\""},
+        {bcCode128, "", "Code 128 barcodes must have at least one character"},
+        {bcCode39, "hello", code39},
+        {bcCode39, "", "Code 39 barcodes must have at least one character"},
+        {bcCode39, "HELLO", ""},
+        {bcPostnet, "1234567", "PostNet barcodes must be 5, 9, or 11 digits long"},
+        {bcPostnet, "12345 6789", "PostNet barcodes must be numeric"},
+        {bcPostnet, "12345-6789", ""},
+    };
+    for (const auto& [type, typed, reason] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        types->setCurrentRow(type);
+        data->clear();
+        Type(data, typed);
+        EXPECT_EQ(data->text(), typed);
+        EXPECT_EQ(problem->text(), reason);
+    }
+
+    // A field's value is only known per record: no reason while a field is used.
+    OpenTable();
+    form.Fill(*code);
+    data->setText(QStringLiteral("555-0123"));
+    EXPECT_EQ(problem->text(), upcLength);
+    Find<QCheckBox>(form, "UseDatabaseFieldCheck")->click();
+    EXPECT_EQ(problem->text(), QString());
+    Find<QCheckBox>(form, "UseDatabaseFieldCheck")->click();
+    EXPECT_EQ(problem->text(), upcLength);
 }
 
 TEST_F(BarCodeFormTest, OffersDatabaseFieldsOnlyWithARecipientTable) {
