@@ -42,6 +42,18 @@ TPrintedSheets PreviewedSheets(const TCard& card) {
                           TPrintedSheets::TTiles::Whole);
 }
 
+// Restores the painter however the drawing ends.
+class TPainterState {
+public:
+    explicit TPainterState(QPainter& painter) : FPainter(painter) { FPainter.save(); }
+    ~TPainterState() { FPainter.restore(); }
+    TPainterState(const TPainterState&) = delete;
+    TPainterState& operator=(const TPainterState&) = delete;
+
+private:
+    QPainter& FPainter;
+};
+
 // Draws the preview, as large as the scroll area's viewport at Fit, else as large as the
 // layout asks.
 class TSheetArea : public QWidget {
@@ -51,14 +63,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        try {
-            FForm.PaintSheets(painter, FForm.LayOut(size()));
-        } catch (const std::exception& e) {
-            // The table could not be stepped; say so once the paint is over.
-            QTimer::singleShot(0, [message = QString::fromUtf8(e.what())] {
-                AppContext().Messages().Error(message);
-            });
-        }
+        FForm.PaintSheets(painter, FForm.LayOut(size()));
     }
 
 private:
@@ -234,13 +239,22 @@ void TPrintPreviewForm::PaintSheets(QPainter& painter, const TPreviewLayout& lay
 
     TRecordSource* table = OpenTable(FCard);
     const TRecordPositionScope restore(FCard, table);
-    for (const TPreviewSheetFrame& frame : layout.Frames) {
-        // Every pass shows the same records: the back of each card belongs to its front.
-        if (table) {
-            table->MoveTo(printed.FirstRecord + 1);
-            FCard.RefreshRecordObjects();
+    try {
+        for (const TPreviewSheetFrame& frame : layout.Frames) {
+            // Every pass shows the same records: the back of each card belongs to its front.
+            if (table) {
+                table->MoveTo(printed.FirstRecord + 1);
+                FCard.RefreshRecordObjects();
+            }
+            DrawPass(painter, frame, printed);
         }
-        DrawPass(painter, frame, printed);
+    } catch (const std::exception& e) {
+        // Nothing may escape a paint; the table's failure is told once, after the paint.
+        if (FPaintFailed) return;
+        FPaintFailed = true;
+        QTimer::singleShot(0, this, [message = QString::fromUtf8(e.what())] {
+            AppContext().Messages().Error(message);
+        });
     }
 }
 
@@ -252,7 +266,7 @@ void TPrintPreviewForm::DrawPass(QPainter& painter, const TPreviewSheetFrame& fr
     const std::vector<QPoint> items = SheetItems(FCard.CardFormat, FCard.SheetGeometry);
     const size_t drawn = stepRecords ? std::min(items.size(), size_t(printed.Records))
                                      : items.size();
-    painter.save();
+    const TPainterState state(painter);
     painter.setClipRect(frame.Outline.adjusted(1, 1, -1, -1));
     TCanvas canvas(painter, PixelsPerInch, PixelsPerInch, TCanvas::TKind::PrintPreview);
     for (size_t item = 0; item < drawn; ++item) {
@@ -270,5 +284,4 @@ void TPrintPreviewForm::DrawPass(QPainter& painter, const TPreviewSheetFrame& fr
         }
     }
     canvas.SetPanelTurn(false, false);
-    painter.restore();
 }

@@ -74,6 +74,7 @@ private:
     int FSheet = 0;
     TPreviewZoom FZoom = TPreviewZoom::Fit;
     TCardObject* FHiddenControl = nullptr; // shown again on close
+    bool FPaintFailed = false;
     QScrollArea* FScroll;
     QWidget* FSheets;
     QLabel* FSheetLabel;

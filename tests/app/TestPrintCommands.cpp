@@ -4,6 +4,7 @@
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
 #include "objects/Headline.h"
+#include "storage/Exception.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
 #include "support/PrintFixtures.h"
@@ -509,6 +510,29 @@ TEST_F(PrintWindowTest, PreviewShowsAPosterWholeAndSaysHowManySheetsItTakes) {
     // However long the text, the window opens at its size.
     Shown(preview);
     EXPECT_EQ(preview.size(), QSize(632, 453));
+}
+
+TEST_F(PrintWindowTest, ATableThatFailsWhilePreviewingIsReportedOnceAndDrawsNoRecords) {
+    // A table that cannot leave its record, as one whose pending edit cannot be saved.
+    class TStuckTable : public TNumberedTable {
+    public:
+        using TNumberedTable::TNumberedTable;
+        void MoveTo(int) override { throw Exception(QStringLiteral("Table is locked")); }
+    };
+    Test.Context.RecordSourceFactory = [] { return std::make_unique<TStuckTable>(5); };
+    TCard& card = NewCard(12);
+    card.SheetGeometry = {19, 50, 263, 100, 275, 100, 3, 10};
+    card.LayoutAllPages();
+    card.SetDataSource(QStringLiteral("/tmp/names.csv"));
+    auto* swatch = new TRecordSwatch(card.DataTable());
+    swatch->Bounds = {0, 0, 263, 100};
+    card.Pages(0)->Panels(0)->AddObject(swatch);
+    TPrintPreviewForm preview(card, nullptr);
+    Shown(preview);
+    preview.SheetArea()->repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(Test.Messages.Errors, QStringList{QStringLiteral("Table is locked")});
+    EXPECT_EQ(PreviewLabels(Shown(preview)), Expected(0, 0));
 }
 
 TEST_F(PrintWindowTest, PrintFromThePreviewClosesItAndRunsPrint) {
