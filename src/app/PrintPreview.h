@@ -1,37 +1,25 @@
 #pragma once
 
+#include "app/PreviewLayout.h"
+#include "print/Imposition.h"
+
 #include <QDialog>
-#include <QRect>
-#include <QString>
 
-#include <vector>
-
+class QComboBox;
+class QLabel;
 class QPainter;
 class QPushButton;
+class QScrollArea;
 class TCard;
 class TCardForm;
 class TCardObject;
 
-// One sheet of paper in the print preview: its outline in window pixels (left and top
-// inside, right and bottom just outside) and the title above it.
-struct TPreviewSheet {
-    QRect Outline;
-    QString Title;
-    int Pass = 0; // 0 the front of the paper, 1 the back
-};
-
-// The sheets the preview shows for a page (numbered from 1): one per pass, at fixed places
-// for each layout in inches or in the metric system.
-std::vector<TPreviewSheet> PreviewSheets(const TCard& card, int pageNumber, bool metric,
-                                         int pixelsPerInch);
-// How many times smaller than on screen the preview draws: 8 for a poster, at least 4 and
-// enough to fit a banner, 4 otherwise.
-int PreviewScaleDivisor(const TCard& card);
-
-// "Print Preview": the current page of the publication as it comes out of the printer, each
-// side of the paper in its outline, turned and mirrored panels as printed, sheet items
-// repeated and personalized records stepped as printing does. A poster or banner is shown
-// whole. While it is open the editing control of the selected object is hidden.
+// "Print Preview": the sheets the publication comes out of the printer on, one after the
+// other, each side of the paper in its outline, turned and mirrored panels as printed, sheet
+// items repeated and personalized records stepped as printing one document per record does.
+// A poster or banner is shown whole. The window can be resized: at Fit the sheets grow and
+// shrink with it, at 100 % and 200 % they scroll. While it is open the editing control of the
+// selected object is hidden.
 class TPrintPreviewForm : public QDialog {
     Q_OBJECT
 public:
@@ -45,29 +33,52 @@ public:
     TPrintPreviewForm(TCard& card, TCardForm* form, QWidget* parent = nullptr);
     ~TPrintPreviewForm() override;
 
-    int Page() const { return FPage; }
-    void SetPage(int page);
+    // The sheet shown, from 0, of SheetCount(); the page of the document it prints.
+    int Sheet() const { return FSheet; }
+    int SheetCount() const { return FPrinted.Count(); }
+    int Page() const;
+    void SetSheet(int sheet);
+    // "Sheet 2 of 2", as shown beside the buttons.
+    QString SheetText() const;
+
+    TPreviewZoom Zoom() const { return FZoom; }
+    void SetZoom(TPreviewZoom zoom);
+    void ZoomIn();
+    void ZoomOut();
+
     int ScaleDivisor() const { return FDivisor; }
     QPushButton* PreviousButton() const { return FPrevious; }
     QPushButton* NextButton() const { return FNext; }
     QPushButton* PrintButton() const { return FPrint; }
     QPushButton* CloseButton() const { return FClose; }
+    QComboBox* ZoomBox() const { return FZoomBox; }
+    // What the sheets are drawn on, inside the scroll area.
     QWidget* SheetArea() const { return FSheets; }
+    QScrollArea* ScrollArea() const { return FScroll; }
 
-    // Draws the outlines, their titles and the current page into the sheet area.
-    void PaintSheets(QPainter& painter);
+    // Where the current sheet goes at the current zoom when the sheets can use `area`.
+    TPreviewLayout LayOut(QSize area) const;
+    // Draws the outlines, their titles and the current sheet as `layout` places them.
+    void PaintSheets(QPainter& painter, const TPreviewLayout& layout);
 
 private:
-    void UpdateButtons();
-    void DrawPass(QPainter& painter, const TPreviewSheet& sheet);
+    void AddShortcuts();
+    void UpdateControls();
+    void DrawPass(QPainter& painter, const TPreviewSheetFrame& frame, const TPrintedSheet& printed);
 
     TCard& FCard;
     TCardForm* FForm;
-    int FPage = 0;
     int FDivisor = 4;
     bool FMetric = false;
+    TPrintedSheets FPrinted;
+    int FSheet = 0;
+    TPreviewZoom FZoom = TPreviewZoom::Fit;
     TCardObject* FHiddenControl = nullptr; // shown again on close
+    bool FPaintFailed = false;
+    QScrollArea* FScroll;
     QWidget* FSheets;
+    QLabel* FSheetLabel;
+    QComboBox* FZoomBox;
     QPushButton* FPrevious;
     QPushButton* FNext;
     QPushButton* FPrint;

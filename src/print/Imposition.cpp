@@ -3,12 +3,10 @@
 #include "document/Units.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 
 namespace {
-
-constexpr int Poster = 8;
-constexpr int Banner = 13;
 
 // The bottom and right marks sit at fixed Letter positions in every measuring system: the
 // card grids are the same on A4.
@@ -46,8 +44,8 @@ int PassCount(int cardFormat) {
 }
 
 int TilesPerCopy(int cardFormat, const TSheetGeometry& geometry) {
-    if (cardFormat == Poster) return 4;
-    if (cardFormat == Banner) return std::max<int>(1, geometry.NumAcross);
+    if (IsPosterFormat(cardFormat)) return 4;
+    if (IsBannerFormat(cardFormat)) return std::max<int>(1, geometry.NumAcross);
     return 1;
 }
 
@@ -55,19 +53,59 @@ int SheetCount(int cardFormat, const TSheetGeometry& geometry, int documents) {
     if (documents <= 0) return 0;
     if (IsSheetFormat(cardFormat)) {
         const int items = std::max(1, int(geometry.NumAcross) * int(geometry.NumDown));
-        return (documents + items - 1) / items;
+        return int((qint64(documents) + items - 1) / items);
     }
-    return documents * TilesPerCopy(cardFormat, geometry);
+    return int(std::min<qint64>(qint64(documents) * TilesPerCopy(cardFormat, geometry),
+                                std::numeric_limits<int>::max()));
 }
 
 QPoint TileShift(int cardFormat, const TSheetGeometry& geometry, int sheet, QSize printable) {
-    if (cardFormat == Poster) {
+    if (IsPosterFormat(cardFormat)) {
         const int tile = sheet % 4;
         return {printable.width() * (tile % 2), printable.height() * (tile / 2)};
     }
-    if (cardFormat == Banner)
+    if (IsBannerFormat(cardFormat))
         return {printable.width() * (sheet % TilesPerCopy(cardFormat, geometry)), 0};
     return {};
+}
+
+TPrintedSheets::TPrintedSheets(int cardFormat, const TSheetGeometry& geometry, TPageRange pages,
+                               std::optional<int> records, TTiles tiles)
+    : FSheetFormat(IsSheetFormat(cardFormat)),
+      FItems(std::max(1, int(geometry.NumAcross) * int(geometry.NumDown))),
+      FTilesPerCopy(TilesPerCopy(cardFormat, geometry)), FPages(pages), FRecords(records),
+      FTiles(tiles) {
+    if (FRecords) FRecords = std::max(0, *FRecords);
+    const int documents = FRecords.value_or(1);
+    const qint64 sheets = FSheetFormat || tiles == TTiles::Separate
+                              ? SheetCount(cardFormat, geometry, documents)
+                              : documents;
+    // The records of a sheet format continue from page to page; pages after the last record
+    // stay unprinted.
+    const qint64 pageCount = pages.Count();
+    const qint64 pagesEach = FSheetFormat && FRecords ? std::min<qint64>(pageCount, 1) : pageCount;
+    FCount = int(std::min<qint64>(sheets * pagesEach, std::numeric_limits<int>::max()));
+}
+
+TPrintedSheet TPrintedSheets::At(int index) const {
+    const int pages = std::max(1, FPages.Count());
+    const int run = index / pages; // the sheet of the run (the document, seen whole)
+    TPrintedSheet sheet;
+    sheet.Page = FPages.First + index % pages;
+    if (FSheetFormat) {
+        if (FRecords) {
+            sheet.FirstRecord = int(qint64(index) * FItems);
+            sheet.Records = std::min(FItems, *FRecords - sheet.FirstRecord);
+        }
+        return sheet;
+    }
+    const int tilesEach = FTiles == TTiles::Whole ? 1 : FTilesPerCopy;
+    sheet.Tile = run % tilesEach;
+    if (FRecords) {
+        sheet.FirstRecord = run / tilesEach;
+        sheet.Records = 1;
+    }
+    return sheet;
 }
 
 std::vector<QPoint> SheetItems(int cardFormat, const TSheetGeometry& g) {

@@ -13,6 +13,7 @@
 #include <QSize>
 #include <QTransform>
 
+#include <optional>
 #include <vector>
 
 // Business cards and labels (9 to 12) and the NCR two-up cards (15, 16) repeat their panels
@@ -32,6 +33,51 @@ int SheetCount(int cardFormat, const TSheetGeometry& geometry, int documents);
 // are top-left, top-right, bottom-left, bottom-right; a banner's run left to right. The step
 // is the printable size.
 QPoint TileShift(int cardFormat, const TSheetGeometry& geometry, int sheet, QSize printable);
+// One sheet of paper that a copy prints for one page of the document, with all its passes.
+// Records count from the table's first, 0-based.
+struct TPrintedSheet {
+    int Tile = 0;        // of a poster or banner; 0 for other formats and for tiles seen whole
+    int Page = 0;        // of the document, 0-based
+    int FirstRecord = 0; // shown by the sheet, or by its first item
+    int Records = 0;     // items that show a record; 0 when the sheets do not step records
+};
+
+// Which pages of the document a print covers, 0-based and inclusive.
+struct TPageRange {
+    int First = 0;
+    int Last = -1;
+    int Count() const { return Last >= First ? Last - First + 1 : 0; }
+};
+
+// The sheets of one copy, in printing order: each sheet of the run with every page of the
+// range. `records` is the table's record count when one document is printed per record. Then
+// the items of a sheet format take one record each, continuing from page to page, and a page
+// left without records is not printed; other formats print every page, every tile of a poster
+// or banner, for one record after the other. Computed on demand: a run can be long.
+class TPrintedSheets {
+public:
+    // Whole shows each poster or banner as one sheet, as the print preview does.
+    enum class TTiles { Separate, Whole };
+
+    TPrintedSheets(int cardFormat, const TSheetGeometry& geometry, TPageRange pages,
+                   std::optional<int> records, TTiles tiles = TTiles::Separate);
+
+    int Count() const { return FCount; }
+    TPrintedSheet At(int index) const; // 0 <= index < Count()
+    // Sheets of paper that each entry stands for: the tiles of a poster or banner seen whole,
+    // else 1.
+    int PaperSheetsPerEntry() const { return FTiles == TTiles::Whole ? FTilesPerCopy : 1; }
+
+private:
+    bool FSheetFormat;
+    int FItems; // per sheet of a sheet format
+    int FTilesPerCopy;
+    TPageRange FPages;
+    std::optional<int> FRecords;
+    TTiles FTiles;
+    int FCount = 0;
+};
+
 // The items of a sheet format, row by row: the top-left of each cell on the paper.
 std::vector<QPoint> SheetItems(int cardFormat, const TSheetGeometry& geometry);
 

@@ -62,8 +62,8 @@ public:
     TPrintResult Run();
 
 private:
-    bool PrintPage(const TCardPage& page, int sheet);
-    void DrawPass(const TCardPage& page, int sheet, int pass);
+    bool PrintPage(const TCardPage& page, const TPrintedSheet& sheet);
+    void DrawPass(const TCardPage& page, const TPrintedSheet& sheet, int pass);
     void DrawPanel(TCanvas& canvas, const TCardPanel& panel, QPoint item, QPoint shift);
     void DrawCropMarks(QPainter& painter);
     void StartPage();
@@ -109,34 +109,22 @@ TPrintResult TPrintRun::Run() {
     const int firstPage = std::max(1, FRequest.FromPage);
     const int lastPage =
         FRequest.ToPage > 0 ? std::min(FRequest.ToPage, FCard.PageCount()) : FCard.PageCount();
-    const int tiles = TilesPerCopy(FFormat, FGeometry);
+    const TPageRange pages{firstPage - 1, lastPage - 1};
 
     TRecordPositionScope restore(FCard, FTable);
     try {
         for (int copy = 0; copy < FRequest.Copies; ++copy) {
-            int documents = 1;
-            if (FTable) {
-                FTable->First();
-                RefreshFields();
-                documents = FTable->RecordCount();
-            }
-            const int sheets = SheetCount(FFormat, FGeometry, documents);
-            for (int sheet = 0; sheet < sheets; ++sheet) {
-                if (FTable && !FSheetFormat && FTable->Eof()) break;
-                for (int p = firstPage; p <= lastPage; ++p) {
-                    const TCardPage* cardPage = FCard.Pages(p - 1);
-                    if (!cardPage) continue;
-                    if (!PrintPage(*cardPage, sheet)) {
-                        FResult.Cancelled = true;
-                        if (FPrinter.Printing()) FPrinter.EndDoc();
-                        return FResult;
-                    }
-                }
-                // Each record is one document: all its pages, and all the tiles of a poster
-                // or banner, before the next.
-                if (FTable && !FSheetFormat && sheet % tiles == tiles - 1) {
-                    FTable->Next();
-                    RefreshFields();
+            const TPrintedSheets sheets(
+                FFormat, FGeometry, pages,
+                FTable ? std::optional<int>(FTable->RecordCount()) : std::nullopt);
+            for (int i = 0; i < sheets.Count(); ++i) {
+                const TPrintedSheet sheet = sheets.At(i);
+                const TCardPage* cardPage = FCard.Pages(sheet.Page);
+                if (!cardPage) continue;
+                if (!PrintPage(*cardPage, sheet)) {
+                    FResult.Cancelled = true;
+                    if (FPrinter.Printing()) FPrinter.EndDoc();
+                    return FResult;
                 }
             }
         }
@@ -150,19 +138,16 @@ TPrintResult TPrintRun::Run() {
 }
 
 // Every pass of one page of the document; false when the user stopped at the turn-over.
-bool TPrintRun::PrintPage(const TCardPage& page, int sheet) {
-    // With one document per record every pass of a sheet shows the same records: the back of
-    // each card belongs to its front.
-    const int firstRecord = FTable && FSheetFormat ? FTable->RecordNumber() : 0;
-    if (FTable && FSheetFormat && FTable->Eof()) return true; // the records ran out
+bool TPrintRun::PrintPage(const TCardPage& page, const TPrintedSheet& sheet) {
     bool frontPrinted = false;
     for (int pass = 0; pass < PassCount(FFormat); ++pass) {
         if (pass == 0 && FRequest.Sides == TPrintSides::Back) continue;
         if (pass == 1 && FRequest.Sides == TPrintSides::Front) continue;
         if (pass == 1 && frontPrinted && !FPrinter.WritesFile() && !FPrompts.TurnPaperOver())
             return false;
-        if (pass > 0 && firstRecord > 0) {
-            FTable->MoveTo(firstRecord);
+        // Every pass shows the same records: the back of each card belongs to its front.
+        if (FTable) {
+            FTable->MoveTo(sheet.FirstRecord + 1);
             RefreshFields();
         }
         SetBusy(true);
@@ -186,16 +171,18 @@ void TPrintRun::StartPage() {
     ++FResult.Pages;
 }
 
-void TPrintRun::DrawPass(const TCardPage& page, int sheet, int pass) {
+void TPrintRun::DrawPass(const TCardPage& page, const TPrintedSheet& sheet, int pass) {
     QPainter& painter = FPrinter.Painter();
     TCanvas canvas(painter, FDpi, FDpi, TCanvas::TKind::Printer);
-    const QPoint shift = TileShift(FFormat, FGeometry, sheet, FPrintable);
-    for (const QPoint item : SheetItems(FFormat, FGeometry)) {
-        // Records running out leave the rest of the sheet empty.
-        if (FTable && FSheetFormat && FTable->Eof()) break;
+    const QPoint shift = TileShift(FFormat, FGeometry, sheet.Tile, FPrintable);
+    const std::vector<QPoint> items = SheetItems(FFormat, FGeometry);
+    // Records running out leave the rest of the sheet empty.
+    const size_t drawn =
+        FTable && FSheetFormat ? std::min(items.size(), size_t(sheet.Records)) : items.size();
+    for (size_t item = 0; item < drawn; ++item) {
         for (int i = 0; i < page.PanelCount(); ++i) {
             const TCardPanel* panel = page.Panels(i);
-            if (panel && panel->Side == pass) DrawPanel(canvas, *panel, item, shift);
+            if (panel && panel->Side == pass) DrawPanel(canvas, *panel, items[item], shift);
         }
         if (FTable && FSheetFormat) {
             FTable->Next();

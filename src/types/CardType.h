@@ -53,6 +53,7 @@ enum TCardFormatCode : int {
 inline bool IsBusinessCardFormat(int cardFormat) {
     return cardFormat >= cfBusinessCardConnected && cardFormat <= cfBusinessCardSeparated8;
 }
+inline bool IsPosterFormat(int cardFormat) { return cardFormat == cfPoster; }
 inline bool IsLabelFormat(int cardFormat) { return cardFormat == cfLabel; }
 inline bool IsBannerFormat(int cardFormat) { return cardFormat == cfBanner; }
 inline bool IsEnvelopeFormat(int cardFormat) { return cardFormat == cfEnvelope; }

@@ -4,6 +4,7 @@
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
 #include "objects/Headline.h"
+#include "storage/Exception.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
 #include "support/SmallDisk.h"
@@ -12,13 +13,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -27,8 +33,6 @@ namespace {
 
 constexpr int RedIndex = 9, LimeIndex = 10, BlueIndex = 12, MagentaIndex = 13;
 const QRgb Red = 0xFF0000, Lime = 0x00FF00, Blue = 0x0000FF, Magenta = 0xFF00FF;
-
-// ---- qdx print ----
 
 struct TRun {
     int ExitCode;
@@ -212,9 +216,37 @@ TEST_F(PrintCommandTest, RecordsFromATableFillTheLabelSheetsInOrder) {
     EXPECT_EQ(last.simplified(), QStringLiteral("Name31x"));
 }
 
-// ---- the Print, Print Setup and Print Preview commands ----
-
 namespace {
+
+// The record each label of a 3 x 10 sheet shows in the preview's fixed layout (the sheet at
+// (213, 88), a quarter scale), -1 where it is blank.
+std::vector<int> PreviewLabels(const QImage& image) {
+    std::vector<int> records;
+    for (int item = 0; item < 30; ++item) {
+        const int x = 214 + MulDiv(19 + (item % 3) * 275 + 130, 96, 400);
+        const int y = 89 + MulDiv(50 + (item / 3) * 100 + 50, 96, 400);
+        records.push_back(TRecordSwatch::RecordOf(image.pixel(x, y)));
+    }
+    return records;
+}
+
+std::vector<int> Expected(int first, int count, int total = 30) {
+    std::vector<int> records(size_t(total), -1);
+    for (int i = 0; i < count; ++i) records[size_t(i)] = first + i;
+    return records;
+}
+
+// The middle of the blue title pixels between left and right, top and bottom.
+int BlueCentre(const QImage& image, int left, int right, int top, int bottom) {
+    int from = image.width(), to = -1;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (qBlue(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) < 80) {
+                from = std::min(from, x);
+                to = std::max(to, x);
+            }
+    return (from + to) / 2;
+}
 
 class PrintWindowTest : public testing::Test {
 protected:
@@ -256,6 +288,31 @@ protected:
     void Trigger(const char* name) {
         Main->UpdateActions();
         Main->Action(QString::fromLatin1(name))->trigger();
+    }
+    // A new 3 x 10 label sheet whose table has `records` numbered records, each label showing
+    // its record.
+    TNumberedTable& ConnectedLabels(int records) {
+        Test.Context.RecordSourceFactory = [records] {
+            return std::make_unique<TNumberedTable>(records);
+        };
+        TCard& card = NewCard(12);
+        card.SheetGeometry = {19, 50, 263, 100, 275, 100, 3, 10};
+        card.LayoutAllPages();
+        card.SetDataSource(QStringLiteral("/tmp/names.csv"));
+        auto& table = dynamic_cast<TNumberedTable&>(*card.DataTable());
+        auto* swatch = new TRecordSwatch(&table);
+        swatch->Bounds = {0, 0, 263, 100};
+        card.Pages(0)->Panels(0)->AddObject(swatch);
+        return table;
+    }
+    // The sheet area as the window draws it.
+    static QImage Shown(TPrintPreviewForm& preview) {
+        preview.show();
+        QApplication::processEvents();
+        return preview.SheetArea()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    static QString SheetLabel(const TPrintPreviewForm& preview) {
+        return preview.findChild<QLabel*>(QStringLiteral("SheetLabel"))->text();
     }
 
     TTestContext Test;
@@ -322,16 +379,13 @@ TEST_F(PrintWindowTest, PreviewShowsBothSidesWithTitlesAndTurnedPanels) {
     card.LayoutAllPages();
     TPrintPreviewForm preview(card, Main->ActiveEditor());
     EXPECT_EQ(preview.windowTitle(), QStringLiteral("Print Preview"));
+    const QImage image = Shown(preview);
     EXPECT_EQ(preview.size(), QSize(632, 453));
+    EXPECT_EQ(image.size(), QSize(632, 400));
     EXPECT_FALSE(preview.PreviousButton()->isEnabled());
     EXPECT_TRUE(preview.NextButton()->isEnabled());
+    EXPECT_EQ(SheetLabel(preview), QStringLiteral("Sheet 1 of 2"));
 
-    QImage image(632, 400, QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    {
-        QPainter painter(&image);
-        preview.PaintSheets(painter);
-    }
     // Front (62, 88, 268, 354) and back (358, 88, 564, 354): black borders, a quarter scale.
     EXPECT_EQ(image.pixel(62, 200) & 0xFFFFFF, 0u);
     EXPECT_EQ(image.pixel(358, 88) & 0xFFFFFF, 0u);
@@ -345,52 +399,162 @@ TEST_F(PrintWindowTest, PreviewShowsBothSidesWithTitlesAndTurnedPanels) {
     EXPECT_NEAR(lime.left(), 359, 1);
     EXPECT_NEAR(lime.top(), 89 + 132, 2);
     // The titles are blue and centred over their sheets at the top.
-    auto blueAcross = [&](int left, int right) {
-        int from = 632, to = -1;
-        for (int y = 16; y < 60; ++y)
-            for (int x = left; x < right; ++x)
-                if (qBlue(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) < 80) {
-                    from = std::min(from, x);
-                    to = std::max(to, x);
-                }
-        return (from + to) / 2;
-    };
-    EXPECT_NEAR(blueAcross(0, 316), (62 + 268) / 2, 4);
-    EXPECT_NEAR(blueAcross(316, 632), (358 + 564) / 2, 4);
+    EXPECT_NEAR(BlueCentre(image, 0, 316, 16, 60), (62 + 268) / 2, 4);
+    EXPECT_NEAR(BlueCentre(image, 316, 632, 16, 60), (358 + 564) / 2, 4);
 
     preview.NextButton()->click();
     EXPECT_EQ(preview.Page(), 1);
     EXPECT_TRUE(preview.PreviousButton()->isEnabled());
     EXPECT_FALSE(preview.NextButton()->isEnabled());
+    EXPECT_EQ(SheetLabel(preview), QStringLiteral("Sheet 2 of 2"));
 }
 
 TEST_F(PrintWindowTest, PreviewStepsRecordsOverTheLabelsAndRestoresThePosition) {
-    Test.Context.RecordSourceFactory = [] { return std::make_unique<TNumberedTable>(5); };
+    TNumberedTable& table = ConnectedLabels(5);
+    table.MoveTo(4);
+    TPrintPreviewForm preview(Main->ActiveEditor()->Card(), nullptr);
+    EXPECT_EQ(PreviewLabels(Shown(preview)), Expected(1, 5));
+    EXPECT_EQ(SheetLabel(preview), QStringLiteral("Sheet 1 of 1"));
+    EXPECT_EQ(table.RecordNumber(), 4);
+}
+
+// Only the first sheet of a personalized label job could be seen.
+TEST_F(PrintWindowTest, PreviewOfA45RecordLabelJobPagesToItsSecondSheetWithRecords31To45) {
+    TNumberedTable& table = ConnectedLabels(45);
+    TCard& card = Main->ActiveEditor()->Card();
+    table.MoveTo(4);
+    TPrintPreviewForm preview(card, nullptr);
+    EXPECT_EQ(PreviewLabels(Shown(preview)), Expected(1, 30));
+    EXPECT_EQ(SheetLabel(preview), QStringLiteral("Sheet 1 of 2"));
+    ASSERT_TRUE(preview.NextButton()->isEnabled());
+
+    preview.NextButton()->click();
+    EXPECT_EQ(preview.Sheet(), 1);
+    EXPECT_EQ(preview.Page(), 0);
+    EXPECT_EQ(PreviewLabels(Shown(preview)), Expected(31, 15));
+    EXPECT_EQ(SheetLabel(preview), QStringLiteral("Sheet 2 of 2"));
+    EXPECT_FALSE(preview.NextButton()->isEnabled());
+    EXPECT_TRUE(preview.PreviousButton()->isEnabled());
+    EXPECT_EQ(table.RecordNumber(), 4);
+
+    // The keys page too, and stop at either end.
+    const std::vector<std::pair<Qt::Key, int>> keys = {
+        {Qt::Key_PageUp, 0}, {Qt::Key_PageUp, 0}, {Qt::Key_PageDown, 1},
+        {Qt::Key_PageDown, 1}, {Qt::Key_Home, 0}, {Qt::Key_End, 1}};
+    for (const auto& [key, sheet] : keys) {
+        QTest::keyClick(&preview, key);
+        EXPECT_EQ(preview.Sheet(), sheet) << QKeySequence(key).toString().toStdString();
+    }
+
+    // Printing one label per record takes as many sheets as the preview shows.
+    TAnsweredPrintPrompts perRecord(true, false);
+    TImagePrinter printer(20);
+    PrintPublication(card, printer, perRecord, {});
+    EXPECT_EQ(int(printer.Jobs.size()), preview.SheetCount());
+}
+
+TEST_F(PrintWindowTest, PreviewOpensAtItsSizeAndScalesTheSheetsWithTheWindow) {
+    TCard& card = NewCard(7); // one portrait sheet
+    AddBox(*card.Pages(0)->Panels(0), {100, 100, 500, 300}, RedIndex);
+    TPrintPreviewForm preview(card, nullptr);
+    EXPECT_TRUE(preview.windowFlags() & Qt::WindowMaximizeButtonHint);
+    const QImage fixed = Shown(preview);
+    EXPECT_EQ(preview.size(), QSize(632, 453));
+    // The sheet (213, 88, 419, 354); the box a quarter of its size on screen.
+    EXPECT_EQ(fixed.pixel(213, 200) & 0xFFFFFF, 0u);
+    EXPECT_PRED2(Near, FindColour(fixed, Red),
+                 QRect(QPoint(214 + 24, 89 + 24), QPoint(214 + 120 - 1, 89 + 72 - 1)));
+
+    // Twice as wide and high: the whole layout at twice the size, borders one pixel wide.
+    preview.resize(2 * 632, 2 * 400 + 53);
+    const QImage twice = Shown(preview);
+    EXPECT_EQ(twice.size(), QSize(2 * 632, 2 * 400));
+    EXPECT_EQ(twice.pixel(426, 400) & 0xFFFFFF, 0u);
+    EXPECT_NE(twice.pixel(427, 400) & 0xFFFFFF, 0u);
+    EXPECT_PRED2(Near, FindColour(twice, Red),
+                 QRect(QPoint(427 + 48, 177 + 48), QPoint(427 + 240 - 1, 177 + 144 - 1)));
+    EXPECT_NEAR(BlueCentre(twice, 0, 2 * 632, 32, 120), 632, 6);
+
+    // Wider only: as large as the height allows, centred across.
+    preview.resize(1000, 453);
+    const QImage wide = Shown(preview);
+    EXPECT_PRED2(Near, FindColour(wide, Red), FindColour(fixed, Red).translated(184, 0));
+
+    preview.showMaximized();
+    QApplication::processEvents();
+    EXPECT_GT(preview.SheetArea()->width(), 632);
+    EXPECT_EQ(preview.Zoom(), TPreviewZoom::Fit);
+}
+
+TEST_F(PrintWindowTest, ZoomDrawsTheSheetsAtTheirSizeOnPaperInAScrollArea) {
+    TCard& card = NewCard(7);
+    AddBox(*card.Pages(0)->Panels(0), {100, 100, 500, 300}, RedIndex);
+    TPrintPreviewForm preview(card, nullptr);
+    Shown(preview);
+    EXPECT_EQ(preview.ZoomBox()->currentText(), QStringLiteral("Fit"));
+
+    // At 100 % the box is as large as on screen at 96 pixels per inch, at 200 % twice.
+    for (const int percent : {100, 200}) {
+        preview.ZoomBox()->setCurrentIndex(percent / 100);
+        emit preview.ZoomBox()->activated(percent / 100);
+        const QImage image = Shown(preview);
+        const int scale = percent / 100;
+        EXPECT_EQ(preview.Zoom(), percent == 100 ? TPreviewZoom::Actual : TPreviewZoom::Double);
+        EXPECT_EQ(image.width(), 16 + 816 * scale + 2 + 16) << percent;
+        EXPECT_EQ(image.height(), 88 + 1056 * scale + 2 + 16) << percent;
+        const QRect red = FindColour(image, Red);
+        EXPECT_NEAR(red.width(), 384 * scale, 2) << percent;
+        EXPECT_NEAR(red.height(), 192 * scale, 2) << percent;
+        EXPECT_NEAR(red.left(), 17 + 96 * scale, 2) << percent;
+        EXPECT_TRUE(preview.ScrollArea()->verticalScrollBar()->isVisible()) << percent;
+    }
+
+    // + and - step through the zoom levels, Ctrl+0 fits.
+    const std::vector<std::pair<QKeyCombination, TPreviewZoom>> keys = {
+        {Qt::Key_Minus, TPreviewZoom::Actual}, {Qt::Key_Minus, TPreviewZoom::Fit},
+        {Qt::Key_Minus, TPreviewZoom::Fit},    {Qt::Key_Plus, TPreviewZoom::Actual},
+        {Qt::Key_Plus, TPreviewZoom::Double},  {Qt::Key_Plus, TPreviewZoom::Double},
+        {Qt::CTRL | Qt::Key_0, TPreviewZoom::Fit}};
+    for (const auto& [key, zoom] : keys) {
+        QTest::keyClick(&preview, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(preview.Zoom(), zoom) << QKeySequence(key).toString().toStdString();
+    }
+    EXPECT_EQ(preview.ZoomBox()->currentText(), QStringLiteral("Fit"));
+    EXPECT_EQ(Shown(preview).size(), QSize(632, 400));
+    EXPECT_FALSE(preview.ScrollArea()->verticalScrollBar()->isVisible());
+}
+
+TEST_F(PrintWindowTest, PreviewShowsAPosterWholeAndSaysHowManySheetsItTakes) {
+    TCard& card = NewCard(8);
+    TPrintPreviewForm preview(card, nullptr);
+    EXPECT_EQ(preview.SheetCount(), 1);
+    EXPECT_EQ(SheetLabel(preview), QStringLiteral("Poster 1 of 1\n(4 sheets)"));
+    // However long the text, the window opens at its size.
+    Shown(preview);
+    EXPECT_EQ(preview.size(), QSize(632, 453));
+}
+
+TEST_F(PrintWindowTest, ATableThatFailsWhilePreviewingIsReportedOnceAndDrawsNoRecords) {
+    // A table that cannot leave its record, as one whose pending edit cannot be saved.
+    class TStuckTable : public TNumberedTable {
+    public:
+        using TNumberedTable::TNumberedTable;
+        void MoveTo(int) override { throw Exception(QStringLiteral("Table is locked")); }
+    };
+    Test.Context.RecordSourceFactory = [] { return std::make_unique<TStuckTable>(5); };
     TCard& card = NewCard(12);
     card.SheetGeometry = {19, 50, 263, 100, 275, 100, 3, 10};
     card.LayoutAllPages();
     card.SetDataSource(QStringLiteral("/tmp/names.csv"));
-    auto& table = dynamic_cast<TNumberedTable&>(*card.DataTable());
-    auto* swatch = new TRecordSwatch(&table);
+    auto* swatch = new TRecordSwatch(card.DataTable());
     swatch->Bounds = {0, 0, 263, 100};
     card.Pages(0)->Panels(0)->AddObject(swatch);
-    table.MoveTo(4);
     TPrintPreviewForm preview(card, nullptr);
-    QImage image(632, 400, QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    {
-        QPainter painter(&image);
-        preview.PaintSheets(painter);
-    }
-    // Sheet at (213, 88); a label is 2.63 x 1 inch at a quarter scale, pitch 2.75 x 1 inch.
-    std::vector<int> records;
-    for (int item = 0; item < 6; ++item) {
-        const int x = 214 + MulDiv(19 + (item % 3) * 275 + 130, 96, 400);
-        const int y = 89 + MulDiv(50 + (item / 3) * 100 + 50, 96, 400);
-        records.push_back(TRecordSwatch::RecordOf(image.pixel(x, y)));
-    }
-    EXPECT_EQ(records, (std::vector<int>{1, 2, 3, 4, 5, -1}));
-    EXPECT_EQ(table.RecordNumber(), 4);
+    Shown(preview);
+    preview.SheetArea()->repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(Test.Messages.Errors, QStringList{QStringLiteral("Table is locked")});
+    EXPECT_EQ(PreviewLabels(Shown(preview)), Expected(0, 0));
 }
 
 TEST_F(PrintWindowTest, PrintFromThePreviewClosesItAndRunsPrint) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
 #include <set>
 
 namespace {
@@ -45,6 +47,62 @@ TEST(Imposition, SheetsPerCopyFollowTheFormat) {
     EXPECT_EQ(SheetCount(12, labels, 31), 2);
     EXPECT_EQ(SheetCount(12, labels, 0), 0);
     EXPECT_EQ(SheetCount(12, labels, 1), 1); // one copy without records: one sheet
+}
+
+TEST(Imposition, PrintedSheetsFollowPagesTilesAndRecords) {
+    TSheetGeometry labels;
+    labels.NumAcross = 3;
+    labels.NumDown = 10;
+    TSheetGeometry banner;
+    banner.NumAcross = 3;
+    using TTiles = TPrintedSheets::TTiles;
+    struct TCase {
+        const char* Name;
+        int Format;
+        TSheetGeometry Geometry;
+        TPageRange Pages;
+        std::optional<int> Records;
+        TTiles Tiles;
+        // Tile, page, first record and records of each sheet in order.
+        std::vector<std::array<int, 4>> Sheets;
+    };
+    const std::vector<TCase> cases = {
+        {"a card of two pages", 0, {}, {0, 1}, std::nullopt, TTiles::Separate,
+         {{0, 0, 0, 0}, {0, 1, 0, 0}}},
+        {"a card per record", 0, {}, {0, 0}, 2, TTiles::Separate,
+         {{0, 0, 0, 1}, {0, 0, 1, 1}}},
+        {"45 labels on sheets of 30", 12, labels, {0, 0}, 45, TTiles::Separate,
+         {{0, 0, 0, 30}, {0, 0, 30, 15}}},
+        {"labels continue on the next page", 12, labels, {0, 1}, 45, TTiles::Separate,
+         {{0, 0, 0, 30}, {0, 1, 30, 15}}},
+        {"labels without records", 12, labels, {0, 0}, std::nullopt, TTiles::Separate,
+         {{0, 0, 0, 0}}},
+        {"no records, no labels", 12, labels, {0, 0}, 0, TTiles::Separate, {}},
+        {"a poster per record", 8, {}, {0, 0}, 2, TTiles::Separate,
+         {{0, 0, 0, 1}, {1, 0, 0, 1}, {2, 0, 0, 1}, {3, 0, 0, 1},
+          {0, 0, 1, 1}, {1, 0, 1, 1}, {2, 0, 1, 1}, {3, 0, 1, 1}}},
+        {"a poster seen whole", 8, {}, {0, 0}, 2, TTiles::Whole, {{0, 0, 0, 1}, {0, 0, 1, 1}}},
+        {"banner tiles before the next page", 13, banner, {1, 2}, std::nullopt, TTiles::Separate,
+         {{0, 1, 0, 0}, {0, 2, 0, 0}, {1, 1, 0, 0}, {1, 2, 0, 0}, {2, 1, 0, 0}, {2, 2, 0, 0}}},
+        {"an empty page range", 0, {}, {2, 1}, std::nullopt, TTiles::Separate, {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TPrintedSheets sheets(c.Format, c.Geometry, c.Pages, c.Records, c.Tiles);
+        std::vector<std::array<int, 4>> found;
+        for (int i = 0; i < sheets.Count(); ++i) {
+            const TPrintedSheet s = sheets.At(i);
+            found.push_back({s.Tile, s.Page, s.FirstRecord, s.Records});
+        }
+        EXPECT_EQ(found, c.Sheets);
+    }
+    EXPECT_EQ(TPrintedSheets(8, {}, {0, 0}, 1, TTiles::Whole).PaperSheetsPerEntry(), 4);
+    EXPECT_EQ(TPrintedSheets(8, {}, {0, 0}, 1).PaperSheetsPerEntry(), 1);
+    // A damaged banner of 32767 sheets across, printed for many records, is counted, not
+    // listed.
+    banner.NumAcross = 32767;
+    EXPECT_EQ(TPrintedSheets(13, banner, {0, 3}, 100000).Count(),
+              std::numeric_limits<int>::max());
 }
 
 TEST(Imposition, PosterTilesRunTopLeftTopRightBottomLeftBottomRight) {
