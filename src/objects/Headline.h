@@ -84,7 +84,7 @@ public:
 
 private:
     // Draws every layer; DrawInto keeps the screen's result for the next repaint.
-    void Render(TCanvas& canvas, const QRect& rect, bool printing);
+    void Render(TCanvas& canvas, const QRect& rect);
     // Everything the drawing depends on besides the device and the rectangle.
     QByteArray AppearanceKey() const;
 
