@@ -572,30 +572,42 @@ void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
     painter.restore();
 }
 
+int THeadlineText::FittingPixelSize(const QFont& font, int width, int lineHeight) const {
+    QFont trial = font;
+    const auto fits = [&](int pixels) {
+        trial.setPixelSize(pixels);
+        const QFontMetrics metrics(trial);
+        if (metrics.height() > lineHeight) return false;
+        for (const QString& line : Lines) {
+            if (DeleteBlankLines && line.isEmpty()) continue;
+            const QRect r = metrics.boundingRect(QRect(0, 0, 100000, 100000),
+                                                 Qt::TextExpandTabs | Qt::TextSingleLine, line);
+            if (r.width() > width) return false;
+        }
+        return true;
+    };
+    int largest = font.pixelSize();
+    if (largest <= 1 || fits(largest)) return std::max(largest, 1);
+    // The largest size below that fits, found in a few measurements even for poster letters
+    // (each size measured loads a font of its own); at least 1 pixel.
+    int smallest = 1;
+    --largest;
+    while (smallest < largest) {
+        const int middle = smallest + (largest - smallest + 1) / 2;
+        if (fits(middle))
+            smallest = middle;
+        else
+            largest = middle - 1;
+    }
+    return smallest;
+}
+
 void THeadlineText::Render(TCanvas& canvas, const QRect& r) {
     QPainter& painter = canvas.Painter();
     const int screen = ScreenPixelsPerInch();
     const int dpi = canvas.DpiX();
     // Effects are sized in logical pixels; on other devices they scale with the resolution.
     auto scaled = [&](int value) { return MulDiv(value, dpi, screen); };
-    TFontSpec work = Font;
-    QFont font = work.ToQFont(canvas.DpiY());
-    // The box was measured on the screen; fonts do not scale in proportion to other
-    // resolutions (sizes round to whole pixels, hinting differs), so there the letters must be
-    // made to fit it: shrink the font a pixel at a time.
-    if (canvas.EffectivePixelsPerInch() != screen) {
-        while (font.pixelSize() > 1) {
-            const QFontMetrics metrics(font);
-            int widest = 0;
-            int total = 0;
-            for (const QString& line : Lines) {
-                widest = std::max(widest, metrics.horizontalAdvance(line));
-                total += metrics.height();
-            }
-            if (r.width() >= widest && r.height() >= total) break;
-            font.setPixelSize(font.pixelSize() - 1);
-        }
-    }
     const int hd = scaled(HighlightDepth);
     const int sd = scaled(ShadowDepth);
     const int b = scaled(FBorderSize);
@@ -603,6 +615,12 @@ void THeadlineText::Render(TCanvas& canvas, const QRect& r) {
     const QPoint hStep = Step(HighlightDirection);
     const QPoint sStep = Step(ShadowDirection);
     const TShadeExtent shades = ShadeExtent(hStep * hd, sStep * sd);
+    QFont font = Font.ToQFont(canvas.DpiY());
+    // The box was measured on the screen; fonts do not scale in proportion to other
+    // resolutions (sizes round to whole pixels, hinting differs), so there the letters are
+    // made to fit the room the box gives them.
+    if (canvas.EffectivePixelsPerInch() != screen)
+        font.setPixelSize(FittingPixelSize(font, r.width() - shades.Width() - 2 * b, lh));
     const int shift = Alignment == 2 ? shades.Width() / 2 : (Alignment == 1 ? shades.Width() : 0);
     const int flags = AlignmentFlag(Alignment) | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextSingleLine;
 

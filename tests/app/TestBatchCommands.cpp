@@ -1,6 +1,7 @@
 #include "document/Card.h"
 #include "document/Control.h"
 #include "document/Template.h"
+#include "document/Units.h"
 #include "events/Event.h"
 #include "objects/Headline.h"
 #include "objects/RichText.h"
@@ -178,6 +179,35 @@ TEST(BatchCommands, RenderFindsTexturesStoredByNameInTheProgramsTexturesFolder) 
     EXPECT_EQ(fromPcx, fromPng);
     // The texture shows: the box is not left white.
     EXPECT_NE(fromPng.pixel(22, 22), qRgb(255, 255, 255));
+}
+
+TEST(BatchCommands, RenderAtLowResolutionKeepsEveryLetterOfAHeadlineInsideItsBox) {
+    QTemporaryDir dir;
+    QString document;
+    TRect bounds;
+    {
+        TTestContext test;
+        TCard card(7, 4);
+        THeadlineObject* headline = AddHeadline(card, QStringLiteral("Happy Birthday!"));
+        headline->HeadlineText().Font = {QStringLiteral("Times New Roman"), 36, 0xFF0000, true};
+        headline->RefreshText();
+        headline->FitBounds();
+        bounds = headline->Bounds;
+        document = SaveCard(dir, QStringLiteral("birthday.qdx"), card);
+    }
+    constexpr int Dpi = 37;
+    const QImage image =
+        RenderPanel(document, dir.filePath(QStringLiteral("birthday.png")), QString(), Dpi);
+    ASSERT_FALSE(image.isNull());
+    const QRect box(QPoint(MulDiv(bounds.Left, Dpi, 100), MulDiv(bounds.Top, Dpi, 100)),
+                    QPoint(MulDiv(bounds.Right, Dpi, 100) - 1, MulDiv(bounds.Bottom, Dpi, 100) - 1));
+    // The "!" is drawn whole: it ends before the box's last column, not cut off by it.
+    int inkRight = -1;
+    for (int x = box.left(); x <= box.right(); ++x)
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            if (qRed(image.pixel(x, y)) < 128) inkRight = x;
+    EXPECT_LT(inkRight, box.right());
+    EXPECT_GT(inkRight, box.left() + box.width() * 4 / 5);
 }
 
 TEST(BatchCommands, DumpPrintsTheDocumentAsJson) {

@@ -247,6 +247,37 @@ TEST_F(Headline, EffectsScaleWithThePrinterResolution) {
     EXPECT_EQ(runs[1], (TRun{Rgb(Red) & 0xFFFFFF, 25}));
 }
 
+TEST_F(Headline, LowResolutionKeepsEveryLetterInsideTheBox) {
+    // Fonts do not shrink in proportion with the resolution: measured on the screen, these
+    // lines are wider than their box at some of these resolutions, and the last letter was cut.
+    struct TCase {
+        const char* Font;
+        int Size;
+        const char* Text;
+    };
+    const TCase cases[] = {{"Times New Roman", 36, "Happy Birthday!"},
+                           {"Arial", 28, "WWW Headline Mimimi!"},
+                           {"Courier New", 20, "Courier gjpqy WWW!"},
+                           {"DejaVu Sans", 40, "Wide Wonder!"}};
+    for (const TCase& c : cases)
+        for (const int dpi : {37, 50, 72, 150}) {
+            SCOPED_TRACE(testing::Message() << c.Font << " at " << dpi);
+            THeadlineText h = PlainStyle({QString::fromLatin1(c.Text)}, c.Size);
+            h.Font.Name = QString::fromLatin1(c.Font);
+            h.Font.Bold = true;
+            h.ComputeBox();
+            const QImage image = Render(h, dpi);
+            const int right = image.width() - 1;
+            int inkRight = -1; // the rightmost column with ink
+            for (int x = 0; x <= right; ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) inkRight = x;
+            // The "!" ends inside the box, with its own margin, and not far from its edge.
+            EXPECT_LT(inkRight, right);
+            EXPECT_GT(inkRight, image.width() * 4 / 5);
+        }
+}
+
 TEST_F(Headline, LettersShowTheirFillThroughTheMask) {
     QTemporaryDir folder;
     QImage texture(8, 8, QImage::Format_RGB32);
