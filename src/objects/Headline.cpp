@@ -573,13 +573,14 @@ void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
 }
 
 int THeadlineText::FittingPixelSize(const QFont& font, int width, int lineHeight) const {
+    QStringList shown = Lines;
+    if (DeleteBlankLines) shown.removeAll(QString());
     QFont trial = font;
     const auto fits = [&](int pixels) {
         trial.setPixelSize(pixels);
         const QFontMetrics metrics(trial);
         if (metrics.height() > lineHeight) return false;
-        for (const QString& line : Lines) {
-            if (DeleteBlankLines && line.isEmpty()) continue;
+        for (const QString& line : shown) {
             const QRect r = metrics.boundingRect(QRect(0, 0, 100000, 100000),
                                                  Qt::TextExpandTabs | Qt::TextSingleLine, line);
             if (r.width() > width) return false;
@@ -587,7 +588,7 @@ int THeadlineText::FittingPixelSize(const QFont& font, int width, int lineHeight
         return true;
     };
     int largest = font.pixelSize();
-    if (largest <= 1 || fits(largest)) return std::max(largest, 1);
+    if (shown.isEmpty() || largest <= 1 || fits(largest)) return std::max(largest, 1);
     // The largest size below that fits, found in a few measurements even for poster letters
     // (each size measured loads a font of its own); at least 1 pixel.
     int smallest = 1;

@@ -28,7 +28,9 @@ void TRichTextObject::Link(TCardObject*& link, TRichTextObject* frame) {
     if (link == frame) return;
     if (auto* old = static_cast<TRichTextObject*>(link)) {
         auto& referrers = old->FLinkedFrom;
-        referrers.erase(std::find(referrers.begin(), referrers.end(), this));
+        const auto at = std::find(referrers.begin(), referrers.end(), this);
+        Q_ASSERT(at != referrers.end());
+        if (at != referrers.end()) referrers.erase(at);
     }
     link = frame;
     if (frame) frame->FLinkedFrom.push_back(this);
