@@ -20,6 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         TStorage storage(&buffer, TStorage::TMode::Read);
         std::unique_ptr<TStored> root(storage.ReadRoot());
         if (auto* card = dynamic_cast<TCard*>(root.get())) {
+            // Open as in a window: record-bound objects follow the next record on the page.
+            environment.Context.AddOpenCard(card);
+            if (card->DataTable() && card->DataTable()->IsOpen()) card->DataTable()->Next();
+            card->RefreshRecordObjects();
             card->CollectText();
             RenderCardPreview(*card);
         }

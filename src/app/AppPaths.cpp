@@ -1,5 +1,7 @@
 #include "app/AppPaths.h"
 
+#include "document/AppContext.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -39,6 +41,17 @@ QString ClipArtFolder() {
 }
 QString HelpFile() {
     return QDir(ProgramFolder()).filePath(QStringLiteral("help/qdx-guide.html"));
+}
+
+QString TexturesFolder() {
+    return QDir(ProgramFolder()).filePath(QStringLiteral("Textures"));
+}
+
+void SetContextFolders(TAppContext& context) {
+    context.ProgramFolder = ProgramFolder();
+    context.UserFolder = UserFolder();
+    context.TemplateFolder = TemplateFolder();
+    context.TexturesFolder = TexturesFolder();
 }
 
 void PrepareUserFolder() {

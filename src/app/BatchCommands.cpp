@@ -1,5 +1,6 @@
 #include "app/BatchCommands.h"
 
+#include "app/AppPaths.h"
 #include "app/DocumentJson.h"
 #include "document/AppContext.h"
 #include "document/Canvas.h"
@@ -41,9 +42,13 @@ struct TLoaded {
     TCard* Card() const { return dynamic_cast<TCard*>(Root.get()); }
 };
 
-// Loads a storage file as the program opens it; a document at the density it was saved with.
+// Loads a storage file as the program opens it, with its folders and its table engine (a
+// connected document shows its table's first record); a document at the density it was saved
+// with.
 TLoaded LoadFile(const QString& fileName) {
     TAppContext& context = AppContext();
+    AppPaths::SetContextFolders(context);
+    InstallTableEngine(context);
     context.AdoptDocumentDensity = true;
     context.ScreenPixelsPerInch = 96;
     context.LoadingFileName = fileName;
@@ -266,8 +271,6 @@ int Print(const QStringList& arguments) {
     }
     RegisterDocumentClasses();
     TAppContext& context = AppContext();
-    // Documents connected to a table open it as the program does.
-    InstallTableEngine(context);
     // The layout keeps clear of the simulated printer's margins as of any printer's.
     const TPrinterMargins margins = options.Margins;
     context.PrinterMargins = [margins](bool) { return margins; };

@@ -45,6 +45,9 @@ QJsonValue LinkJson(const TCardObject* frame) {
 void AddHeadline(QJsonObject& json, const THeadlineObject& headline) {
     const THeadlineText& h = headline.HeadlineText();
     json["Text"] = headline.Text;
+    // The text as shown: codes replaced by their values (the current record's, when the
+    // document is connected to a table).
+    json["Lines"] = QJsonArray::fromStringList(h.Lines);
     json["TextDirection"] = headline.TextDirection;
     json["Font"] = FontJson(h.Font);
     json["Alignment"] = h.Alignment;

@@ -224,10 +224,7 @@ bool TMainForm::Start() {
     }
     AppPaths::PrepareUserFolder();
     TAppContext& context = AppContext();
-    context.ProgramFolder = AppPaths::ProgramFolder();
-    context.UserFolder = AppPaths::UserFolder();
-    context.TemplateFolder = AppPaths::TemplateFolder();
-    context.TexturesFolder = QDir(context.ProgramFolder).filePath(QStringLiteral("Textures"));
+    AppPaths::SetContextFolders(context);
     context.SetMessages(FSink);
     context.SetShell(FShell.get());
     context.SetSettings(&FSettings);

@@ -21,6 +21,9 @@ public:
     bool IsPrintPreview() const { return FKind == TKind::PrintPreview; }
     // The zoom in percent that the painter's mapping applies.
     int ZoomPercent() const;
+    // Device pixels per inch along the drawing's x axis: the resolution with the painter's
+    // mapping applied (the screen's at 100 % zoom on the editing surface).
+    int EffectivePixelsPerInch() const;
     bool IsMirrored() const { return FPainter.worldTransform().m11() < 0; }
     // The Turned and Mirrored flags of the panel being printed or previewed, for objects that
     // place text or pictures themselves; clear elsewhere.

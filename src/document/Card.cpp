@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 // ---- TCardPanel ----
 
@@ -107,7 +108,7 @@ void TCardPage::Load(TStorage& storage) {
     const quint16 version = storage.ClassVersion(StoredName);
     TObjectTable::Load(storage);
     SetOwnsObjects(true); // a page owns its panels, whatever a damaged record says
-    RemoveEmptySlots();
+    // The card compacts the table once it has resolved the text-flow links by slot.
     SetItemClass(&StoredClassOf<TCardPanel>());
     for (int i = 0; i < PanelCount(); ++i)
         if (TCardPanel* panel = Panels(i)) panel->SetPage(this);
@@ -443,10 +444,10 @@ void TCard::Load(TStorage& storage) {
     }
     TObjectTable::Load(storage);
     SetOwnsObjects(true); // the card owns its pages, whatever a damaged record says
-    RemoveEmptySlots();
     for (int i = 0; i < Count(); ++i) {
-        const bool isPage = dynamic_cast<TCardPage*>(Items(i)) != nullptr;
-        if (isPage != (version > 2)) throw EReadError();
+        const TStored* item = Items(i);
+        if (item && (dynamic_cast<const TCardPage*>(item) != nullptr) != (version > 2))
+            throw EReadError();
     }
     if (version > 4) {
         SheetGeometry.SpacingLeft = storage.ReadSmallint();
@@ -466,30 +467,26 @@ void TCard::Load(TStorage& storage) {
         context.ScreenPixelsPerInch = SavedPixelsPerInch;
     FDataTable = context.RecordSourceFactory();
     if (version > 5) DataSourceInTemplateFolder = storage.ReadBoolean();
-    if (version > 1) SetDataSource(storage.ReadString());
+    // Connected in Loaded: binding walks the pages, which an old record has only then.
+    if (version > 1) FStoredDataSourceName = storage.ReadString();
     if (version > 6) {
         Description = storage.ReadString();
         if (version == 7) storage.ReadString(); // a field of that version only
     }
 
     if (version > 2) {
-        try {
-            for (int p = 0; p < PageCount(); ++p) {
-                TCardPage* page = Pages(p);
-                if (version < 4)
-                    page->PageFormat = ExchangePosterAndBusinessCard(page->PageFormat);
-                ReadTextFlowLinks(storage, *page);
-            }
-        } catch (...) {
-            // Links read so far may be one-sided; frames freed with the card would then
-            // follow them to frames already gone.
-            ForEachObject([](TCardObject* object) {
-                if (object->TextFlow()) object->SetTextFlow(nullptr, nullptr);
-            });
-            throw;
+        // The links name slots, which count the free slots of static tables and the empty
+        // ones of damaged files: they are resolved before the tables are compacted.
+        for (int p = 0; p < PageCount(); ++p) {
+            TCardPage* page = Pages(p);
+            if (!page) continue;
+            if (version < 4) page->PageFormat = ExchangePosterAndBusinessCard(page->PageFormat);
+            ReadTextFlowLinks(storage, *page);
         }
+        RemoveEmptySlotsOfLoadedTables();
         BreakTextFlowCycles();
     } else {
+        RemoveEmptySlotsOfLoadedTables();
         AdoptPanelsOfOldRecord();
     }
 
@@ -504,6 +501,19 @@ void TCard::Load(TStorage& storage) {
     PortraitPaper = version > 8 ? storage.ReadBoolean() : PortraitOfOldFormat(CardFormat);
     IgnoredWords.Clear();
     if (OldFormat) context.Shell().ChooseCardType(*this, context.LoadingFileName);
+}
+
+void TCard::RemoveEmptySlotsOfLoadedTables() {
+    RemoveEmptySlots();
+    for (int i = 0; i < Count(); ++i) {
+        // Records before version 3 hold panels here.
+        if (auto* panel = dynamic_cast<TCardPanel*>(Items(i))) panel->RemoveEmptySlots();
+        auto* page = dynamic_cast<TCardPage*>(Items(i));
+        if (!page) continue;
+        page->RemoveEmptySlots();
+        for (int q = 0; q < page->PanelCount(); ++q)
+            page->Panels(q)->RemoveEmptySlots();
+    }
 }
 
 void TCard::AdoptPanelsOfOldRecord() {
@@ -588,7 +598,11 @@ void TCard::BreakTextFlowCycles() {
 void TCard::Loaded() {
     RescaleToScreenDensity();
     LayoutAllPages();
-    if (DataSourceName.isEmpty()) BindDatabaseTexts();
+    const QString dataSource = std::exchange(FStoredDataSourceName, QString());
+    if (dataSource.isEmpty())
+        BindDatabaseTexts();
+    else
+        SetDataSource(dataSource);
     DocumentModified = false;
 }
 
@@ -633,7 +647,7 @@ void TCard::Store(TStorage& storage) const {
     storage.WriteString(DataSourceName);
     storage.WriteString(Description);
     ForEachObject([&](TCardObject* object) {
-        TTextFlowLinks* links = object->TextFlow();
+        const TTextFlowLinks* links = object->TextFlow();
         if (!links) return;
         WriteTextFlowLink(storage, links->Predecessor);
         WriteTextFlowLink(storage, links->Successor);

@@ -158,12 +158,15 @@ protected:
 private:
     void ReadTextFlowLinks(TStorage& storage, TCardPage& page);
     void WriteTextFlowLink(TStorage& storage, const TCardObject* frame) const;
+    void RemoveEmptySlotsOfLoadedTables();
     void AdoptPanelsOfOldRecord();
     void BreakTextFlowCycles();
     void RescaleToScreenDensity();
 
     void ReportDataSourceError(const QString& fileName) const;
 
+    // The data source a record names, between reading it and connecting it in Loaded.
+    QString FStoredDataSourceName;
     std::unique_ptr<TRecordSource> FDataTable;
     std::unique_ptr<TAddressBookLink> FAddressBook; // while AddressBookSource
 };

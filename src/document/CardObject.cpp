@@ -258,11 +258,6 @@ int TCardObject::IndexInPanel() const {
 
 // ---- TCardObjectTable ----
 
-void TCardObjectTable::Load(TStorage& storage) {
-    TObjectTable::Load(storage);
-    RemoveEmptySlots();
-}
-
 bool TCardObjectTable::AcceptsItem(const TStored* object) const {
     return dynamic_cast<const TCardObject*>(object) != nullptr;
 }

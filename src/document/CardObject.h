@@ -108,7 +108,7 @@ public:
     virtual void RevealObject();
 
     // Text-flow frames (rich text) expose their links so the document can save them by index.
-    virtual TTextFlowLinks* TextFlow() { return nullptr; }
+    virtual const TTextFlowLinks* TextFlow() const { return nullptr; }
     virtual void SetTextFlow(TCardObject* /*predecessor*/, TCardObject* /*successor*/) {}
     // The text the object contributes to the publication's text (headlines, rich text).
     virtual bool ContributesText() const { return false; }
@@ -155,8 +155,6 @@ public:
     int AddObject(TCardObject* object);
     // Deletes (and frees) the object; a field object first leaves its page's fill-in order.
     void DeleteObject(int index);
-
-    void Load(TStorage& storage) override;
 
 protected:
     bool AcceptsItem(const TStored* object) const override;

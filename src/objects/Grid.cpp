@@ -31,10 +31,12 @@ void FillLine(QPainter& painter, const QRect& rect, const QColor& color) {
         return;
     }
     const QRectF device = t.mapRect(QRectF(rect));
-    const int left = qRound(device.left());
-    const int top = qRound(device.top());
-    const int right = std::max(left + 1, int(qRound(device.right())));
-    const int bottom = std::max(top + 1, int(qRound(device.bottom())));
+    // A grid of a damaged file may reach past any device (and past what an int holds).
+    const auto pixel = [](qreal x) { return qRound(std::clamp<qreal>(x, -1e8, 1e8)); };
+    const int left = pixel(device.left());
+    const int top = pixel(device.top());
+    const int right = std::max(left + 1, pixel(device.right()));
+    const int bottom = std::max(top + 1, pixel(device.bottom()));
     painter.save();
     painter.resetTransform();
     painter.fillRect(QRect(left, top, right - left, bottom - top), color);

@@ -6,6 +6,7 @@
 #include "document/Palette.h"
 #include "document/Replacement.h"
 #include "document/Units.h"
+#include "objects/PictureFiles.h"
 #include "storage/Exception.h"
 
 #include <QDataStream>
@@ -138,10 +139,13 @@ void THeadlineObject::RefreshText() {
     HeadlineText().ComputeBox();
 }
 
+// The codes show the table's current record (or themselves without a table) and the box
+// follows: a document opened on its table is sized for the record, not for the codes.
 void THeadlineObject::BindRecordSource(TRecordSource* table) {
     for (int i = 0; i < FCodes->Count(); ++i)
         if (auto* code = dynamic_cast<TDatabaseText*>(FCodes->Items(i))) code->Table = table;
-    if (!table) RefreshText();
+    RefreshText();
+    FitBounds();
 }
 
 void THeadlineObject::AssignTo(TStored& destination) const {
@@ -219,7 +223,7 @@ void THeadlineObject::Load(TStorage& storage) {
     h.GraduateToColor = quint32(storage.ReadLongint());
     h.GraduateStyle = storage.ReadByte();
     if (version == 0) storage.ReadString(); // a field of the first version only
-    h.TextureFile = storage.ReadString();
+    h.TextureFile = THeadlineText::TextureName(storage.ReadString());
     h.Texture = storage.ReadBoolean();
     h.HighlightDepth = quint8(storage.ReadLongint());
     h.ShadowDepth = quint8(storage.ReadLongint());
@@ -233,7 +237,7 @@ void THeadlineObject::Load(TStorage& storage) {
     h.BackFromColor = quint32(storage.ReadLongint());
     h.BackToColor = quint32(storage.ReadLongint());
     h.BackDirection = storage.ReadByte();
-    h.BackTextureFile = storage.ReadString();
+    h.BackTextureFile = THeadlineText::TextureName(storage.ReadString());
     h.BackStyle = storage.ReadByte();
     h.SetBorderSize(storage.ReadLongint());
     h.BorderColor = quint32(storage.ReadLongint());
@@ -379,7 +383,8 @@ THeadlineObject* THeadlineObject::CreateDefault() {
     h.GraduateFromColor = quint32(read("Graduate From Color", 0));
     h.GraduateToColor = quint32(read("Graduate To Color", 0));
     h.GraduateStyle = quint8(read("Graduate Style", gsNone));
-    h.TextureFile = s.ReadString(section, QStringLiteral("Texture File"), QString());
+    h.TextureFile =
+        THeadlineText::TextureName(s.ReadString(section, QStringLiteral("Texture File"), QString()));
     h.Texture = s.ReadBool(section, QStringLiteral("Texture"), false);
     h.HighlightDepth = quint8(read("Highlight Depth", 0));
     h.HighlightStyle = quint8(read("Highlight Style", ssPlain));
@@ -393,7 +398,8 @@ THeadlineObject* THeadlineObject::CreateDefault() {
     h.BackFromColor = quint32(read("Background From Color", 0));
     h.BackToColor = quint32(read("Background To Color", 0));
     h.BackDirection = quint8(read("Background Direction", 0));
-    h.BackTextureFile = s.ReadString(section, QStringLiteral("Background Texture File"), QString());
+    h.BackTextureFile = THeadlineText::TextureName(
+        s.ReadString(section, QStringLiteral("Background Texture File"), QString()));
     h.BackStyle = quint8(read("Background Style", basTransparent));
     h.SetBorderSize(read("Border Size", 0));
     h.BorderColor = quint32(read("Border Color", 0));
@@ -507,7 +513,7 @@ QImage THeadlineText::TexturePicture(const QString& name) {
     static QHash<QString, QImage> cache;
     auto found = cache.constFind(path);
     if (found != cache.constEnd()) return *found;
-    QImage picture(path);
+    const QImage picture = LoadPictureImage(path);
     if (cache.size() > 32) cache.clear();
     cache.insert(path, picture);
     return picture;
@@ -538,7 +544,7 @@ void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
     const QRect device = mapped.toAlignedRect();
     constexpr qint64 LargestKeptPicture = 8'000'000; // pixels
     if (!cacheable || r.isEmpty() || qint64(device.width()) * device.height() > LargestKeptPicture) {
-        Render(canvas, r, printing);
+        Render(canvas, r);
         return;
     }
     QByteArray key = AppearanceKey();
@@ -556,7 +562,7 @@ void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
         picture.setWorldTransform(QTransform(t.m11(), 0, 0, t.m22(), t.dx() - device.left(),
                                              t.dy() - device.top()));
         TCanvas pictureCanvas(picture, canvas.DpiX(), canvas.DpiY(), TCanvas::TKind::Screen);
-        Render(pictureCanvas, r, printing);
+        Render(pictureCanvas, r);
         picture.end();
         FRenderedKey = std::move(key);
     }
@@ -566,29 +572,43 @@ void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
     painter.restore();
 }
 
-void THeadlineText::Render(TCanvas& canvas, const QRect& r, bool printing) {
+int THeadlineText::FittingPixelSize(const QFont& font, int width, int lineHeight) const {
+    QStringList shown = Lines;
+    if (DeleteBlankLines) shown.removeAll(QString());
+    QFont trial = font;
+    const auto fits = [&](int pixels) {
+        trial.setPixelSize(pixels);
+        const QFontMetrics metrics(trial);
+        if (metrics.height() > lineHeight) return false;
+        for (const QString& line : shown) {
+            const QRect r = metrics.boundingRect(QRect(0, 0, 100000, 100000),
+                                                 Qt::TextExpandTabs | Qt::TextSingleLine, line);
+            if (r.width() > width) return false;
+        }
+        return true;
+    };
+    int largest = font.pixelSize();
+    if (shown.isEmpty() || largest <= 1 || fits(largest)) return std::max(largest, 1);
+    // The largest size below that fits, found in a few measurements even for poster letters
+    // (each size measured loads a font of its own); at least 1 pixel.
+    int smallest = 1;
+    --largest;
+    while (smallest < largest) {
+        const int middle = smallest + (largest - smallest + 1) / 2;
+        if (fits(middle))
+            smallest = middle;
+        else
+            largest = middle - 1;
+    }
+    return smallest;
+}
+
+void THeadlineText::Render(TCanvas& canvas, const QRect& r) {
     QPainter& painter = canvas.Painter();
     const int screen = ScreenPixelsPerInch();
     const int dpi = canvas.DpiX();
     // Effects are sized in logical pixels; on other devices they scale with the resolution.
     auto scaled = [&](int value) { return MulDiv(value, dpi, screen); };
-    TFontSpec work = Font;
-    QFont font = work.ToQFont(canvas.DpiY());
-    const bool fit = !printing && canvas.Kind() == TCanvas::TKind::Screen && canvas.ZoomPercent() != 100;
-    if (fit) {
-        // The letters must fit the box at this zoom: shrink the font a pixel at a time.
-        while (font.pixelSize() > 1) {
-            const QFontMetrics metrics(font);
-            int widest = 0;
-            int total = 0;
-            for (const QString& line : Lines) {
-                widest = std::max(widest, metrics.horizontalAdvance(line));
-                total += metrics.height();
-            }
-            if (r.width() >= widest && r.height() >= total) break;
-            font.setPixelSize(font.pixelSize() - 1);
-        }
-    }
     const int hd = scaled(HighlightDepth);
     const int sd = scaled(ShadowDepth);
     const int b = scaled(FBorderSize);
@@ -596,6 +616,12 @@ void THeadlineText::Render(TCanvas& canvas, const QRect& r, bool printing) {
     const QPoint hStep = Step(HighlightDirection);
     const QPoint sStep = Step(ShadowDirection);
     const TShadeExtent shades = ShadeExtent(hStep * hd, sStep * sd);
+    QFont font = Font.ToQFont(canvas.DpiY());
+    // The box was measured on the screen; fonts do not scale in proportion to other
+    // resolutions (sizes round to whole pixels, hinting differs), so there the letters are
+    // made to fit the room the box gives them.
+    if (canvas.EffectivePixelsPerInch() != screen)
+        font.setPixelSize(FittingPixelSize(font, r.width() - shades.Width() - 2 * b, lh));
     const int shift = Alignment == 2 ? shades.Width() / 2 : (Alignment == 1 ? shades.Width() : 0);
     const int flags = AlignmentFlag(Alignment) | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextSingleLine;
 

@@ -84,7 +84,10 @@ public:
 
 private:
     // Draws every layer; DrawInto keeps the screen's result for the next repaint.
-    void Render(TCanvas& canvas, const QRect& rect, bool printing);
+    void Render(TCanvas& canvas, const QRect& rect);
+    // The largest pixel size, up to the font's own, at which every line is at most width
+    // pixels wide and lineHeight high.
+    int FittingPixelSize(const QFont& font, int width, int lineHeight) const;
     // Everything the drawing depends on besides the device and the rectangle.
     QByteArray AppearanceKey() const;
 

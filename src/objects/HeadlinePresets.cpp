@@ -114,7 +114,7 @@ void THeadlinePresets::Read(int index, THeadlineText& h) const {
     h.GraduateFromColor = color("GraduateFromColor");
     h.GraduateToColor = color("GraduateToColor");
     h.GraduateStyle = quint8(integer("GraduateStyle", gsNone));
-    h.TextureFile = string("TextureFile");
+    h.TextureFile = THeadlineText::TextureName(string("TextureFile"));
     h.Texture = boolean("Texture");
     h.HighlightDepth = quint8(integer("HighlightDepth", 1));
     h.ShadowDepth = quint8(integer("ShadowDepth", 1));
@@ -128,7 +128,7 @@ void THeadlinePresets::Read(int index, THeadlineText& h) const {
     h.BackFromColor = color("BackFromColor");
     h.BackToColor = color("BackToColor");
     h.BackDirection = quint8(integer("BackDirection", 0));
-    h.BackTextureFile = string("BackTextureFile");
+    h.BackTextureFile = THeadlineText::TextureName(string("BackTextureFile"));
     h.BackStyle = quint8(integer("BackStyle", basTransparent));
     h.SetBorderSize(integer("BorderSize", 0));
     h.BorderColor = color("BorderColor");

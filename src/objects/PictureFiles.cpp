@@ -18,6 +18,9 @@ namespace {
 // Larger files are not pictures anyone places on a card; refusing them keeps a stray file
 // from exhausting memory before any reader has looked at it.
 constexpr qint64 LargestPictureFile = 512LL * 1024 * 1024;
+// A metafile made an image is stretched over a box like a bitmap; this many pixels on its
+// longer side keep it sharp on any box without holding a poster-sized picture.
+constexpr int LargestRenderedSide = 2048;
 
 QSize BmpPixelSize(const QByteArray& b) {
     if (!TBitmapData::IsValidBmp(b)) return {};
@@ -154,4 +157,20 @@ TPictureData LoadPictureFile(const QString& fileName) {
     picture.Bitmap = BitmapFromImage(image);
     if (picture.Bitmap.IsEmpty()) throw EPictureError(fileName);
     return picture;
+}
+
+QImage LoadPictureImage(const QString& fileName) {
+    TPictureData picture;
+    try {
+        picture = LoadPictureFile(fileName);
+    } catch (const EPictureError&) {
+        return {};
+    }
+    if (!picture.IsMetafile) return ImageFromBitmap(picture.Bitmap);
+    const TMetafilePicture metafile(picture.Metafile);
+    QSize size = metafile.PixelSize(ScreenPixelsPerInch());
+    if (size.isEmpty()) return {};
+    if (size.width() > LargestRenderedSide || size.height() > LargestRenderedSide)
+        size.scale(LargestRenderedSide, LargestRenderedSide, Qt::KeepAspectRatio);
+    return metafile.Rendered(size.expandedTo(QSize(1, 1)));
 }

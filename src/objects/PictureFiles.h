@@ -29,6 +29,9 @@ public:
 // what documents store); PCX goes through the PCX reader first, Targa through the Targa reader;
 // BMP, GIF, JPEG, PNG and TIFF through Qt's readers. Raises EPictureError when nothing reads it.
 TPictureData LoadPictureFile(const QString& fileName);
+// A picture file as an image, through the same readers: a metafile is rendered at its frame's
+// size on the screen, at most 2048 pixels on its longer side. Null when nothing reads the file.
+QImage LoadPictureImage(const QString& fileName);
 // The bytes of a BMP file for an image: 8 bits with a colour table for indexed images, 24 bits
 // for opaque ones, 32 bits with an alpha mask when the image has transparent pixels.
 TBitmapData BitmapFromImage(const QImage& image);

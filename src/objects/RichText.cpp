@@ -9,52 +9,61 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <unordered_set>
 
-namespace {
-
-// The frames in existence. Links come from files and may be one-sided or name frames a failed
-// read has already freed; a link is followed only to a frame that still exists.
-std::unordered_set<const TCardObject*>& LiveFrames() {
-    static std::unordered_set<const TCardObject*> frames;
-    return frames;
-}
-
-TRichTextObject* Live(TCardObject* object) {
-    return object && LiveFrames().count(object) ? static_cast<TRichTextObject*>(object) : nullptr;
-}
-
-} // namespace
-
-TRichTextObject::TRichTextObject() { LiveFrames().insert(this); }
+TRichTextObject::TRichTextObject() = default;
 
 TRichTextObject::TRichTextObject(bool centerHorizontally, bool transparent, bool centerVertically)
-    : TTextControlObject(centerHorizontally, centerVertically), Transparent(transparent) {
-    LiveFrames().insert(this);
+    : TTextControlObject(centerHorizontally, centerVertically), Transparent(transparent) {}
+
+// A frame leaving its chain joins its neighbours to each other; links that name it from
+// elsewhere (one-sided ones from damaged files) are cleared.
+TRichTextObject::~TRichTextObject() {
+    TRichTextObject* before = Predecessor() != this ? Predecessor() : nullptr;
+    TRichTextObject* after = Successor() != this ? Successor() : nullptr;
+    if (before && before->Successor() == this)
+        before->SetSuccessor(after != before ? after : nullptr);
+    if (after && after->Predecessor() == this)
+        after->SetPredecessor(before != after ? before : nullptr);
+    while (!FLinkedFrom.empty()) FLinkedFrom.back()->DropLinksTo(this);
+    SetSuccessor(nullptr);
+    SetPredecessor(nullptr);
 }
 
-// A frame leaving its chain joins its neighbours to each other.
-TRichTextObject::~TRichTextObject() {
-    LiveFrames().erase(this);
-    TRichTextObject* before = Predecessor();
-    TRichTextObject* after = Successor();
-    if (before && before->FLinks.Successor == this) before->FLinks.Successor = after;
-    if (after && after->FLinks.Predecessor == this) after->FLinks.Predecessor = before;
+void TRichTextObject::Link(TCardObject*& link, TRichTextObject* frame) {
+    if (link == frame) return;
+    if (auto* old = static_cast<TRichTextObject*>(link)) {
+        auto& referrers = old->FLinkedFrom;
+        const auto at = std::find(referrers.begin(), referrers.end(), this);
+        Q_ASSERT(at != referrers.end());
+        if (at != referrers.end()) referrers.erase(at);
+    }
+    link = frame;
+    if (frame) frame->FLinkedFrom.push_back(this);
+}
+
+void TRichTextObject::DropLinksTo(const TRichTextObject* frame) {
+    if (FLinks.Successor == frame) SetSuccessor(nullptr);
+    if (FLinks.Predecessor == frame) SetPredecessor(nullptr);
 }
 
 std::unique_ptr<TObjectControl> TRichTextObject::CreateControl() {
     return std::make_unique<TObjectControl>();
 }
 
-TRichTextObject* TRichTextObject::Successor() const { return Live(FLinks.Successor); }
+// Links name only frames (Link takes nothing else).
+TRichTextObject* TRichTextObject::Successor() const {
+    return static_cast<TRichTextObject*>(FLinks.Successor);
+}
 
-TRichTextObject* TRichTextObject::Predecessor() const { return Live(FLinks.Predecessor); }
+TRichTextObject* TRichTextObject::Predecessor() const {
+    return static_cast<TRichTextObject*>(FLinks.Predecessor);
+}
 
 void TRichTextObject::SetSuccessor(TRichTextObject* successor) {
-    FLinks.Successor = successor;
+    Link(FLinks.Successor, successor);
 }
 void TRichTextObject::SetPredecessor(TRichTextObject* predecessor) {
-    FLinks.Predecessor = predecessor;
+    Link(FLinks.Predecessor, predecessor);
 }
 
 void TRichTextObject::SetTextFlow(TCardObject* predecessor, TCardObject* successor) {
@@ -88,8 +97,8 @@ void TRichTextObject::Load(TStorage& storage) {
     const qint32 size = storage.ReadLongint();
     if (size >= 0 && size < Content.size()) Content.truncate(size);
     if (version >= 1) {
-        FLinks.Successor = dynamic_cast<TRichTextObject*>(storage.ReadReference());
-        FLinks.Predecessor = dynamic_cast<TRichTextObject*>(storage.ReadReference());
+        SetSuccessor(dynamic_cast<TRichTextObject*>(storage.ReadReference()));
+        SetPredecessor(dynamic_cast<TRichTextObject*>(storage.ReadReference()));
     }
     Transparent = version >= 2 ? storage.ReadBoolean() : false;
 }

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <vector>
+
 // A frame of formatted body text. Frames link into chains: text that does not fit one frame
 // continues in its successor. The content is kept as the block the document stores.
 class TRichTextObject : public TTextControlObject {
@@ -22,7 +24,7 @@ public:
     void SetSuccessor(TRichTextObject* successor);
     void SetPredecessor(TRichTextObject* predecessor);
 
-    TTextFlowLinks* TextFlow() override { return &FLinks; }
+    const TTextFlowLinks* TextFlow() const override { return &FLinks; }
     void SetTextFlow(TCardObject* predecessor, TCardObject* successor) override;
 
     void Load(TStorage& storage) override;
@@ -39,5 +41,13 @@ protected:
     std::unique_ptr<TObjectControl> CreateControl() override;
 
 private:
+    // Points one of this frame's links at a frame, keeping that frame's list of its referrers.
+    void Link(TCardObject*& link, TRichTextObject* frame);
+    void DropLinksTo(const TRichTextObject* frame);
+
     TTextFlowLinks FLinks;
+    // The frames whose links name this one, once per link. A frame that goes clears them, so
+    // no link can outlive the frame it names (a freed frame's address may come back as
+    // another frame's).
+    std::vector<TRichTextObject*> FLinkedFrom;
 };

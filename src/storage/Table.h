@@ -206,6 +206,9 @@ public:
     void RemoveObject(TStored* object);
     TStored* Detach(int index);
     int Reposition(int index);
+    // Compacts the table and drops slots that hold no object: for tables whose users expect
+    // an object in every slot (a file may hold absent items).
+    void RemoveEmptySlots();
 
     TStored* FirstThat(const TObjectTest& test);
     TStored* LastThat(const TObjectTest& test);
@@ -224,9 +227,6 @@ public:
 
 protected:
     virtual int CompareObjects(const TStored*, const TStored*) const { return 0; }
-    // Compacts the table and drops slots that hold no object: for tables whose users expect
-    // an object in every slot (a file may hold absent items).
-    void RemoveEmptySlots();
     // Whether a table of this kind may hold object (checked for every item read from a file).
     virtual bool AcceptsItem(const TStored* object) const;
 

@@ -1,6 +1,7 @@
 #include "document/Card.h"
 #include "document/Control.h"
 #include "document/Template.h"
+#include "document/Units.h"
 #include "events/Event.h"
 #include "objects/Headline.h"
 #include "objects/RichText.h"
@@ -26,11 +27,14 @@ struct Result {
     QString Err;
 };
 
-Result RunQdx(const QStringList& arguments) {
+// Runs the program; with a program folder, that one instead of the shipped data.
+Result RunQdx(const QStringList& arguments, const QString& programFolder = QString()) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the command picks its own
     environment.insert(QStringLiteral("QDX_MEASURE"), QStringLiteral("inch"));
+    if (!programFolder.isEmpty())
+        environment.insert(QStringLiteral("QDX_PROGRAM_DIR"), programFolder);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QDX_BINARY), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
@@ -69,7 +73,142 @@ QString SaveSampleCard(const QTemporaryDir& dir) {
     return path;
 }
 
+// A one-panel card holding a headline of the text (codes scanned) in large plain letters.
+THeadlineObject* AddHeadline(TCard& card, const QString& text) {
+    auto* headline = new THeadlineObject();
+    headline->Text = text;
+    headline->ScanPlaceholders();
+    THeadlineText& h = headline->HeadlineText();
+    h.Font = {QStringLiteral("DejaVu Sans"), 36, 0xFF0000};
+    h.ShadowDepth = 0;
+    h.HighlightDepth = 0;
+    headline->Bounds = {20, 20, 400, 100};
+    card.Pages(0)->Panels(0)->AddObject(headline);
+    headline->RefreshText();
+    headline->FitBounds();
+    return headline;
+}
+
+QString SaveCard(const QTemporaryDir& dir, const QString& name, const TCard& card) {
+    const QString path = dir.filePath(name);
+    SaveStoredToFile(path, card);
+    return path;
+}
+
+QImage RenderPanel(const QString& document, const QString& png, const QString& programFolder,
+                   int dpi = 96) {
+    const Result result = RunQdx({QStringLiteral("render"), document, QStringLiteral("--png"), png,
+                                  QStringLiteral("--dpi"), QString::number(dpi)},
+                                 programFolder);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err.toStdString();
+    EXPECT_TRUE(result.Err.isEmpty()) << result.Err.toStdString();
+    return QImage(png);
+}
+
 } // namespace
+
+TEST(BatchCommands, DumpAndRenderOfATableConnectedDocumentShowItsFirstRecord) {
+    QTemporaryDir dir;
+    QFile csv(dir.filePath(QStringLiteral("names.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("\"First\",\"Last\"\n\"Mmmmmmmm\",\"Lee\"\n\"Bo\",\"Ray\"\n");
+    csv.close();
+    QString connected, typed;
+    {
+        TTestContext test;
+        TCard card(7, 4);
+        AddHeadline(card, QStringLiteral("Dear <First>"));
+        card.SetDataSource(csv.fileName()); // no table engine here: only the name is kept
+        connected = SaveCard(dir, QStringLiteral("connected.qdx"), card);
+        TCard plain(7, 4);
+        AddHeadline(plain, QStringLiteral("Dear Mmmmmmmm"));
+        typed = SaveCard(dir, QStringLiteral("typed.qdx"), plain);
+    }
+    const Result dump = RunQdx({QStringLiteral("dump"), connected});
+    ASSERT_EQ(dump.ExitCode, 0) << dump.Err.toStdString();
+    EXPECT_TRUE(dump.Err.isEmpty()) << dump.Err.toStdString();
+    const QJsonObject headline = QJsonDocument::fromJson(dump.Out)
+                                     .object()["card"]
+                                     .toObject()["pages"]
+                                     .toArray()[0]
+                                     .toObject()["panels"]
+                                     .toArray()[0]
+                                     .toObject()["objects"]
+                                     .toArray()[0]
+                                     .toObject();
+    EXPECT_EQ(headline["Lines"].toArray(), QJsonArray{QStringLiteral("Dear Mmmmmmmm")});
+
+    // Drawn as the same text typed out, in a box of the record's size.
+    const QImage fromRecord =
+        RenderPanel(connected, dir.filePath(QStringLiteral("connected.png")), QString());
+    const QImage fromText = RenderPanel(typed, dir.filePath(QStringLiteral("typed.png")), QString());
+    ASSERT_FALSE(fromRecord.isNull());
+    EXPECT_EQ(fromRecord, fromText);
+}
+
+TEST(BatchCommands, RenderFindsTexturesStoredByNameInTheProgramsTexturesFolder) {
+    QTemporaryDir program;
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(program.path()).mkpath(QStringLiteral("Textures")));
+    const QString textures = program.filePath(QStringLiteral("Textures"));
+    const QString pictures = QStringLiteral(QDX_TEST_DATA "/pictures/");
+    // One picture as PNG and as PCX, which only the program's own reader reads.
+    ASSERT_TRUE(QFile::copy(pictures + "rgb.png", textures + "/Pattern.png"));
+    ASSERT_TRUE(QFile::copy(pictures + "rgb.pcx", textures + "/Pattern.pcx"));
+    QString png, pcx;
+    {
+        TTestContext test;
+        test.Context.TexturesFolder = textures;
+        for (const QString& name : {QStringLiteral("Pattern.png"), QStringLiteral("Pattern.pcx")}) {
+            TCard card(7, 4);
+            THeadlineText& h = AddHeadline(card, QStringLiteral("Wood"))->HeadlineText();
+            h.BackStyle = basTexture;
+            const bool byName = name.endsWith(QLatin1String("png"));
+            h.BackTextureFile = byName ? name : QDir(textures).filePath(name);
+            (byName ? png : pcx) = SaveCard(dir, name + ".qdx", card);
+        }
+    }
+    // A full path inside the textures folder is read as the bare name.
+    const Result dump = RunQdx({QStringLiteral("dump"), pcx}, program.path());
+    ASSERT_EQ(dump.ExitCode, 0) << dump.Err.toStdString();
+    EXPECT_TRUE(dump.Out.contains("\"BackTextureFile\": \"Pattern.pcx\"")) << dump.Out.data();
+
+    const QImage fromPng = RenderPanel(png, dir.filePath(QStringLiteral("png.png")), program.path());
+    const QImage fromPcx = RenderPanel(pcx, dir.filePath(QStringLiteral("pcx.png")), program.path());
+    ASSERT_FALSE(fromPng.isNull());
+    EXPECT_EQ(fromPcx, fromPng);
+    // The texture shows: the box is not left white.
+    EXPECT_NE(fromPng.pixel(22, 22), qRgb(255, 255, 255));
+}
+
+TEST(BatchCommands, RenderAtLowResolutionKeepsEveryLetterOfAHeadlineInsideItsBox) {
+    QTemporaryDir dir;
+    QString document;
+    TRect bounds;
+    {
+        TTestContext test;
+        TCard card(7, 4);
+        THeadlineObject* headline = AddHeadline(card, QStringLiteral("Happy Birthday!"));
+        headline->HeadlineText().Font = {QStringLiteral("Times New Roman"), 36, 0xFF0000, true};
+        headline->RefreshText();
+        headline->FitBounds();
+        bounds = headline->Bounds;
+        document = SaveCard(dir, QStringLiteral("birthday.qdx"), card);
+    }
+    constexpr int Dpi = 37;
+    const QImage image =
+        RenderPanel(document, dir.filePath(QStringLiteral("birthday.png")), QString(), Dpi);
+    ASSERT_FALSE(image.isNull());
+    const QRect box(QPoint(MulDiv(bounds.Left, Dpi, 100), MulDiv(bounds.Top, Dpi, 100)),
+                    QPoint(MulDiv(bounds.Right, Dpi, 100) - 1, MulDiv(bounds.Bottom, Dpi, 100) - 1));
+    // The "!" is drawn whole: it ends before the box's last column, not cut off by it.
+    int inkRight = -1;
+    for (int x = box.left(); x <= box.right(); ++x)
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            if (qRed(image.pixel(x, y)) < 128) inkRight = x;
+    EXPECT_LT(inkRight, box.right());
+    EXPECT_GT(inkRight, box.left() + box.width() * 4 / 5);
+}
 
 TEST(BatchCommands, DumpPrintsTheDocumentAsJson) {
     QTemporaryDir dir;

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 TEST(Card, NewCardsHaveOnePageWithTheFormatsPanelsLaidOut) {
     TTestContext test;
     for (int format = 0; format < CardFormatCount; ++format) {
@@ -167,6 +169,43 @@ TEST(Card, TextFlowCyclesAreBrokenOnLoad) {
     EXPECT_EQ(lb->Predecessor(), la);
     EXPECT_EQ(lb->Successor(), nullptr); // would close the circle
     EXPECT_EQ(la->Predecessor(), nullptr);
+}
+
+TEST(Card, FrameLinkDiesWithTheFrameItNamesEvenWhenItsAddressComesBack) {
+    TTestContext test;
+    // One-sided links (from damaged files) must not outlive the frame they name either; and a
+    // new frame made in the freed frame's memory is not that frame.
+    alignas(TRichTextObject) unsigned char memory[sizeof(TRichTextObject)];
+    TRichTextObject before;
+    TRichTextObject after;
+    auto* gone = new (memory) TRichTextObject();
+    before.SetSuccessor(gone);
+    after.SetPredecessor(gone);
+    after.SetSuccessor(gone);
+    gone->~TRichTextObject();
+    auto* reborn = new (memory) TRichTextObject();
+    EXPECT_EQ(before.Successor(), nullptr);
+    EXPECT_EQ(after.Predecessor(), nullptr);
+    EXPECT_EQ(after.Successor(), nullptr);
+
+    // Links the new frame takes are its own, and go when the frame that holds them goes.
+    {
+        TRichTextObject holder;
+        holder.SetSuccessor(reborn);
+        reborn->SetPredecessor(&holder);
+    }
+    EXPECT_EQ(reborn->Predecessor(), nullptr);
+    reborn->~TRichTextObject();
+
+    // A chain still closes up around a frame that leaves it, however it was linked.
+    TRichTextObject first, third;
+    auto* middle = new TRichTextObject();
+    first.SetTextFlow(nullptr, middle);
+    middle->SetTextFlow(&first, &third);
+    third.SetTextFlow(middle, nullptr);
+    delete middle;
+    EXPECT_EQ(first.Successor(), &third);
+    EXPECT_EQ(third.Predecessor(), &first);
 }
 
 TEST(Card, CollectedTextRunsByPanelThenTopEdge) {

@@ -3,6 +3,7 @@
 
 #include "document/Card.h"
 #include "document/Control.h"
+#include "objects/Headline.h"
 #include "objects/RichText.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
@@ -369,6 +370,108 @@ TEST_F(CardOldVersions, DataSourceOfAnOlderRecordIsOpenedAndKeptWhenItFails) {
     EXPECT_FALSE(card->DocumentModified);
 }
 
+namespace {
+
+const char* const ConnectedOldCards[] = {"card-v2-missing-table.qdx", "card-v3-missing-table.qdx",
+                                          "card-v5-missing-table.qdx", "card-v9-missing-table.qdx"};
+const QString MissingTable = QStringLiteral("C:\\Data\\Customers.DB");
+
+// A table that opens whatever it is asked for: one record whose First is Ann.
+class TAnyNameTable : public TRecordSource {
+public:
+    QStringList Opened; // folder and name of each open
+    bool IsOpenNow = false;
+    void Open(const QString& folder, const QString& tableName, TTableType) override {
+        Opened << folder + QLatin1Char('|') + tableName;
+        IsOpenNow = true;
+    }
+    void Close() override { IsOpenNow = false; }
+    bool IsOpen() const override { return IsOpenNow; }
+    QStringList FieldNames() const override { return {QStringLiteral("First")}; }
+    int RecordCount() const override { return 1; }
+    std::optional<QString> FieldText(const QString& name) const override {
+        if (name.compare(QLatin1String("First"), Qt::CaseInsensitive) != 0) return std::nullopt;
+        return QStringLiteral("Ann");
+    }
+    void First() override {}
+    void Next() override {}
+    void Prior() override {}
+    void Last() override {}
+    bool Bof() const override { return true; }
+    bool Eof() const override { return false; }
+    int RecordNumber() const override { return 1; }
+    void MoveTo(int) override {}
+};
+
+QStringList HeadlineLines(const TCard& card) {
+    QStringList lines;
+    card.ForEachObject([&](TCardObject* object) {
+        if (auto* headline = dynamic_cast<THeadlineObject*>(object))
+            lines << headline->HeadlineText().Lines;
+    });
+    return lines;
+}
+
+} // namespace
+
+TEST_F(CardOldVersions, OldConnectedCardOpensWhenTableIsMissing) {
+    for (const char* file : ConnectedOldCards) {
+        SCOPED_TRACE(file);
+        Test.Messages.Errors.clear();
+        const std::unique_ptr<TCard> card = Load(file);
+        ASSERT_TRUE(card);
+        ASSERT_EQ(card->PageCount(), 1);
+        EXPECT_EQ(card->Pages(0)->PanelCount(), 4);
+        EXPECT_EQ(card->DataSourceName, MissingTable);
+        EXPECT_EQ(Test.Messages.Errors,
+                  QStringList{QStringLiteral("Error opening database %1.").arg(MissingTable)});
+        // Without a table the code shows as typed.
+        EXPECT_EQ(HeadlineLines(*card), QStringList{QStringLiteral("Dear <First>")});
+        EXPECT_FALSE(card->DocumentModified);
+        Test.Messages.Errors.clear();
+        ExpectStableRoundTrip(*card);
+    }
+}
+
+TEST_F(CardOldVersions, OldConnectedCardShowsTheFirstRecordOfItsTable) {
+    for (const char* file : ConnectedOldCards) {
+        SCOPED_TRACE(file);
+        TAnyNameTable* table = nullptr;
+        Test.Context.RecordSourceFactory = [&table] {
+            auto made = std::make_unique<TAnyNameTable>();
+            table = made.get();
+            return made;
+        };
+        const std::unique_ptr<TCard> card = Load(file);
+        ASSERT_TRUE(card);
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->Opened, QStringList{QStringLiteral(".|") + MissingTable});
+        EXPECT_TRUE(Test.Messages.Errors.isEmpty()) << Test.Messages.Errors.join(' ').toStdString();
+        EXPECT_EQ(HeadlineLines(*card), QStringList{QStringLiteral("Dear Ann")});
+        EXPECT_FALSE(card->DocumentModified);
+    }
+}
+
+TEST_F(CardOldVersions, StaticSlotTablesKeepTheirTextFlowLinks) {
+    const std::unique_ptr<TCard> card = Load("textflow-static-slots.qdx");
+    ASSERT_TRUE(card);
+    // The free slots are gone; the frames keep their order and their links.
+    ASSERT_EQ(card->PageCount(), 2);
+    EXPECT_EQ(card->Pages(0)->Panels(0)->Count(), 3);
+    EXPECT_EQ(FrameName(card->ObjectAt(0, 0, 0)), QStringLiteral("A"));
+    EXPECT_TRUE(dynamic_cast<TRectangleObject*>(card->ObjectAt(0, 0, 1)));
+    EXPECT_EQ(FrameName(card->ObjectAt(0, 0, 2)), QStringLiteral("B"));
+    EXPECT_EQ(FrameName(card->ObjectAt(1, 1, 0)), QStringLiteral("C"));
+    auto* a = dynamic_cast<TRichTextObject*>(card->ObjectAt(0, 0, 0));
+    ASSERT_TRUE(a);
+    ASSERT_TRUE(a->Successor());
+    EXPECT_EQ(FrameName(a->Successor()), QStringLiteral("B"));
+    ASSERT_TRUE(a->Successor()->Successor());
+    EXPECT_EQ(FrameName(a->Successor()->Successor()), QStringLiteral("C"));
+    EXPECT_EQ(a->Successor()->Successor()->Predecessor(), a->Successor());
+    ExpectStableRoundTrip(*card);
+}
+
 TEST_F(CardOldVersions, PreviewIsReadFromVersion7OnAndHandedToTheMainWindow) {
     for (const char* file : {"card-v7-extra-string.qdx", "card-v9-preview.qdx"}) {
         SCOPED_TRACE(file);
@@ -415,6 +518,8 @@ TEST_F(CardOldVersions, TextFlowLinksAreRestoredAndBadOnesDropped) {
         {"textflow-dangling.qdx", {{"A", "D"}}},
         // A -> B -> C -> A: the link that closes the circle goes; so does D -> D.
         {"textflow-cycle.qdx", {{"A", "B"}, {"B", "C"}}},
+        // Indices of static tables count their free slots.
+        {"textflow-static-slots.qdx", {{"A", "B"}, {"B", "C"}}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.File);

@@ -7,9 +7,11 @@
 #include "document/Units.h"
 #include "objects/Headline.h"
 #include "support/DocumentFixtures.h"
+#include "support/MetafileFixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -245,6 +247,37 @@ TEST_F(Headline, EffectsScaleWithThePrinterResolution) {
     EXPECT_EQ(runs[1], (TRun{Rgb(Red) & 0xFFFFFF, 25}));
 }
 
+TEST_F(Headline, LowResolutionKeepsEveryLetterInsideTheBox) {
+    // Fonts do not shrink in proportion with the resolution: measured on the screen, these
+    // lines are wider than their box at some of these resolutions, and the last letter was cut.
+    struct TCase {
+        const char* Font;
+        int Size;
+        const char* Text;
+    };
+    const TCase cases[] = {{"Times New Roman", 36, "Happy Birthday!"},
+                           {"Arial", 28, "WWW Headline Mimimi!"},
+                           {"Courier New", 20, "Courier gjpqy WWW!"},
+                           {"DejaVu Sans", 40, "Wide Wonder!"}};
+    for (const TCase& c : cases)
+        for (const int dpi : {37, 50, 72, 150}) {
+            SCOPED_TRACE(testing::Message() << c.Font << " at " << dpi);
+            THeadlineText h = PlainStyle({QString::fromLatin1(c.Text)}, c.Size);
+            h.Font.Name = QString::fromLatin1(c.Font);
+            h.Font.Bold = true;
+            h.ComputeBox();
+            const QImage image = Render(h, dpi);
+            const int right = image.width() - 1;
+            int inkRight = -1; // the rightmost column with ink
+            for (int x = 0; x <= right; ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) inkRight = x;
+            // The "!" ends inside the box, with its own margin, and not far from its edge.
+            EXPECT_LT(inkRight, right);
+            EXPECT_GT(inkRight, image.width() * 4 / 5);
+        }
+}
+
 TEST_F(Headline, LettersShowTheirFillThroughTheMask) {
     QTemporaryDir folder;
     QImage texture(8, 8, QImage::Format_RGB32);
@@ -309,6 +342,73 @@ TEST_F(Headline, TextureNamesInsideTheTexturesFolderAreBare) {
               QStringLiteral("/elsewhere/Stone.png"));
     EXPECT_EQ(THeadlineText::TexturePicture(QStringLiteral("Stone.png")).size(), QSize(4, 4));
     EXPECT_TRUE(THeadlineText::TexturePicture(QStringLiteral("missing.png")).isNull());
+}
+
+TEST_F(Headline, TexturesOfEveryOfferedFormatFillBackgroundAndLetters) {
+    QTemporaryDir folder;
+    Test.Context.TexturesFolder = folder.path();
+    const QString pictures = QStringLiteral(QDX_TEST_DATA "/pictures/");
+    // The same picture as PNG, PCX and Targa; solid green metafiles.
+    ASSERT_TRUE(QFile::copy(pictures + "rgb.png", folder.filePath("Pattern.png")));
+    ASSERT_TRUE(QFile::copy(pictures + "rgb.pcx", folder.filePath("Pattern.pcx")));
+    ASSERT_TRUE(QFile::copy(pictures + "rgb24.tga", folder.filePath("Pattern.tga")));
+    const auto save = [&](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    constexpr QRgb Moss = 0xFF00FF00;
+    ASSERT_TRUE(save("Moss.wmf", TWmf()
+                                     .Window(0, 0, 1440, 1440)
+                                     .SolidBrush(Moss)
+                                     .Rectangle(0, 0, 1441, 1441)
+                                     .Bytes({{0, 0, 1440, 1440, 1440}})));
+    ASSERT_TRUE(save("Moss.emf", TEmf().SolidBrush(Moss).Rectangle(0, 0, 97, 97).Bytes(
+                                     {0, 0, 95, 95}, {0, 0, 2540, 2540})));
+
+    THeadlineText h = PlainStyle({QStringLiteral("HH")});
+    h.BackStyle = basTexture;
+    h.BackTextureFile = QStringLiteral("Pattern.png");
+    const QImage fromPng = Render(h);
+    for (const char* name : {"Pattern.pcx", "Pattern.tga"}) {
+        SCOPED_TRACE(name);
+        h.BackTextureFile = QString::fromLatin1(name);
+        EXPECT_EQ(Render(h), fromPng);
+    }
+    for (const char* name : {"Moss.wmf", "Moss.emf"}) {
+        SCOPED_TRACE(name);
+        h.BackStyle = basTexture;
+        h.BackTextureFile = QString::fromLatin1(name);
+        h.Texture = false;
+        const QImage background = Render(h);
+        EXPECT_EQ(background.pixel(2, 2), Moss);
+        EXPECT_EQ(background.pixel(background.width() - 3, background.height() - 3), Moss);
+
+        h.BackStyle = basSolid;
+        h.Color = Red;
+        h.Texture = true;
+        h.TextureFile = QString::fromLatin1(name);
+        const QImage letters = Render(h);
+        int moss = 0;
+        for (int y = 0; y < letters.height(); ++y)
+            for (int x = 0; x < letters.width(); ++x) moss += letters.pixel(x, y) == Moss;
+        EXPECT_GT(moss, 50);
+    }
+}
+
+TEST_F(Headline, TexturePathInsideTheTexturesFolderIsStoredByNameAfterLoading) {
+    QTemporaryDir folder;
+    Test.Context.TexturesFolder = folder.path();
+    TCard card(7, 4);
+    auto* headline = new THeadlineObject();
+    headline->Text = QStringLiteral("Wood");
+    headline->HeadlineText().TextureFile = folder.filePath(QStringLiteral("Wood.bmp"));
+    headline->HeadlineText().BackTextureFile = QStringLiteral("/elsewhere/Paper.bmp");
+    card.Pages(0)->Panels(0)->AddObject(headline);
+    const auto loaded = Reloaded(card);
+    const auto* read = dynamic_cast<const THeadlineObject*>(loaded->ObjectAt(0, 0, 0));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->HeadlineText().TextureFile, QStringLiteral("Wood.bmp"));
+    EXPECT_EQ(read->HeadlineText().BackTextureFile, QStringLiteral("/elsewhere/Paper.bmp"));
 }
 
 TEST_F(Headline, ObjectSizeFollowsItsText) {

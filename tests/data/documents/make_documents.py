@@ -153,33 +153,57 @@ def write_reference(d: Document, index: Optional[int]):
 # ---- tables --------------------------------------------------------------------------------
 
 
-def base_table(d: Document, count: int, item_size: int = 4, delta: int = 4):
-    """TBaseTable record of a plain (not sorted, not static) table."""
+class Static(list):
+    """The items of a static table: None marks a free slot, which keeps the indices of the
+    items after it."""
+
+
+def live(items: list) -> list:
+    return [item for item in items if item is not None]
+
+
+def base_table(d: Document, count: int, item_size: int = 4, delta: int = 4, free=None):
+    """TBaseTable record of an unsorted table; static when free (the indices of its free
+    slots) is given."""
     v = d.version("TBaseTable")
+    wide = v >= 1
     d.word(delta)
     d.boolean(False)  # Sorted
     d.boolean(False)  # Unique
-    d.boolean(False)  # Static
+    d.boolean(free is not None)  # Static
     if v >= 2:
         d.boolean(False)  # KeepCapacity
-    if v >= 1:
+    if wide:
         d.longint(MAX_LONGINT)  # MaxSize
     else:
         d.word(0xFFFF)
     d.word(item_size)
-    if v >= 1:
+    if wide:
         d.longint(count)
     else:
         d.word(count)
+    if free is not None:
+        # The free chain, ending with -1, then LiveCount.
+        for index in free + [-1]:
+            if wide:
+                d.longint(index)
+            else:
+                d.word(index & 0xFFFF)
+        if wide:
+            d.longint(count - len(free))
+        else:
+            d.word(count - len(free))
 
 
 def object_table(d: Document, item_class: str, items: list, write_item):
-    """TObjectTable record: the table header, OwnsObjects, the item class name, the items."""
+    """TObjectTable record: the table header, OwnsObjects, the item class name, the items of
+    the live slots."""
     d.version("TObjectTable")
-    base_table(d, len(items))
+    free = [i for i, item in enumerate(items) if item is None] if isinstance(items, Static) else None
+    base_table(d, len(items), free=free)
     d.boolean(True)  # OwnsObjects
     d.string(item_class)
-    for item in items:
+    for item in live(items):
         write_item(d, item)
 
 
@@ -639,9 +663,9 @@ class Card:
                 d.string(self.version7_extra)
         if v > 2:
             # Every text-flow frame, page by page, panel by panel, object by object.
-            for page in self.pages:
-                for objects in page.panels:
-                    for item in objects:
+            for page in live(self.pages):
+                for objects in live(page.panels):
+                    for item in live(objects):
                         if item.frame_links is not None:
                             text_flow_link(d, item.frame_links[0])
                             text_flow_link(d, item.frame_links[1])
@@ -867,6 +891,39 @@ def card_fixtures() -> dict:
             rich_text((0, 0, 100, 100), b"D", predecessor=(0, 0, 3), successor=(0, 0, 3)),
         ]])]),
         TRichTextObject=2)
+
+    # Static tables keep the indices of their items across deleted ones, and the links name
+    # those indices: A (page 0, panel 0, slot 1) -> B (slot 4) -> C (page 2, panel 1, slot 1),
+    # with the free page slot 1 between them.
+    a = rich_text((0, 0, 100, 100), b"A", predecessor=None, successor=(0, 0, 4))
+    b = rich_text((0, 0, 100, 100), b"B", predecessor=(0, 0, 1), successor=(2, 1, 1))
+    c = rich_text((0, 0, 100, 100), b"C", predecessor=(0, 0, 4), successor=None)
+    files["textflow-static-slots.qdx"] = storage_file(
+        Card(format=0, pages=Static([
+            Page(0, [Static([None, a, rectangle((0, 200, 50, 250)), None, b]), [], [], []]),
+            None,
+            Page(0, [[], Static([None, c]), [], []]),
+        ])),
+        TRichTextObject=2)
+
+    # Older documents name their recipient table by a path of the machine they were made on.
+    # The table cannot be opened here; the document must open all the same, whatever the
+    # version: version 2 holds the panels directly, and they become a page only after the
+    # data source is read.
+    greeting = headline((10, 10, 300, 60), "Dear <First>", codes=[database_text("First", 6)])
+    missing = "C:\\Data\\Customers.DB"
+    files["card-v2-missing-table.qdx"] = storage_file(
+        Card(format=0, data_source=missing, panels=[[greeting], [], [], []]),
+        TCard=2, TBaseTable=0, TCardObject=1, THeadlineObject=3)
+    files["card-v3-missing-table.qdx"] = storage_file(
+        Card(format=0, data_source=missing, pages=[Page(0, [[greeting], [], [], []])]),
+        TCard=3, TBaseTable=1, TCardPage=1, TCardObject=3, THeadlineObject=3)
+    files["card-v5-missing-table.qdx"] = storage_file(
+        Card(format=0, data_source=missing, pages=[Page(0, [[greeting], [], [], []])]),
+        TCard=5, TBaseTable=1, TCardPage=2, THeadlineObject=3)
+    files["card-v9-missing-table.qdx"] = storage_file(
+        Card(format=0, data_source=missing, pages=[Page(0, [[greeting], [], [], []])]),
+        THeadlineObject=3)
     return files
 
 
