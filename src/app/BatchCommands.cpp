@@ -4,6 +4,7 @@
 #include "app/DocumentJson.h"
 #include "document/AppContext.h"
 #include "document/Canvas.h"
+#include "document/IniFile.h"
 #include "document/Card.h"
 #include "document/Template.h"
 #include "document/Units.h"
@@ -42,12 +43,22 @@ struct TLoaded {
     TCard* Card() const { return dynamic_cast<TCard*>(Root.get()); }
 };
 
-// Loads a storage file as the program opens it, with its folders and its table engine (a
-// connected document shows its table's first record); a document at the density it was saved
-// with.
+// The user's settings as the window left them (the address book's file among them). Batch
+// commands read them and never write them back.
+TIniFile& UserSettings() {
+    static TIniFile settings;
+    return settings;
+}
+
+// Loads a storage file as the program opens it, with its folders, the user's settings and the
+// table engine (a connected document shows its table's first record); a document at the
+// density it was saved with.
 TLoaded LoadFile(const QString& fileName) {
     TAppContext& context = AppContext();
     AppPaths::SetContextFolders(context);
+    TIniFile& settings = UserSettings();
+    settings.SetFileName(AppPaths::SettingsFile());
+    if (settings.Load()) context.SetSettings(&settings);
     InstallTableEngine(context);
     context.AdoptDocumentDensity = true;
     context.ScreenPixelsPerInch = 96;

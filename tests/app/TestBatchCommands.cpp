@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -33,6 +34,9 @@ Result RunQdx(const QStringList& arguments, const QString& programFolder = QStri
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the command picks its own
     environment.insert(QStringLiteral("QDX_MEASURE"), QStringLiteral("inch"));
+    // A user folder of the tests' own: the user's settings and address book stay out of it.
+    static const QTemporaryDir user;
+    environment.insert(QStringLiteral("QDX_HOME"), user.path());
     if (!programFolder.isEmpty())
         environment.insert(QStringLiteral("QDX_PROGRAM_DIR"), programFolder);
     process.setProcessEnvironment(environment);
@@ -356,4 +360,65 @@ TEST(BatchCommands, DumpReadsTemplateIndexesAndEventFiles) {
     EXPECT_EQ(event["EventDate"].toString(), QStringLiteral("2027-02-28"));
     EXPECT_EQ(event["Description"].toString(), QStringLiteral("Mum's birthday"));
     EXPECT_EQ(event["WarningDays"].toInt(), 10);
+}
+
+TEST(BatchCommands, PrintOfAnAddressBookDocumentReadsTheBookAndWritesOnlyInTheUserFolder) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "poppler-utils is not installed";
+    QTemporaryDir home, work, documents;
+    {
+        // The book the user chose in the window's settings, not the default one.
+        QFile settings(QDir(home.path()).filePath(QStringLiteral("qdx.ini")));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[Address Book]\nFile=people.vcf\n");
+        QFile book(QDir(home.path()).filePath(QStringLiteral("people.vcf")));
+        ASSERT_TRUE(book.open(QIODevice::WriteOnly));
+        book.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
+                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ray;Bob;;;\r\nFN:Bob Ray\r\nEND:VCARD\r\n");
+    }
+    // The user's own files of the same names in the folder the command runs in.
+    const QString ownTable = QDir(work.path()).filePath(TCard::AddressBookTableName);
+    for (const QString& own : {ownTable, QDir(work.path()).filePath("TempVantuAddressTable.MB")}) {
+        QFile file(own);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("the user's own file");
+    }
+    QString document;
+    {
+        TTestContext test;
+        TCard card(7, 4);
+        AddHeadline(card, QStringLiteral("Dear <First> <Last>"));
+        card.SetDataSource(TCard::AddressBookTableName); // no address book here: the name stays
+        document = SaveCard(documents, QStringLiteral("letters.qdx"), card);
+    }
+    const QString pdf = QDir(documents.path()).filePath(QStringLiteral("letters.pdf"));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("QDX_HOME"), home.path());
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(work.path());
+    process.start(QStringLiteral(QDX_BINARY), {QStringLiteral("print"), document,
+                                               QStringLiteral("--pdf"), pdf,
+                                               QStringLiteral("--records")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+
+    QProcess text;
+    text.start(pdftotext, {pdf, QStringLiteral("-")});
+    text.waitForFinished(60000);
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Dear Ann Lee"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Dear Bob Ray"))) << printed.toStdString();
+    // Nothing written or removed where the command ran; nothing left in the user folder.
+    EXPECT_EQ(QDir(work.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("TempVantuAddressTable.DB"),
+                           QStringLiteral("TempVantuAddressTable.MB")}));
+    for (const QString& name : QDir(work.path()).entryList(QDir::Files)) {
+        QFile file(QDir(work.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("the user's own file"));
+    }
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("people.vcf"), QStringLiteral("qdx.ini")}));
 }

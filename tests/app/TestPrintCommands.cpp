@@ -44,6 +44,9 @@ TRun RunQdx(const QStringList& arguments) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.insert(QStringLiteral("QDX_MEASURE"), QStringLiteral("inch"));
+    // A user folder of the tests' own: the user's settings and address book stay out of it.
+    static const QTemporaryDir user;
+    environment.insert(QStringLiteral("QDX_HOME"), user.path());
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QDX_BINARY), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
