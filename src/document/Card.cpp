@@ -456,8 +456,10 @@ void TCard::Load(TStorage& storage) {
         SheetGeometry.LabelHeight = storage.ReadSmallint();
         SheetGeometry.SpacingWidth = storage.ReadSmallint();
         SheetGeometry.SpacingHeight = storage.ReadSmallint();
-        SheetGeometry.NumAcross = storage.ReadSmallint();
-        SheetGeometry.NumDown = storage.ReadSmallint();
+        // A damaged record could ask for a billion labels on a sheet; no stock has more than a
+        // few hundred cells either way, nor a banner as many sheets.
+        SheetGeometry.NumAcross = qint16(std::clamp<int>(storage.ReadSmallint(), 0, MaxSheetCells));
+        SheetGeometry.NumDown = qint16(std::clamp<int>(storage.ReadSmallint(), 0, MaxSheetCells));
     } else {
         ComputeSheetGeometry();
     }

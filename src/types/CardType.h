@@ -78,6 +78,10 @@ struct TPanelView {
 };
 std::vector<TPanelView> PanelViews(int cardFormat); // empty for labels, banners, unknown formats
 
+// The most cells a sheet has across or down (or a banner sheets across) that a document may
+// hold; counts beyond it come only from damaged files.
+constexpr int MaxSheetCells = 1000;
+
 // Stored in the document in exactly this order (eight 16-bit signed values). The first six
 // are lengths; NumAcross and NumDown are counts of cells (sheets across, for a banner).
 struct TSheetGeometry {

@@ -291,3 +291,16 @@ TEST(Card, DamagedDocumentsLoadSoundlyOrFailCleanly) {
         }
     }
 }
+
+TEST(Card, ADamagedSheetGeometryCannotAskForABillionLabels) {
+    TTestContext test;
+    TCard card(12, 10);
+    card.SheetGeometry.NumAcross = 32767;
+    card.SheetGeometry.NumDown = -5;
+    const std::unique_ptr<TCard> loaded = Reloaded(card);
+    EXPECT_EQ(loaded->SheetGeometry.NumAcross, MaxSheetCells);
+    EXPECT_EQ(loaded->SheetGeometry.NumDown, 0);
+    card.SheetGeometry.NumAcross = 3;
+    card.SheetGeometry.NumDown = 10;
+    EXPECT_EQ(Reloaded(card)->SheetGeometry, card.SheetGeometry); // real stocks as they were
+}
