@@ -1,4 +1,5 @@
 #include "merge/Table.h"
+#include "merge/LabelCatalogueTable.h"
 
 #include "support/DocumentFixtures.h"
 #include "support/SmallDisk.h"
@@ -545,4 +546,49 @@ TEST(TableOnAFullDisk, APostThatCannotBeWrittenFailsAndLeavesEveryFileWhole) {
         table.Cancel();
         table.Close();
     }
+}
+
+TEST_F(TableTest, TheLabelCatalogueIsReadInTableOrderWithEveryField) {
+    TTable table;
+    table.SetTable(Folder.path(), "LABLIST.DB");
+    table.Create({{"CatNum", TFieldType::String, 24, false},
+                  {"LabelType", TFieldType::String, 24, false},
+                  {"Color", TFieldType::String, 6, false},
+                  {"LabelShape", TFieldType::String, 8, false},
+                  {"LabelFeed", TFieldType::String, 5, false},
+                  {"SpacingTop", TFieldType::Float, 0, false},
+                  {"SpacingLeft", TFieldType::Float, 0, false},
+                  {"SpacingHeight", TFieldType::Float, 0, false},
+                  {"SpacingWidth", TFieldType::Float, 0, false},
+                  {"LabelHeight", TFieldType::Float, 0, false},
+                  {"LabelWidth", TFieldType::Float, 0, false},
+                  {"NumAcross", TFieldType::SmallInt, 0, false},
+                  {"NumDown", TFieldType::SmallInt, 0, false}});
+    table.Open();
+    for (const char* number : {"5160", "5167"}) {
+        table.Append();
+        table.SetFieldText("CatNum", QString::fromLatin1(number));
+        table.SetFieldText("LabelType", "Address");
+        table.SetFieldText("LabelShape", "RRect");
+        table.SetFieldText("SpacingTop", "0.5");
+        table.SetFieldText("SpacingLeft", "0.1875");
+        table.SetFieldText("SpacingHeight", "1");
+        table.SetFieldText("SpacingWidth", "2.75");
+        table.SetFieldText("LabelHeight", "1");
+        table.SetFieldText("LabelWidth", "2.625");
+        table.SetFieldText("NumAcross", "3");
+        table.SetFieldText("NumDown", "10");
+        table.Post();
+    }
+    table.Close();
+    const TLabelCatalogue rows = ReadLabelCatalogue(Folder.path());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].Stock.CatNum, QStringLiteral("5160"));
+    EXPECT_EQ(rows[1].Stock.CatNum, QStringLiteral("5167"));
+    EXPECT_EQ(rows[0].LabelType, QStringLiteral("Address"));
+    EXPECT_EQ(rows[0].LabelShape, QStringLiteral("RRect"));
+    EXPECT_DOUBLE_EQ(rows[0].Stock.LabelWidth, 2.625);
+    EXPECT_DOUBLE_EQ(rows[0].Stock.SpacingLeft, 0.1875);
+    EXPECT_EQ(rows[0].Stock.NumAcross * rows[0].Stock.NumDown, 30);
+    EXPECT_FALSE(rows[0].FromSystem);
 }
