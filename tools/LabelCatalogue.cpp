@@ -21,8 +21,17 @@ extern "C" {
 namespace LabelCatalogue {
 namespace {
 
-constexpr double SheetWidth = 8.5, SheetHeight = 11.0; // Letter: labels are portrait sheets
-constexpr double Tolerance = 1e-6;
+// Lengths are stored to 1/10000 in, so an A4 grid that fills its sheet may sum a hair over.
+constexpr double Tolerance = 0.001;
+
+// Labels are portrait sheets.
+struct TSheet {
+    double Width, Height;
+};
+TSheet SheetOf(const QString& size) {
+    if (size == QLatin1String("A4")) return {210 / 25.4, 297 / 25.4};
+    return {8.5, 11.0};
+}
 
 enum TColumn {
     cCatNum,
@@ -38,6 +47,8 @@ enum TColumn {
     cLabelWidth,
     cNumAcross,
     cNumDown,
+    cSheetSize,
+    cDescription,
     ColumnCount
 };
 
@@ -61,6 +72,8 @@ constexpr std::array<TFieldDef, ColumnCount> Fields = {{
     {"LabelWidth", pxfNumber, 8},
     {"NumAcross", pxfShort, 2},
     {"NumDown", pxfShort, 2},
+    {"SheetSize", pxfAlpha, SheetSizeWidth},
+    {"Description", pxfAlpha, DescriptionWidth},
 }};
 
 const QStringList Shapes = {QStringLiteral("Rect"), QStringLiteral("RRect"),
@@ -80,6 +93,10 @@ template <typename TRow> auto TextOf(TRow& row, int column) -> decltype(&row.Cat
         return &row.LabelShape;
     case cLabelFeed:
         return &row.LabelFeed;
+    case cSheetSize:
+        return &row.SheetSize;
+    case cDescription:
+        return &row.Description;
     default:
         return nullptr;
     }
@@ -267,6 +284,11 @@ void WriteTables(const std::vector<std::pair<QByteArray, const TLabelStockRow*>>
 
 } // namespace
 
+const QStringList& SheetSizes() {
+    static const QStringList sizes = {QStringLiteral("Letter"), QStringLiteral("A4")};
+    return sizes;
+}
+
 const QStringList& LabelTypes() {
     static const QStringList types = {
         QStringLiteral("Address"),   QStringLiteral("Return"),        QStringLiteral("Shipping"),
@@ -287,7 +309,6 @@ std::vector<TLabelStockRow> Read(const QByteArray& csv) {
     position.fill(-1);
     for (int i = 0; i < header.size(); ++i) {
         const QString name = header[i].trimmed();
-        if (name == QLatin1String("Description")) continue;
         const auto field = std::find_if(Fields.begin(), Fields.end(), [&](const TFieldDef& f) {
             return name == QLatin1String(f.Name);
         });
@@ -296,7 +317,7 @@ std::vector<TLabelStockRow> Read(const QByteArray& csv) {
         position[size_t(field - Fields.begin())] = i;
     }
     for (int c = 0; c < ColumnCount; ++c)
-        if (position[size_t(c)] < 0)
+        if (position[size_t(c)] < 0 && c != cSheetSize && c != cDescription)
             throw Exception(QStringLiteral("The header has no column \"%1\".")
                                 .arg(QLatin1String(Fields[size_t(c)].Name)));
 
@@ -311,6 +332,7 @@ std::vector<TLabelStockRow> Read(const QByteArray& csv) {
                                 .arg(header.size()));
         TLabelStockRow stock;
         for (int c = 0; c < ColumnCount; ++c) {
+            if (position[size_t(c)] < 0) continue; // an optional column left out
             const QString cell = cells[position[size_t(c)]].trimmed();
             bool ok = true;
             if (QString* text = TextOf(stock, c))
@@ -339,6 +361,7 @@ QStringList Check(const std::vector<TLabelStockRow>& rows) {
             if (!text) continue;
             const char* field = Fields[size_t(c)].Name;
             if (text->isEmpty()) {
+                if (c == cDescription) continue;
                 problems << QStringLiteral("%1: %2 is empty").arg(name, QLatin1String(field));
                 continue;
             }
@@ -366,10 +389,14 @@ QStringList Check(const std::vector<TLabelStockRow>& rows) {
         if (!row.LabelFeed.isEmpty() && !Feeds.contains(row.LabelFeed))
             problems << QStringLiteral("%1: LabelFeed \"%2\" is not one of %3")
                             .arg(name, row.LabelFeed, Feeds.join(QStringLiteral(", ")));
+        if (!row.SheetSize.isEmpty() && !SheetSizes().contains(row.SheetSize))
+            problems << QStringLiteral("%1: SheetSize \"%2\" is not one of %3")
+                            .arg(name, row.SheetSize, SheetSizes().join(QStringLiteral(", ")));
+        const TSheet sheet = SheetOf(row.SheetSize);
         CheckAxis(row, "width", row.SpacingLeft, row.NumAcross, row.SpacingWidth, row.LabelWidth,
-                  SheetWidth, problems);
+                  sheet.Width, problems);
         CheckAxis(row, "height", row.SpacingTop, row.NumDown, row.SpacingHeight, row.LabelHeight,
-                  SheetHeight, problems);
+                  sheet.Height, problems);
     }
     return problems;
 }

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-// One stock: what it is and how its labels lie on a Letter sheet. Lengths in inches.
+// One stock: what it is and how its labels lie on its sheet. Lengths in inches.
 struct TLabelStockRow {
     QString CatNum;     // the key
     QString LabelType;  // one of LabelTypes()
@@ -20,22 +20,27 @@ struct TLabelStockRow {
     double SpacingTop = 0, SpacingLeft = 0, SpacingHeight = 0, SpacingWidth = 0, LabelHeight = 0,
            LabelWidth = 0;
     int NumAcross = 0, NumDown = 0;
+    QString SheetSize = QStringLiteral("Letter"); // one of SheetSizes()
+    QString Description;                          // what the list and the search show
 };
 
 namespace LabelCatalogue {
 
 // Widths of the text fields, in bytes of the table's code page.
 constexpr int CatNumWidth = 24, LabelTypeWidth = 24, ColorWidth = 6, LabelShapeWidth = 8,
-              LabelFeedWidth = 5;
+              LabelFeedWidth = 5, SheetSizeWidth = 8, DescriptionWidth = 80;
 // The code page the table's text is stored in.
 constexpr int CodePage = 1252;
 
 // The LabelType values the wizard's label categories ask for.
 const QStringList& LabelTypes();
 
-// Reads the CSV source: a header line naming the columns (the table's fields, in any order,
-// plus an optional "Description" column for the reader of the file), then one stock per line.
-// Throws Exception naming the line of a malformed row.
+// The sheets a stock may be cut from: "Letter" (8.5 x 11 in) and "A4" (210 x 297 mm).
+const QStringList& SheetSizes();
+
+// Reads the CSV source: a header line naming the columns (the table's fields, in any order;
+// SheetSize and Description may be left out, giving Letter and no description), then one
+// stock per line. Throws Exception naming the line of a malformed row.
 std::vector<TLabelStockRow> Read(const QByteArray& csv);
 
 // What is wrong with the rows, one message per fault: unknown or empty values, text that does

@@ -34,6 +34,14 @@ TLabelCatalogue ReadLabelCatalogue(const QString& programFolder) {
         row.Color = Text(table, "Color");
         row.LabelShape = Text(table, "LabelShape");
         row.LabelFeed = Text(table, "LabelFeed");
+        row.Description = Text(table, "Description");
+        // A catalogue without the column, or a row without a size, is cut from Letter.
+        const QString sheet = Text(table, "SheetSize");
+        if (const std::optional<TSheetInches> size = NamedSheetSize(sheet)) {
+            row.SheetSize = sheet;
+            row.SheetWidth = size->Width;
+            row.SheetHeight = size->Height;
+        }
         rows.push_back(std::move(row));
     }
     table.Close();

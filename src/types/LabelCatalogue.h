@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 struct TLabelCatalogueRow {
@@ -18,6 +19,17 @@ struct TLabelCatalogueRow {
     QString LabelShape;  // "Rect", "RRect", "Round" or "SHAPE"
     QString LabelFeed;   // the printer type
     QString Description;
+    // The sheet the labels are cut from: its name ("Letter", "A4", or the system's name for
+    // it) and its portrait size in inches.
+    QString SheetSize = QStringLiteral("Letter");
+    double SheetWidth = 8.5, SheetHeight = 11.0;
     bool FromSystem = false; // from the system's label templates, not the shipped catalogue
 };
 using TLabelCatalogue = std::vector<TLabelCatalogueRow>;
+
+// The portrait size in inches of a named sheet: "Letter"/"US-Letter", "Legal", "A3" to "A6",
+// "B5", ... case-insensitive; nothing for a name it does not know.
+struct TSheetInches {
+    double Width, Height;
+};
+std::optional<TSheetInches> NamedSheetSize(const QString& name);

@@ -166,33 +166,69 @@ TEST(ShippedLabelTable, HasTheCatalogueFieldsInTheirOrder) {
         {"SpacingLeft", pxfNumber, 8},  {"SpacingHeight", pxfNumber, 8},
         {"SpacingWidth", pxfNumber, 8}, {"LabelHeight", pxfNumber, 8},
         {"LabelWidth", pxfNumber, 8},   {"NumAcross", pxfShort, 2},
-        {"NumDown", pxfShort, 2}};
+        {"NumDown", pxfShort, 2},       {"SheetSize", pxfAlpha, 8},
+        {"Description", pxfAlpha, 80}};
     EXPECT_EQ(table.Fields(), expected);
     EXPECT_EQ(table.Head().px_doscodepage, 1252);
     EXPECT_EQ(table.Head().px_primarykeyfields, 1);
     EXPECT_EQ(table.Head().px_filetype, pxfFileTypIndexDB);
-    EXPECT_GE(ShippedStocks().size(), 25u);
+    EXPECT_GE(ShippedStocks().size(), 250u);
 }
 
-TEST(ShippedLabelTable, ThirtyPerSheetAddressStockReadsBack) {
-    const auto& stocks = ShippedStocks();
-    const auto it = std::find_if(stocks.begin(), stocks.end(), [](const TRecord& r) {
-        return Text(r, "CatNum") == QLatin1String("QL-3010");
-    });
-    ASSERT_NE(it, stocks.end());
-    const TRecord& r = *it;
-    EXPECT_EQ(Text(r, "LabelType"), "Address");
-    EXPECT_EQ(Text(r, "Color"), "White");
-    EXPECT_EQ(Text(r, "LabelShape"), "RRect");
-    EXPECT_EQ(Text(r, "LabelFeed"), "Both");
-    EXPECT_DOUBLE_EQ(Number(r, "LabelWidth"), 2.625);
-    EXPECT_DOUBLE_EQ(Number(r, "LabelHeight"), 1.0);
-    EXPECT_DOUBLE_EQ(Number(r, "SpacingLeft"), 0.1875);
-    EXPECT_DOUBLE_EQ(Number(r, "SpacingTop"), 0.5);
-    EXPECT_DOUBLE_EQ(Number(r, "SpacingWidth"), 2.75);
-    EXPECT_DOUBLE_EQ(Number(r, "SpacingHeight"), 1.0);
-    EXPECT_EQ(Count(r, "NumAcross"), 3);
-    EXPECT_EQ(Count(r, "NumDown"), 10);
+// Stocks everyone knows, with the geometry of their makers' sheets (A4 ones in millimetres).
+TEST(ShippedLabelTable, WellKnownStocksReadBackWithTheirMakersGeometry) {
+    struct TKnown {
+        const char* CatNum;
+        const char* Type;
+        const char* Shape;
+        const char* Sheet;
+        double Width, Height, Left, Top, PitchAcross, PitchDown;
+        int Across, Down;
+        double Scale; // of the lengths above, to inches
+    };
+    const TKnown known[] = {
+        {"5160", "Address", "RRect", "Letter", 2.625, 1, 0.1875, 0.5, 2.75, 1, 3, 10, 1},
+        {"5167", "Return", "RRect", "Letter", 1.75, 0.5, 0.3, 0.5, 2.05, 0.5, 4, 20, 1},
+        {"5163", "Shipping", "RRect", "Letter", 4, 2, 0.15625, 0.5, 4.1875, 2, 2, 5, 1},
+        {"5371", "Business Card", "Rect", "Letter", 3.5, 2, 0.75, 0.5, 3.5, 2, 2, 5, 1},
+        {"L7160", "Address", "RRect", "A4", 63.5, 38.1, 7.21, 15.15, 66.04, 38.1, 3, 7, 1 / 25.4},
+        {"3474", "Address", "Rect", "A4", 70, 37, 0, 0.5, 70, 37, 3, 8, 1 / 25.4},
+    };
+    for (const TKnown& k : known) {
+        SCOPED_TRACE(k.CatNum);
+        const auto it = std::find_if(ShippedStocks().begin(), ShippedStocks().end(),
+                                     [&](const TRecord& r) { return Text(r, "CatNum") == k.CatNum; });
+        ASSERT_NE(it, ShippedStocks().end());
+        const TRecord& r = *it;
+        EXPECT_EQ(Text(r, "LabelType"), k.Type);
+        EXPECT_EQ(Text(r, "LabelShape"), k.Shape);
+        EXPECT_EQ(Text(r, "SheetSize"), k.Sheet);
+        EXPECT_TRUE(Text(r, "Description").contains(QLatin1String(k.CatNum)));
+        // Stored to 1/10000 in.
+        EXPECT_NEAR(Number(r, "LabelWidth"), k.Width * k.Scale, 1e-4);
+        EXPECT_NEAR(Number(r, "LabelHeight"), k.Height * k.Scale, 1e-4);
+        EXPECT_NEAR(Number(r, "SpacingLeft"), k.Left * k.Scale, 1e-4);
+        EXPECT_NEAR(Number(r, "SpacingTop"), k.Top * k.Scale, 1e-4);
+        EXPECT_NEAR(Number(r, "SpacingWidth"), k.PitchAcross * k.Scale, 1e-4);
+        EXPECT_NEAR(Number(r, "SpacingHeight"), k.PitchDown * k.Scale, 1e-4);
+        EXPECT_EQ(Count(r, "NumAcross"), k.Across);
+        EXPECT_EQ(Count(r, "NumDown"), k.Down);
+    }
+}
+
+// Every value the label categories filter on, both sheets and every outline have stock.
+TEST(ShippedLabelTable, CoversEveryLabelTypeSheetAndShape) {
+    QSet<QString> types, sheets, shapes;
+    for (const TRecord& r : ShippedStocks()) {
+        types.insert(Text(r, "LabelType"));
+        sheets.insert(Text(r, "SheetSize"));
+        shapes.insert(Text(r, "LabelShape"));
+    }
+    for (const QString& type : LabelCatalogue::LabelTypes())
+        EXPECT_TRUE(types.contains(type)) << type.toStdString();
+    EXPECT_EQ(sheets, (QSet<QString>{"Letter", "A4"}));
+    for (const char* shape : {"Rect", "RRect", "Round"})
+        EXPECT_TRUE(shapes.contains(QLatin1String(shape))) << shape;
 }
 
 TEST(ShippedLabelTable, RecordsAreInKeyOrderWithAWorkingPrimaryIndex) {
@@ -242,20 +278,43 @@ TEST(ShippedLabelTable, EveryLabelChoiceListsStock) {
     }
 }
 
-// Through the same geometry code a label document uses, every stock's cells lie on the sheet.
-TEST(ShippedLabelTable, EveryStockLaysOutOnALetterSheet) {
-    const QSize paper = PaperSize(true, false);
+// Each stock's labels lie on its own sheet without overlapping, first in the catalogue's
+// inches and then through the same geometry code a label document uses.
+TEST(ShippedLabelTable, EveryStockLaysOutOnItsSheet) {
     for (const TRecord& r : ShippedStocks()) {
         const TLabelStock stock = AsStock(r);
         SCOPED_TRACE(stock.CatNum.toStdString());
+        const bool a4 = Text(r, "SheetSize") == QLatin1String("A4");
+        const double sheetWidth = a4 ? 210 / 25.4 : 8.5, sheetHeight = a4 ? 297 / 25.4 : 11;
+        EXPECT_GE(stock.NumAcross, 1);
+        EXPECT_GE(stock.NumDown, 1);
+        EXPECT_GT(stock.LabelWidth, 0);
+        EXPECT_GT(stock.LabelHeight, 0);
+        EXPECT_GE(stock.SpacingLeft, 0);
+        EXPECT_GE(stock.SpacingTop, 0);
+        if (stock.NumAcross > 1) {
+            EXPECT_GE(stock.SpacingWidth + 1e-3, stock.LabelWidth);
+        }
+        if (stock.NumDown > 1) {
+            EXPECT_GE(stock.SpacingHeight + 1e-3, stock.LabelHeight);
+        }
+        EXPECT_LE(stock.SpacingLeft + (stock.NumAcross - 1) * stock.SpacingWidth + stock.LabelWidth,
+                  sheetWidth + 1e-3);
+        EXPECT_LE(stock.SpacingTop + (stock.NumDown - 1) * stock.SpacingHeight + stock.LabelHeight,
+                  sheetHeight + 1e-3);
+
+        const QSize paper = PaperSize(true, a4);
         TSheetGeometry g;
         TSheetInputs inputs;
         inputs.Label = &stock;
         EXPECT_TRUE(ComputeSheetGeometry(12, g, inputs));
-        EXPECT_GE(g.NumAcross, 1);
-        EXPECT_GE(g.NumDown, 1);
-        EXPECT_LE(g.SpacingLeft + (g.NumAcross - 1) * g.SpacingWidth + g.LabelWidth, paper.width());
-        EXPECT_LE(g.SpacingTop + (g.NumDown - 1) * g.SpacingHeight + g.LabelHeight, paper.height());
+        EXPECT_EQ(g.NumAcross, stock.NumAcross);
+        EXPECT_EQ(g.NumDown, stock.NumDown);
+        // Each of the lengths summed is rounded to 1/100 in.
+        EXPECT_LE(g.SpacingLeft + (g.NumAcross - 1) * g.SpacingWidth + g.LabelWidth,
+                  paper.width() + (g.NumAcross + 1) / 2);
+        EXPECT_LE(g.SpacingTop + (g.NumDown - 1) * g.SpacingHeight + g.LabelHeight,
+                  paper.height() + (g.NumDown + 1) / 2);
     }
 }
 
@@ -301,6 +360,8 @@ TEST(LabelCatalogueRead, TakesColumnsInAnyOrderWithQuotedText) {
     EXPECT_DOUBLE_EQ(r.SpacingWidth, 2.0625);
     EXPECT_EQ(r.NumAcross, 4);
     EXPECT_EQ(r.NumDown, 20);
+    EXPECT_EQ(r.Description, "Tags, small");
+    EXPECT_EQ(r.SheetSize, "Letter"); // the column left out
 }
 
 TEST(LabelCatalogueRead, RejectsMalformedSources) {
@@ -383,6 +444,29 @@ TEST(LabelCatalogueCheck, ReportsEachFault) {
     }
 }
 
+// A grid as tall as A4 fits an A4 stock and runs off a Letter one.
+TEST(LabelCatalogueCheck, MeasuresEachStockOnItsOwnSheet) {
+    TLabelStockRow a4 = GoodRow(QStringLiteral("Z-1"));
+    a4.SheetSize = QStringLiteral("A4");
+    a4.LabelWidth = a4.SpacingWidth = 70 / 25.4;
+    a4.LabelHeight = a4.SpacingHeight = 37 / 25.4;
+    a4.SpacingLeft = 0;
+    a4.SpacingTop = 0.5 / 25.4;
+    a4.NumDown = 8;
+    EXPECT_EQ(LabelCatalogue::Check({a4}), QStringList());
+
+    TLabelStockRow letter = a4;
+    letter.SheetSize = QStringLiteral("Letter");
+    const QStringList problems = LabelCatalogue::Check({letter});
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains("off the sheet along the height")) << problems[0].toStdString();
+
+    TLabelStockRow unknown = GoodRow();
+    unknown.SheetSize = QStringLiteral("Legal");
+    ASSERT_EQ(LabelCatalogue::Check({unknown}).size(), 1);
+    EXPECT_TRUE(LabelCatalogue::Check({unknown})[0].contains("SheetSize \"Legal\""));
+}
+
 TEST(LabelCatalogueCheck, ReportsNumbersThatDifferOnlyInCase) {
     const QStringList problems = LabelCatalogue::Check({GoodRow("ql-1"), GoodRow("QL-1")});
     EXPECT_EQ(problems, QStringList{"QL-1: duplicate number"});
@@ -395,6 +479,8 @@ TEST(LabelCatalogueWrite, StoresRowsInKeyOrderAndTextInTheCodePage) {
     accented.Color = QString::fromUtf8("Bleuté");
     accented.LabelType = QStringLiteral("Name Tag");
     accented.NumAcross = 1;
+    accented.SheetSize = QStringLiteral("A4");
+    accented.Description = QString::fromUtf8("Étiquettes, 1 x 2-5/8 in");
     LabelCatalogue::Write(
         {GoodRow(QStringLiteral("C-3")), accented, GoodRow(QStringLiteral("A-1"))}, folder.path());
 
@@ -409,6 +495,9 @@ TEST(LabelCatalogueWrite, StoresRowsInKeyOrderAndTextInTheCodePage) {
     EXPECT_EQ(Text(records[1], "LabelType"), "Name Tag");
     EXPECT_EQ(Count(records[1], "NumAcross"), 1);
     EXPECT_DOUBLE_EQ(Number(records[1], "SpacingLeft"), 0.1875);
+    EXPECT_EQ(Text(records[1], "SheetSize"), "A4");
+    EXPECT_EQ(Text(records[1], "Description"), QString::fromUtf8("Étiquettes, 1 x 2-5/8 in"));
+    EXPECT_EQ(Text(records[0], "Description"), QString()); // none given: stored empty
 
     const TParadoxReader raw(QDir(folder.path()).filePath(QStringLiteral("LABLIST.DB")), true);
     EXPECT_EQ(Text(raw.Records()[1], "Color").toLatin1(), QByteArray("Bleut\xe9"));

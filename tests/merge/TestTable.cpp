@@ -591,4 +591,39 @@ TEST_F(TableTest, TheLabelCatalogueIsReadInTableOrderWithEveryField) {
     EXPECT_DOUBLE_EQ(rows[0].Stock.SpacingLeft, 0.1875);
     EXPECT_EQ(rows[0].Stock.NumAcross * rows[0].Stock.NumDown, 30);
     EXPECT_FALSE(rows[0].FromSystem);
+    // A catalogue without sheet sizes is cut from Letter.
+    EXPECT_EQ(rows[0].SheetSize, QStringLiteral("Letter"));
+    EXPECT_DOUBLE_EQ(rows[0].SheetHeight, 11.0);
+}
+
+TEST_F(TableTest, TheLabelCatalogueGivesEachStockItsSheetAndDescription) {
+    TTable table;
+    table.SetTable(Folder.path(), "LABLIST.DB");
+    table.Create({{"CatNum", TFieldType::String, 24, false},
+                  {"LabelType", TFieldType::String, 24, false},
+                  {"SheetSize", TFieldType::String, 8, false},
+                  {"Description", TFieldType::String, 80, false}});
+    table.Open();
+    const char* const stocks[][3] = {{"L7160", "A4", "Address labels 63.5 x 38.1 mm"},
+                                     {"5160", "Letter", ""},
+                                     {"X-1", "Quarto", ""}};
+    for (const auto& stock : stocks) {
+        table.Append();
+        table.SetFieldText("CatNum", QString::fromLatin1(stock[0]));
+        table.SetFieldText("SheetSize", QString::fromLatin1(stock[1]));
+        table.SetFieldText("Description", QString::fromLatin1(stock[2]));
+        table.Post();
+    }
+    table.Close();
+    const TLabelCatalogue rows = ReadLabelCatalogue(Folder.path());
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].SheetSize, QStringLiteral("A4"));
+    EXPECT_NEAR(rows[0].SheetWidth, 8.2677, 1e-4);
+    EXPECT_NEAR(rows[0].SheetHeight, 11.6929, 1e-4);
+    EXPECT_EQ(rows[0].Description, QStringLiteral("Address labels 63.5 x 38.1 mm"));
+    EXPECT_EQ(rows[1].SheetSize, QStringLiteral("Letter"));
+    EXPECT_DOUBLE_EQ(rows[1].SheetWidth, 8.5);
+    // A size the program does not know is laid out on Letter rather than on nothing.
+    EXPECT_EQ(rows[2].SheetSize, QStringLiteral("Letter"));
+    EXPECT_DOUBLE_EQ(rows[2].SheetHeight, 11.0);
 }
