@@ -33,3 +33,8 @@ struct TSheetInches {
     double Width, Height;
 };
 std::optional<TSheetInches> NamedSheetSize(const QString& name);
+
+// The rows whose CatNum, description or dimensions as the label type page shows them
+// (width, height and "3 x 10", e.g. "2.625") contain text, case-insensitive, in their order.
+// Empty text gives every row.
+TLabelCatalogue SearchLabelCatalogue(const TLabelCatalogue& rows, const QString& text);

@@ -175,4 +175,55 @@ TEST(NamedSheetSize, KnowsTheCommonSheetsByEitherName) {
     EXPECT_FALSE(NamedSheetSize(""));
 }
 
+// ---- Searching the stock list ----
+
+TLabelCatalogueRow Row(const char* catNum, const char* description, double width, double height,
+                       int across, int down) {
+    TLabelCatalogueRow row;
+    row.Stock.CatNum = QString::fromLatin1(catNum);
+    row.Description = QString::fromLatin1(description);
+    row.Stock.LabelWidth = width;
+    row.Stock.LabelHeight = height;
+    row.Stock.NumAcross = across;
+    row.Stock.NumDown = down;
+    return row;
+}
+
+const TLabelCatalogue Stocks = {
+    Row("5160", "Avery 5160 address labels, 1 x 2-5/8 in", 2.625, 1, 3, 10),
+    Row("L7160", "Avery L7160 address labels, 63.5 x 38.1 mm", 2.5, 1.5, 3, 7),
+    Row("5167", "Avery 5167 return address labels", 1.75, 0.5, 4, 20),
+    Row("8160", "Avery 8160 address labels, 1 x 2-5/8 in", 2.625, 1, 3, 10),
+    Row("Test B-10", "Business cards", 3.5, 2, 2, 5),
+};
+
+TEST(SearchLabelCatalogue, MatchesNumberDescriptionOrShownSizeInOrder) {
+    struct TCase {
+        const char* Text;
+        QStringList Expected;
+    };
+    const TCase cases[] = {
+        {"5160", {"5160"}},
+        {"160", {"5160", "L7160", "8160"}},
+        {"l7", {"L7160"}},                         // case does not matter
+        {"2.625", {"5160", "8160"}},               // the width as shown
+        {"0.5", {"5167"}},                         // the height as shown
+        {"4 x 20", {"5167"}},                      // labels per page
+        {"RETURN", {"5167"}},                      // the description
+        {"b-10", {"Test B-10"}},
+        {"38.1 mm", {"L7160"}},
+        {"nothing like it", {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(Numbers(SearchLabelCatalogue(Stocks, QString::fromLatin1(c.Text))), c.Expected);
+    }
+}
+
+TEST(SearchLabelCatalogue, EmptyTextGivesEveryRow) {
+    EXPECT_EQ(Numbers(SearchLabelCatalogue(Stocks, QString())), Numbers(Stocks));
+    EXPECT_EQ(Numbers(SearchLabelCatalogue(Stocks, QStringLiteral("  "))), Numbers(Stocks));
+    EXPECT_TRUE(SearchLabelCatalogue({}, QStringLiteral("5160")).empty());
+}
+
 } // namespace
