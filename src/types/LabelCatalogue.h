@@ -21,3 +21,6 @@ struct TLabelCatalogueRow {
     bool FromSystem = false; // from the system's label templates, not the shipped catalogue
 };
 using TLabelCatalogue = std::vector<TLabelCatalogueRow>;
+
+// The rows whose stock number or dimensions contain the text, in order; all rows for no text.
+TLabelCatalogue SearchLabelCatalogue(const TLabelCatalogue& rows, const QString& text);
