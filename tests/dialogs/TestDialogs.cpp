@@ -115,7 +115,7 @@ protected:
         services.RunWizard = [this](int type) -> TWizardRun {
             WizardTypes.append(type);
             if (WizardWantsTemplate) return TWizardRun::Template();
-            if (!WizardMakesCard) return nullptr;
+            if (!WizardMakesCard) return TWizardRun();
             auto card = std::make_unique<TCard>(DocumentTypeInfo(type)->Format, type);
             card->Description = QStringLiteral("by the wizard");
             return card;
