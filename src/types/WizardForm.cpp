@@ -251,9 +251,13 @@ void TWizardForm::BuildPages() {
         edit->setObjectName(QString::fromLatin1(name));
         return edit;
     };
+    // Fields at the top of the page, the room left over below them.
     auto form = [](QWidget* parent) {
-        auto* layout = new QFormLayout(parent);
+        auto* page = new QVBoxLayout(parent);
+        auto* layout = new QFormLayout;
         layout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        page->addLayout(layout);
+        page->addStretch(1);
         return layout;
     };
 
@@ -417,6 +421,7 @@ void TWizardForm::BuildPages() {
         FLabelTypes->setObjectName(QStringLiteral("LabelTypes"));
         FLabelTypes->setMaximumWidth(150);
         FLabelTypePicture = new QLabel(p);
+        FLabelTypePicture->setObjectName(QStringLiteral("LabelTypePicture"));
         FLabelTypePicture->setFixedSize(TypePictureSize + 8, TypePictureSize + 8);
         FLabelTypePicture->setAlignment(Qt::AlignCenter);
         left->addWidget(new QLabel(QStringLiteral("Label Type:"), p));
@@ -446,6 +451,7 @@ void TWizardForm::BuildPages() {
         grid->addLayout(middle, 1);
         grid->addWidget(FSheetPreview, 0, Qt::AlignTop);
         connect(FLabelTypes, &QListWidget::currentRowChanged, this, &TWizardForm::LabelTypeChanged);
+        connect(FCategory, &QButtonGroup::idClicked, this, &TWizardForm::FillLabelTypes);
         connect(FStockSearch, &QLineEdit::textChanged, this, &TWizardForm::RunLabelQuery);
         connect(FStockList, &QListWidget::currentRowChanged, this, &TWizardForm::StockChanged);
         NewPage(wpLabelType, FLabelTypes);
@@ -760,17 +766,18 @@ void TWizardForm::GreetingFoldChanged() {
 }
 
 void TWizardForm::FillLabelTypes() {
-    const QSignalBlocker blocker(FLabelTypes);
-    FLabelTypes->clear();
     const bool categories = FNavigation.LabelTypeMode() || FNavigation.DocumentType() == 10;
-    if (categories)
-        for (const TLabelTypeItem& item : LabelTypeItems(Checked(FCategory)))
-            FLabelTypes->addItem(item.Name);
+    {
+        const QSignalBlocker blocker(FLabelTypes);
+        FLabelTypes->clear();
+        if (categories)
+            for (const TLabelTypeItem& item : LabelTypeItems(Checked(FCategory)))
+                FLabelTypes->addItem(item.Name);
+        if (FLabelTypes->count() > 0) FLabelTypes->setCurrentRow(0);
+    }
     FLabelTypes->setVisible(categories);
     FLabelTypePicture->setVisible(categories);
-    if (FLabelTypes->count() > 0) FLabelTypes->setCurrentRow(0);
-    connect(FCategory, &QButtonGroup::idClicked, this, &TWizardForm::FillLabelTypes,
-            Qt::UniqueConnection);
+    LabelTypeChanged();
 }
 
 void TWizardForm::LabelTypeChanged() {
@@ -970,6 +977,16 @@ void TWizardForm::FillResumeSections() {
             FSectionChecks[i].push_back(check);
         }
         FSectionChecksBox[i]->show();
+    }
+    // The check boxes are made after the text boxes: Tab still goes down the page.
+    QWidget* previous = FObjectiveText;
+    for (size_t i = 0; i < 4; ++i) {
+        for (QCheckBox* check : FSectionChecks[i]) {
+            setTabOrder(previous, check);
+            previous = check;
+        }
+        setTabOrder(previous, FSectionTexts[i]);
+        previous = FSectionTexts[i];
     }
 }
 

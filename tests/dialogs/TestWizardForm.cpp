@@ -194,10 +194,14 @@ TEST_F(WizardFormTest, AddressLabelsFromACsvFile) {
     form.NextClick();
     EXPECT_EQ(Title(form), QStringLiteral("Label Type"));
     EXPECT_EQ(Listed(form), QStringList{QStringLiteral("5160")});
+    const QPixmap addressPicture = Find<QLabel>(form, "LabelTypePicture")->pixmap();
+    EXPECT_FALSE(addressPicture.isNull());
     EXPECT_NE(Find<QLabel>(form, "StockDetails")->text().indexOf(QStringLiteral("3 x 10")), -1);
     // "Return" lists the address and the return stocks; a search narrows the list.
     Find<QListWidget>(form, "LabelTypes")->setCurrentRow(1);
     EXPECT_EQ(Listed(form), (QStringList{QStringLiteral("5160"), QStringLiteral("5167")}));
+    EXPECT_NE(Find<QLabel>(form, "LabelTypePicture")->pixmap().cacheKey(),
+              addressPicture.cacheKey());
     Find<QLineEdit>(form, "StockSearch")->setText(QStringLiteral("1.75"));
     EXPECT_EQ(Listed(form), QStringList{QStringLiteral("5167")});
     Find<QLineEdit>(form, "StockSearch")->clear();
