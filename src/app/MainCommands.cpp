@@ -32,6 +32,8 @@
 #include "types/CardTypeForm.h"
 #include "types/ConvertCardTypeForm.h"
 #include "types/DialogSupport.h"
+#include "types/WizardForm.h"
+#include "objects/WizardCard.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -460,6 +462,22 @@ void TMainForm::AutoSaveTick() {
 
 // ---- commands ----
 
+namespace {
+
+// The wizard's "Use Template..." buttons are live when the template index has the type.
+class TMainWizardServices : public TWizardServices {
+public:
+    explicit TMainWizardServices(TTemplateTable* templates) : FTemplates(templates) {}
+    bool HasTemplates(int documentType) override {
+        return FTemplates && FTemplates->CountForType(documentType) > 0;
+    }
+
+private:
+    TTemplateTable* FTemplates;
+};
+
+} // namespace
+
 void TMainForm::ANewExecute() {
     TEditorState& state = EditorState();
     state.Opening = true;
@@ -479,6 +497,19 @@ void TMainForm::ANewExecute() {
             TOpenTemplateForm dialog(
                 *FTemplates, type, [this](const QString& path) { return LoadFile(path); }, this);
             return dialog.Execute();
+        };
+        services.RunWizard = [this](int type) -> TWizardRun {
+            TMainWizardServices wizardServices(FTemplates.get());
+            TWizardForm wizard(type, wizardServices, false, this);
+            switch (wizard.Run()) {
+            case TWizardForm::Created:
+                return TWizardRun(wizard.TakeCard());
+            case TWizardForm::UseTemplate:
+                return TWizardRun::Template();
+            case TWizardForm::Cancelled:
+                break;
+            }
+            return TWizardRun();
         };
         TCardTypeForm dialog(services, this);
         card = dialog.Execute();
@@ -630,6 +661,18 @@ void TMainForm::AGoToPageExecute() {
                                                  QStringLiteral("Page number to go to:"),
                                                  form->CurrentPage() + 1, 1, count, 1, &ok);
     if (ok) GoToPage(std::clamp(value, 1, count) - 1);
+}
+
+void TMainForm::AChangeLabelTypeExecute() {
+    TCardForm* form = ActiveEditor();
+    if (!form || !IsLabelFormat(form->Card().CardFormat)) return;
+    TMainWizardServices services(FTemplates.get());
+    TWizardForm wizard(form->Card().DocumentType, services, true, this);
+    if (wizard.Run() != TWizardForm::Created) return;
+    ChangeLabelStock(form->Card(), wizard.Answers());
+    form->ShowPanels(0);
+    form->ShowPanels(1);
+    form->RefreshSurface();
 }
 
 void TMainForm::AChangeBannerWidthExecute() {

@@ -239,9 +239,7 @@ void TMainForm::BuildActions() {
     MakeAction("ASaveAsTemplate", "Save As &Template...", none,
                "Save the current card as a template", [this] { ASaveAsTemplateExecute(); });
     MakeAction("AChangeLabelType", "Change &Label Type...", none,
-               "Change the label type of the current document", [this] {
-                   NotAvailable(QStringLiteral("Changing the label type (the label wizard)"));
-               });
+               "Change the label type of the current document", [this] { AChangeLabelTypeExecute(); });
     MakeAction("AChangeBannerWidth", "Change &Banner Width...", none,
                "Change the width of the current banner", [this] { AChangeBannerWidthExecute(); });
     MakeAction("AChangeBusinessCardType", "Change &Business Card Type...", none,

@@ -146,6 +146,7 @@ public:
     void APreviousPageExecute();
     void ANextPageExecute();
     void AGoToPageExecute();
+    void AChangeLabelTypeExecute();
     void AChangeBannerWidthExecute();
     void AChangeBusinessCardTypeExecute();
     void AChangeCardTypeExecute();

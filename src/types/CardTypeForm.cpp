@@ -37,6 +37,17 @@ QString CategoryKey(int index) {
 
 } // namespace
 
+TWizardRun::TWizardRun(std::unique_ptr<TCard> card) : Card(std::move(card)) {}
+TWizardRun::TWizardRun(TWizardRun&&) noexcept = default;
+TWizardRun& TWizardRun::operator=(TWizardRun&&) noexcept = default;
+TWizardRun::~TWizardRun() = default;
+
+TWizardRun TWizardRun::Template() {
+    TWizardRun run;
+    run.UseTemplate = true;
+    return run;
+}
+
 void SetDefaultTemplateChooser(TTemplateChooser chooser) {
     DefaultChooser() = std::move(chooser);
 }
@@ -285,7 +296,10 @@ bool TCardTypeForm::MakeFromTemplate(int documentType) {
 bool TCardTypeForm::MakeWithWizard(int documentType) {
     if (!WizardAllowed(documentType)) return false;
     SelectType(documentType);
-    FCard = FServices.RunWizard(documentType);
+    TWizardRun run = FServices.RunWizard(documentType);
+    // The wizard's "Use Template..." hands the choice back to this dialog's template path.
+    if (run.UseTemplate) return MakeFromTemplate(documentType);
+    FCard = std::move(run.Card);
     return FCard != nullptr;
 }
 

@@ -17,6 +17,19 @@ class TTemplateTable;
 
 using TCardLoader = std::function<std::unique_ptr<TCard>(const QString& path)>;
 
+// How a wizard run ended: the card it built (null when cancelled), or the wish to start from a
+// template of the type instead.
+struct TWizardRun {
+    TWizardRun(std::unique_ptr<TCard> card = nullptr);
+    TWizardRun(TWizardRun&&) noexcept;
+    TWizardRun& operator=(TWizardRun&&) noexcept;
+    ~TWizardRun();
+    static TWizardRun Template();
+
+    std::unique_ptr<TCard> Card;
+    bool UseTemplate = false;
+};
+
 // What the Card Type dialog uses to make a publication other than a blank one.
 struct TCardTypeServices {
     // The template index; null: no templates.
@@ -25,8 +38,8 @@ struct TCardTypeServices {
     std::function<QString(int documentType)> ChooseTemplate;
     // Reads a template as the new publication, throwing on failure; null: LoadTemplateCard.
     TCardLoader LoadTemplate;
-    // Builds a publication of the type, null when cancelled; null: the wizard is not available.
-    std::function<std::unique_ptr<TCard>(int documentType)> RunWizard;
+    // Runs the wizard for the type; null: the wizard is not available.
+    std::function<TWizardRun(int documentType)> RunWizard;
     // The document types this edition offers; empty for every type of the listed categories.
     std::vector<int> Types;
 };

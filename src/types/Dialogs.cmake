@@ -8,3 +8,10 @@ qdx_add_library(qdx_types_dialogs
         DialogSupport.cpp DialogSupport.h
         TypePictures.cpp TypePictures.h
     PUBLIC_LINK qdx_objects Qt6::Widgets)
+
+# The new-publication wizard: it builds publications and chooses label databases.
+qdx_add_library(qdx_wizard_dialogs
+    SOURCES
+        SelectFieldsForm.cpp SelectFieldsForm.h
+        WizardForm.cpp WizardForm.h
+    PUBLIC_LINK qdx_types_dialogs qdx_objects_dialogs qdx_merge_dialogs Qt6::Widgets)

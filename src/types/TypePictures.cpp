@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -565,6 +566,107 @@ TDraw CardFormatArtwork(const QString& key) {
     return TDraw();
 }
 
+// The label type pictures: a label of the kind, drawn over a sheet of small labels.
+void DrawLabelKind(QPainter& p, const QString& name) {
+    DrawSheet(p, QRectF(14, 8, 54, 72));
+    p.save();
+    p.setPen(QPen(Shade, 1));
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 2; ++c)
+            p.drawRoundedRect(QRectF(18 + c * 24, 12 + r * 11, 22, 9), 1.5, 1.5);
+    p.restore();
+    const QRectF front(34, 40, 52, 40);
+    p.save();
+    p.setPen(QPen(Ink, 1.2));
+    p.setBrush(Qt::white);
+    if (name == QLatin1String("bmENVLADDR") || name == QLatin1String("bmENVLRET")) {
+        p.drawRect(front);
+        p.drawLine(front.topLeft(), front.center());
+        p.drawLine(front.topRight(), front.center());
+        p.setBrush(name == QLatin1String("bmENVLRET") ? Red : Accent);
+        p.setPen(Qt::NoPen);
+        p.drawRect(name == QLatin1String("bmENVLRET") ? QRectF(38, 44, 16, 6) : QRectF(52, 62, 26, 8));
+    } else if (name == QLatin1String("bmSHIPPING")) {
+        p.setBrush(QColor(205, 170, 125));
+        p.drawRect(front);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(44, 48, 32, 20));
+        DrawTextLines(p, QRectF(48, 53, 24, 12), 5);
+    } else if (name == QLatin1String("bmATAPE") || name == QLatin1String("bmVTAPE")) {
+        p.setBrush(QColor(60, 60, 60));
+        p.drawRoundedRect(front, 3, 3);
+        p.setBrush(name == QLatin1String("bmATAPE") ? Gold : Sky);
+        p.drawRect(QRectF(40, 44, 40, 12));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(50, 68), 5, 5);
+        p.drawEllipse(QPointF(70, 68), 5, 5);
+    } else if (name == QLatin1String("bmCOMPUTER")) {
+        p.setBrush(Accent);
+        p.drawRect(QRectF(40, 36, 44, 44));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(46, 36, 30, 16));
+        p.drawRect(QRectF(46, 58, 32, 22));
+    } else if (name == QLatin1String("bmIDCARD")) {
+        p.drawRoundedRect(front, 4, 4);
+        p.setBrush(AccentLight);
+        p.drawEllipse(QRectF(40, 48, 16, 20));
+        DrawTextLines(p, QRectF(60, 52, 20, 14), 6);
+    } else if (name == QLatin1String("bmBUSCARD") || name == QLatin1String("bmPOSTCARD")) {
+        p.drawRect(front);
+        DrawTextLines(p, QRectF(40, 48, 40, 24), 6, name == QLatin1String("bmBUSCARD"));
+        if (name == QLatin1String("bmPOSTCARD")) {
+            p.setBrush(Red);
+            p.drawRect(QRectF(74, 44, 8, 9));
+        }
+    } else if (name == QLatin1String("bmFOLDER")) {
+        p.setBrush(Gold);
+        QPainterPath folder;
+        folder.moveTo(34, 46);
+        folder.lineTo(50, 46);
+        folder.lineTo(54, 42);
+        folder.lineTo(86, 42);
+        folder.lineTo(86, 80);
+        folder.lineTo(34, 80);
+        folder.closeSubpath();
+        p.drawPath(folder);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(40, 52, 40, 8));
+    } else if (name == QLatin1String("bmROTARY")) {
+        p.drawRect(QRectF(36, 42, 48, 32));
+        p.setBrush(Ink);
+        p.drawEllipse(QPointF(54, 74), 3, 3);
+        p.drawEllipse(QPointF(66, 74), 3, 3);
+        DrawTextLines(p, QRectF(42, 50, 36, 14), 6);
+    } else if (name == QLatin1String("bmIDXCARD") || name == QLatin1String("bmINVEN")) {
+        p.drawRect(front);
+        p.setPen(QPen(name == QLatin1String("bmIDXCARD") ? Red : Accent, 1));
+        p.drawLine(QPointF(36, 48), QPointF(84, 48));
+        DrawTextLines(p, QRectF(40, 55, 40, 20), 6);
+    } else if (name == QLatin1String("bmTENTCARD")) {
+        QPolygonF tent;
+        tent << QPointF(60, 38) << QPointF(86, 80) << QPointF(34, 80);
+        p.setBrush(AccentLight);
+        p.drawPolygon(tent);
+        DrawTextLines(p, QRectF(48, 64, 24, 10), 5, true, Ink);
+    } else {
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c)
+                p.drawRoundedRect(QRectF(36 + c * 25, 42 + r * 19, 23, 17), 2, 2);
+    }
+    p.restore();
+}
+
+TDraw LabelKindArtwork(const QString& name) {
+    static const QStringList known = {
+        QStringLiteral("bmENVLADDR"), QStringLiteral("bmENVLRET"), QStringLiteral("bmSHIPPING"),
+        QStringLiteral("bmATAPE"),    QStringLiteral("bmCOMPUTER"), QStringLiteral("bmVTAPE"),
+        QStringLiteral("bmIDCARD"),   QStringLiteral("bmBUSCARD"),  QStringLiteral("bmFOLDER"),
+        QStringLiteral("bmINVEN"),    QStringLiteral("bmROTARY"),   QStringLiteral("bmALLTYPE"),
+        QStringLiteral("bmIDXCARD"),  QStringLiteral("bmPOSTCARD"), QStringLiteral("bmTENTCARD")};
+    if (!known.contains(name)) return TDraw();
+    return [name](QPainter& p) { DrawLabelKind(p, name); };
+}
+
 QPixmap Cached(QHash<QString, QPixmap>& cache, const QString& name,
                const std::function<TDraw(const QString&)>& artwork) {
     const auto found = cache.constFind(name);
@@ -591,4 +693,9 @@ QPixmap CardFormatPicture(const QString& key) {
 QPixmap CardFormatPicture(int cardFormat) {
     const TCardFormatInfo* info = CardFormatInfo(cardFormat);
     return info ? CardFormatPicture(QString::fromLatin1(info->Key)) : QPixmap();
+}
+
+QPixmap LabelTypePicture(const QString& resourceName) {
+    static QHash<QString, QPixmap> cache;
+    return Cached(cache, resourceName, LabelKindArtwork);
 }

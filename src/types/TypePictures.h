@@ -13,3 +13,5 @@ QPixmap DocumentTypePicture(const QString& resourceName);
 QPixmap CardFormatPicture(const QString& key);
 // The picture of the format's key; null for an unknown format.
 QPixmap CardFormatPicture(int cardFormat);
+// The pictures of the wizard's label types ("bmENVLADDR", "bmALLTYPE", ...).
+QPixmap LabelTypePicture(const QString& resourceName);

@@ -14,7 +14,9 @@
 #include "platform/QtPrinter.h"
 #include "support/DocumentFixtures.h"
 #include "support/RecordingUrlOpener.h"
+#include "merge/Table.h"
 #include "types/CardTypeForm.h"
+#include "types/WizardForm.h"
 #include "ProgramFolders.h"
 #include "support/SmallDisk.h"
 
@@ -30,7 +32,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -874,6 +878,72 @@ TEST_F(MainFormTest, OpenDatabaseTableListsCommaSeparatedFilesWithTheTextFiles) 
     });
     ASSERT_NE(text, filters.end());
     EXPECT_TRUE(text->contains(QLatin1String("*.csv"))) << text->toStdString();
+}
+
+// A label catalogue of two address stocks in the program folder.
+void WriteLabelCatalogue(const QString& folder) {
+    TTable table;
+    table.SetTable(folder, QStringLiteral("LABLIST.DB"));
+    TFieldDefs fields;
+    for (const char* name : {"CatNum", "LabelType", "Color", "LabelShape", "LabelFeed"})
+        fields.append({QString::fromLatin1(name), TFieldType::String, 24});
+    for (const char* name : {"SpacingTop", "SpacingLeft", "SpacingHeight", "SpacingWidth",
+                             "LabelHeight", "LabelWidth"})
+        fields.append({QString::fromLatin1(name), TFieldType::Float, 0});
+    for (const char* name : {"NumAcross", "NumDown"})
+        fields.append({QString::fromLatin1(name), TFieldType::SmallInt, 0});
+    table.Create(fields, TCreateMode::ReplaceExisting);
+    table.Open();
+    const QList<QVariantList> rows = {
+        {"5160", "Address", "White", "RRect", "Laser", 0.5, 0.1875, 1.0, 2.75, 1.0, 2.625, 3, 10},
+        {"5163", "Address", "White", "Rect", "Laser", 0.5, 0.15625, 2.0, 4.1875, 2.0, 4.0, 2, 5},
+    };
+    for (const QVariantList& row : rows) {
+        table.Append();
+        for (int i = 0; i < row.size(); ++i)
+            table.SetFieldValue(fields[i].Name, row[i]);
+        table.Post();
+    }
+    table.Close();
+}
+
+TEST_F(MainFormTest, ChangeLabelTypePutsTheLabelsOnTheChosenStockAndKeepsTheObjects) {
+    WriteLabelCatalogue(Program.path());
+    NewFormat = 12;
+    NewType = 10;
+    TCardForm* form = NewDocument();
+    ASSERT_NE(form, nullptr);
+    TCard& card = form->Card();
+    auto* headline = new THeadlineObject();
+    headline->Text = QStringLiteral("Fragile");
+    headline->Bounds = TRect{10, 10, 120, 40};
+    card.Pages(0)->Panels(0)->AddObject(headline);
+    card.DocumentModified = false;
+    Main->UpdateActions();
+    EXPECT_TRUE(Main->Action(QStringLiteral("AChangeLabelType"))->isVisible());
+
+    bool answered = false;
+    AnswerNextDialog([&](QDialog& dialog) {
+        auto* wizard = qobject_cast<TWizardForm*>(&dialog);
+        ASSERT_NE(wizard, nullptr);
+        EXPECT_EQ(wizard->Navigation().CurrentPage(), wpLabelCategory);
+        wizard->NextClick();
+        wizard->findChild<QListWidget*>(QStringLiteral("StockList"))->setCurrentRow(1);
+        wizard->NextClick();
+        for (QRadioButton* radio : wizard->findChildren<QRadioButton*>())
+            if (radio->text() == QStringLiteral("All labels will be the same")) radio->click();
+        EXPECT_FALSE(wizard->findChild<QPushButton*>(QStringLiteral("NextButton"))->isEnabled());
+        wizard->CreateClick();
+        answered = true;
+    });
+    Trigger("AChangeLabelType");
+    ASSERT_TRUE(answered);
+    EXPECT_TRUE(Test.Messages.Errors.isEmpty()) << Test.Messages.Errors.join('|').toStdString();
+    EXPECT_EQ(card.SheetGeometry, (TSheetGeometry{16, 50, 400, 200, 419, 200, 2, 5}));
+    EXPECT_EQ(card.Pages(0)->Panels(0)->Width, 400);
+    EXPECT_EQ(card.Pages(0)->Panels(0)->Height, 200);
+    EXPECT_EQ(headline->Bounds, (TRect{10, 10, 120, 40}));
+    EXPECT_TRUE(card.DocumentModified);
 }
 
 TEST_F(MainFormTest, NotAvailableMessagesReadAsSentences) {

@@ -751,7 +751,8 @@ TEST(ProgramFolder, GuideAnswersEveryHelpContextAndItsLinksResolve) {
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString() << " at line "
                                  << xml.lineNumber();
     // The contexts of the windows that have a Help button or key.
-    for (int context : {1, 120, 10006, 10007, 10009, 10011, 10012, 10036, 10037, 10042, 10045})
+    for (int context :
+         {1, 120, 10006, 10007, 10009, 10011, 10012, 10030, 10036, 10037, 10042, 10045, 21000})
         EXPECT_TRUE(ids.contains(QStringLiteral("ctx-%1").arg(context))) << context;
     // Topic Search and How To Use Help open these.
     EXPECT_TRUE(ids.contains(QStringLiteral("index")));

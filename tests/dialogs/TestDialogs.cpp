@@ -112,9 +112,10 @@ protected:
             ChooserTypes.append(type);
             return ChooserAnswer;
         };
-        services.RunWizard = [this](int type) -> std::unique_ptr<TCard> {
+        services.RunWizard = [this](int type) -> TWizardRun {
             WizardTypes.append(type);
-            if (!WizardMakesCard) return nullptr;
+            if (WizardWantsTemplate) return TWizardRun::Template();
+            if (!WizardMakesCard) return TWizardRun();
             auto card = std::make_unique<TCard>(DocumentTypeInfo(type)->Format, type);
             card->Description = QStringLiteral("by the wizard");
             return card;
@@ -133,6 +134,7 @@ protected:
     QString ChooserAnswer;
     QList<int> WizardTypes;
     bool WizardMakesCard = true;
+    bool WizardWantsTemplate = false;
 };
 
 // ---- pictures ----
@@ -356,6 +358,20 @@ TEST_F(DialogTest, CardTypeTemplateAndWizardPaths) {
         Child<QPushButton>(form, "WizardButton")->click();
         EXPECT_EQ(form.result(), QDialog::Rejected);
         EXPECT_FALSE(form.TakeCard());
+    }
+    {
+        // The wizard's "Use Template..." runs this dialog's template path for the type.
+        WizardWantsTemplate = true;
+        ChooserTypes.clear();
+        ChooserAnswer = PathOf(QStringLiteral("Party.qdx"));
+        TCardTypeForm form(Services());
+        Child<QPushButton>(form, "WizardButton")->click();
+        EXPECT_EQ(ChooserTypes, QList<int>{0});
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_TRUE(form.FromTemplate());
+        std::unique_ptr<TCard> card = form.TakeCard();
+        ASSERT_TRUE(card);
+        EXPECT_EQ(card->Description, QStringLiteral("Party"));
     }
 }
 
