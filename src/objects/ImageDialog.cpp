@@ -68,7 +68,7 @@ void TPicturePreview::SetPicture(const TPictureData& picture) {
     FMetafile.reset();
     if (!picture.IsEmpty()) {
         if (picture.IsMetafile)
-            FMetafile = std::make_unique<TMetafilePicture>(picture.Metafile);
+            FMetafile = TMetafilePicture::Of(picture.Metafile);
         else
             FBitmap = ImageFromBitmap(picture.Bitmap);
     }

@@ -2,6 +2,7 @@
 
 #include "objects/WmfToSvg.h"
 
+#include <QCache>
 #include <QPainter>
 #include <QRectF>
 #include <QSvgRenderer>
@@ -10,6 +11,7 @@
 #include <emf2svg.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -42,7 +44,7 @@ struct TPreparedEmf {
 // libemf2svg trusts the record sizes and divides by the header's bounds, so the records are
 // checked first, the bytes cut after the end-of-file record, and an empty bounds rectangle
 // (which would make every coordinate NaN) replaced by the frame.
-std::optional<TPreparedEmf> PrepareEmf(const QByteArray& bytes) {
+std::optional<TPreparedEmf> PrepareEmf(const QByteArray& bytes, bool& tooManyRecords) {
     if (!TMetafileData::IsValidEmf(bytes)) return std::nullopt;
     qsizetype pos = 0;
     quint32 records = 0;
@@ -52,7 +54,10 @@ std::optional<TPreparedEmf> PrepareEmf(const QByteArray& bytes) {
         const quint32 size = U32At(bytes, pos + 4);
         if (size < 8 || size % 4 != 0 || size > quint64(bytes.size() - pos)) return std::nullopt;
         if ((pos == 0) != (type == EmrHeader)) return std::nullopt;
-        ++records;
+        if (++records > MostMetafileRecords) {
+            tooManyRecords = true;
+            return std::nullopt;
+        }
         pos += size;
         if (type == EmrEof) break;
     }
@@ -140,10 +145,13 @@ QByteArray EmfToSvg(QByteArray emf) {
     return svg;
 }
 
+std::atomic<int> ConversionCount{0};
+
 } // namespace
 
 struct TMetafilePicture::TData {
     bool Valid = false;
+    bool TooManyRecords = false;
     QSizeF Inches;
     QSvgRenderer Renderer;
     std::mutex Lock; // the renderer and the kept image
@@ -152,11 +160,12 @@ struct TMetafilePicture::TData {
 
 TMetafilePicture::TMetafilePicture(const TMetafileData& metafile)
     : FData(std::make_unique<TData>()) {
+    ++ConversionCount;
     QByteArray svg;
     std::optional<QRectF> viewBox;
     switch (TMetafileData::Detect(metafile.Bytes)) {
     case TMetafileFormat::Emf:
-        if (auto emf = PrepareEmf(metafile.Bytes)) {
+        if (auto emf = PrepareEmf(metafile.Bytes, FData->TooManyRecords)) {
             svg = EmfToSvg(emf->Bytes);
             FData->Inches = emf->Inches;
             viewBox = emf->ViewBox;
@@ -167,6 +176,7 @@ TMetafilePicture::TMetafilePicture(const TMetafileData& metafile)
             WmfToSvg(reinterpret_cast<const unsigned char*>(metafile.Bytes.constData()),
                      std::size_t(metafile.Bytes.size()));
         svg = QByteArray(wmf.Svg.data(), qsizetype(wmf.Svg.size()));
+        FData->TooManyRecords = wmf.TooManyRecords;
         FData->Inches = QSizeF(wmf.WidthInches, wmf.HeightInches);
         break;
     }
@@ -188,6 +198,54 @@ TMetafilePicture::~TMetafilePicture() = default;
 
 bool TMetafilePicture::IsValid() const {
     return FData->Valid;
+}
+
+QString TMetafilePicture::Problem() const {
+    if (FData->Valid) return {};
+    if (FData->TooManyRecords)
+        return QStringLiteral("The metafile picture has more than %L1 records, more than can be "
+                              "drawn.")
+            .arg(qulonglong(MostMetafileRecords));
+    return QStringLiteral("The metafile picture cannot be read.");
+}
+
+int TMetafilePicture::Conversions() {
+    return ConversionCount;
+}
+
+namespace {
+
+// Conversions keyed by the metafile's bytes (their address: copies share them); an entry
+// holds on to its bytes so that the address cannot be reused by others.
+struct TConversionKey {
+    const char* Data;
+    qsizetype Length;
+    bool operator==(const TConversionKey& o) const { return Data == o.Data && Length == o.Length; }
+};
+size_t qHash(const TConversionKey& k, size_t seed) {
+    return qHashMulti(seed, quintptr(k.Data), k.Length);
+}
+struct TConversion {
+    QByteArray Bytes;
+    std::shared_ptr<const TMetafilePicture> Picture;
+};
+
+} // namespace
+
+std::shared_ptr<const TMetafilePicture> TMetafilePicture::Of(const TMetafileData& metafile) {
+    static std::mutex lock;
+    static QCache<TConversionKey, TConversion> kept(8);
+    const TConversionKey key{metafile.Bytes.constData(), metafile.Bytes.size()};
+    {
+        std::lock_guard guard(lock);
+        if (const TConversion* found = kept.object(key)) return found->Picture;
+    }
+    // Converted outside the lock: the libraries' own locks keep conversions apart.
+    auto picture = std::make_shared<const TMetafilePicture>(metafile);
+    std::lock_guard guard(lock);
+    if (const TConversion* found = kept.object(key)) return found->Picture;
+    kept.insert(key, new TConversion{metafile.Bytes, picture});
+    return picture;
 }
 
 QSizeF TMetafilePicture::SizeInInches() const {

@@ -129,7 +129,7 @@ QSize TPictureObject::BitmapSize() const {
 QSize TPictureObject::PictureSize() const {
     if (!HasPicture) return {};
     if (!IsMetafile) return BitmapSize();
-    if (!FMetafile) FMetafile = std::make_unique<TMetafilePicture>(Metafile);
+    if (!FMetafile) FMetafile = TMetafilePicture::Of(Metafile);
     return FMetafile->IsValid() ? FMetafile->PixelSize(ScreenPixelsPerInch()) : QSize();
 }
 
@@ -239,9 +239,9 @@ void TPictureObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
     constexpr qint64 LargestKeptPicture = 16'000'000; // pixels
 
     if (IsMetafile) {
-        if (!FMetafile) FMetafile = std::make_unique<TMetafilePicture>(Metafile);
+        if (!FMetafile) FMetafile = TMetafilePicture::Of(Metafile);
         if (!FMetafile->IsValid()) {
-            DrawUnreadable(canvas, target, QStringLiteral("The metafile picture cannot be read."));
+            DrawUnreadable(canvas, target, FMetafile->Problem());
             return;
         }
         if (screen && qint64(device.width()) * device.height() <= LargestKeptPicture) {

@@ -58,7 +58,7 @@ private:
     // preview; on printers and images nothing, but the reason is noted (TakeUndrawnPictures).
     void DrawUnreadable(TCanvas& canvas, const QRect& target, const QString& reason) const;
 
-    mutable std::unique_ptr<TMetafilePicture> FMetafile;
+    mutable std::shared_ptr<const TMetafilePicture> FMetafile; // shared with copies
 };
 
 // The reasons pictures could not be drawn since the last call, each once: printing and

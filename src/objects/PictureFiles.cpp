@@ -205,8 +205,8 @@ QImage ReducedBmp(const QByteArray& b, QSize target) {
 QSize TPictureData::PixelSize() const {
     if (IsMetafile) {
         if (Metafile.IsEmpty()) return {};
-        const TMetafilePicture picture(Metafile);
-        return picture.IsValid() ? picture.PixelSize(ScreenPixelsPerInch()) : QSize();
+        const auto picture = TMetafilePicture::Of(Metafile);
+        return picture->IsValid() ? picture->PixelSize(ScreenPixelsPerInch()) : QSize();
     }
     if (IsOversized()) return SourcePixels;
     return BmpPixelSize(Bitmap.Bytes);
@@ -259,7 +259,8 @@ TPictureData LoadPictureFile(const QString& fileName, QSize reduced) {
     if (format != TMetafileFormat::None) {
         picture.IsMetafile = true;
         picture.Metafile = {format, bytes};
-        if (!TMetafilePicture(picture.Metafile).IsValid()) throw EPictureError(fileName);
+        const auto converted = TMetafilePicture::Of(picture.Metafile);
+        if (!converted->IsValid()) throw EPictureError(fileName, converted->Problem());
         return picture;
     }
     // A BMP that decodes is kept byte for byte, unless it is to be read smaller.
@@ -318,7 +319,8 @@ QImage LoadPictureImage(const QString& fileName) {
         return {};
     }
     if (!picture.IsMetafile) return ImageFromBitmap(picture.Bitmap);
-    const TMetafilePicture metafile(picture.Metafile);
+    const auto converted = TMetafilePicture::Of(picture.Metafile);
+    const TMetafilePicture& metafile = *converted;
     QSize size = metafile.PixelSize(ScreenPixelsPerInch());
     if (size.isEmpty()) return {};
     if (size.width() > LargestRenderedSide || size.height() > LargestRenderedSide)

@@ -31,6 +31,9 @@ class EPictureError : public Exception {
 public:
     explicit EPictureError(const QString& fileName)
         : Exception(QStringLiteral("Cannot read the picture file \"%1\"").arg(fileName)) {}
+    // With the reason on a line of its own.
+    EPictureError(const QString& fileName, const QString& reason)
+        : Exception(QStringLiteral("Cannot read the picture file \"%1\"\n%2").arg(fileName, reason)) {}
 
 protected:
     EPictureError(const QString& message, bool) : Exception(message) {}
