@@ -127,22 +127,21 @@ std::mutex& Emf2SvgLock() {
     return lock;
 }
 
-QByteArray EmfToSvg(QByteArray emf) {
+// The SVG text libemf2svg allocated (freed with free()); its length in `length`.
+std::unique_ptr<char, void (*)(void*)> EmfToSvg(QByteArray emf, size_t& length) {
     generatorOptions options{};
     char noNamespace[] = ""; // with a prefix it writes unbalanced element names
     options.nameSpace = noNamespace;
     options.svgDelimiter = true;
     char* out = nullptr;
-    size_t length = 0;
+    length = 0;
     int ok;
     {
         std::lock_guard lock(Emf2SvgLock());
         ok = emf2svg(emf.data(), size_t(emf.size()), &out, &length, &options);
     }
-    QByteArray svg;
-    if (ok && out && length > 0) svg = QByteArray(out, qsizetype(length));
-    std::free(out);
-    return svg;
+    if (!ok) length = 0;
+    return {out, std::free};
 }
 
 std::atomic<int> ConversionCount{0};
@@ -161,21 +160,26 @@ struct TMetafilePicture::TData {
 TMetafilePicture::TMetafilePicture(const TMetafileData& metafile)
     : FData(std::make_unique<TData>()) {
     ++ConversionCount;
+    // The SVG text is read where the converters left it, not copied: it is many times the
+    // size of the metafile.
     QByteArray svg;
+    std::unique_ptr<char, void (*)(void*)> emfSvg(nullptr, std::free);
+    TWmfSvg wmf;
     std::optional<QRectF> viewBox;
     switch (TMetafileData::Detect(metafile.Bytes)) {
     case TMetafileFormat::Emf:
         if (auto emf = PrepareEmf(metafile.Bytes, FData->TooManyRecords)) {
-            svg = EmfToSvg(emf->Bytes);
+            size_t length = 0;
+            emfSvg = EmfToSvg(std::move(emf->Bytes), length);
+            if (emfSvg && length > 0) svg = QByteArray::fromRawData(emfSvg.get(), qsizetype(length));
             FData->Inches = emf->Inches;
             viewBox = emf->ViewBox;
         }
         break;
     case TMetafileFormat::Wmf: {
-        const TWmfSvg wmf =
-            WmfToSvg(reinterpret_cast<const unsigned char*>(metafile.Bytes.constData()),
-                     std::size_t(metafile.Bytes.size()));
-        svg = QByteArray(wmf.Svg.data(), qsizetype(wmf.Svg.size()));
+        wmf = WmfToSvg(reinterpret_cast<const unsigned char*>(metafile.Bytes.constData()),
+                       std::size_t(metafile.Bytes.size()));
+        svg = QByteArray::fromRawData(wmf.Svg.data(), qsizetype(wmf.Svg.size()));
         FData->TooManyRecords = wmf.TooManyRecords;
         FData->Inches = QSizeF(wmf.WidthInches, wmf.HeightInches);
         break;
