@@ -5,6 +5,7 @@
 #include "objects/Picture.h"
 #include "objects/PictureFiles.h"
 #include "storage/Stored.h"
+#include "support/LargeBitmaps.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -83,5 +84,29 @@ void BM_DrawPictureFirstTime(benchmark::State& state) { DrawPicture(state, true)
 BENCHMARK(BM_DrawPictureFirstTime)->Unit(benchmark::kMillisecond);
 void BM_DrawPictureAgain(benchmark::State& state) { DrawPicture(state, false); }
 BENCHMARK(BM_DrawPictureAgain)->Unit(benchmark::kMillisecond);
+
+// A 6,000 x 6,000 scan, past what is decoded at once, printed 4 inches square at 300 dpi: read
+// row by row at the output's resolution. Each round gets its own copy of the bytes, so that
+// nothing decoded before is found in the cache.
+void BM_PrintPicturePastTheDecodingLimit(benchmark::State& state) {
+    TCard card(0, 0);
+    auto* picture = new TPictureObject();
+    picture->Bounds = {0, 0, 400, 400};
+    card.Pages(0)->Panels(0)->AddObject(picture);
+    TPictureData data;
+    data.Bitmap = {BandedBmp(6000, 6000)};
+    QImage page(1200, 1200, QImage::Format_RGB32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TPictureData copy;
+        copy.Bitmap.Bytes = QByteArray(data.Bitmap.Bytes.constData(), data.Bitmap.Bytes.size());
+        picture->SetGraphic(copy);
+        state.ResumeTiming();
+        QPainter painter(&page);
+        TCanvas canvas(painter, 300, 300, TCanvas::TKind::Printer);
+        picture->Draw(canvas, 0, 0, true);
+    }
+}
+BENCHMARK(BM_PrintPicturePastTheDecodingLimit)->Unit(benchmark::kMillisecond);
 
 } // namespace

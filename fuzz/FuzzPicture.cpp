@@ -5,6 +5,8 @@
 #include "document/Canvas.h"
 #include "document/Card.h"
 #include "document/Units.h"
+#include "objects/Picture.h"
+#include "objects/PictureFiles.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
@@ -53,5 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (auto* card = dynamic_cast<TCard*>(root.get())) DrawPages(*card);
     } catch (const Exception&) {
     }
+    TakeUndrawnPictures(); // what could not be drawn, kept for reporting, is let go
+    // Bitmaps are also read shrunk, as pictures past the decoding limit are.
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (TBitmapData::IsValidBmp(bytes)) ImageFromBitmap({bytes}, QSize(5, 3));
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "events/Event.h"
 #include "merge/TableEngine.h"
 #include "objects/ObjectClasses.h"
+#include "objects/Picture.h"
 #include "print/Imposition.h"
 #include "print/PdfPrinter.h"
 #include "print/PrintPublication.h"
@@ -34,6 +35,14 @@ namespace {
 
 void PrintError(const QString& text) {
     std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+// The output is written without the pictures that could not be drawn, but the command says
+// which and fails.
+int ReportUndrawnPictures() {
+    const QStringList reasons = TakeUndrawnPictures();
+    for (const QString& reason : reasons) PrintError(reason);
+    return reasons.isEmpty() ? 0 : 1;
 }
 
 struct TLoaded {
@@ -160,6 +169,7 @@ int Render(const QStringList& arguments) {
         image.setDotsPerMeterX(MulDiv(dpi, 10000, 254));
         image.setDotsPerMeterY(MulDiv(dpi, 10000, 254));
         image.fill(Qt::white);
+        TakeUndrawnPictures();
         {
             QPainter painter(&image);
             TCanvas canvas(painter, dpi, dpi, TCanvas::TKind::Image);
@@ -171,7 +181,7 @@ int Render(const QStringList& arguments) {
         if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
             throw Exception(QStringLiteral("Error writing %1.").arg(output));
         WriteFileAtomically(output, png);
-        return 0;
+        return ReportUndrawnPictures();
     } catch (const std::exception& e) {
         PrintError(QString::fromUtf8(e.what()));
         return 1;
@@ -319,10 +329,11 @@ int Print(const QStringList& arguments) {
         request.FromPage = options.From;
         request.ToPage = options.To;
         request.Sides = options.Sides;
+        TakeUndrawnPictures();
         const TPrintResult result = PrintPublication(card, printer, prompts, request);
         if (result.Pages == 0)
             throw Exception(QStringLiteral("Nothing to print: the document's table has no records."));
-        return 0;
+        return ReportUndrawnPictures();
     } catch (const std::exception& e) {
         PrintError(QString::fromUtf8(e.what()));
         return 1;

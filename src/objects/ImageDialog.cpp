@@ -24,6 +24,9 @@
 
 namespace {
 
+// The longer side of the reading that shows a picture too large to hold whole.
+constexpr int OversizedPreviewSide = 1024;
+
 // Descriptions and patterns of the picture formats, in the "name|patterns|..." form that
 // QtFileFilter turns into Qt's filters with both letter cases.
 const char* const PictureFormats =
@@ -65,7 +68,7 @@ void TPicturePreview::SetPicture(const TPictureData& picture) {
     FMetafile.reset();
     if (!picture.IsEmpty()) {
         if (picture.IsMetafile)
-            FMetafile = std::make_unique<TMetafilePicture>(picture.Metafile);
+            FMetafile = TMetafilePicture::Of(picture.Metafile);
         else
             FBitmap = ImageFromBitmap(picture.Bitmap);
     }
@@ -236,6 +239,19 @@ void TQDXImageDialog::PreviewFile(const QString& fileName) {
     if (!fileName.isEmpty() && info.isFile() && info.isReadable()) {
         try {
             picture = LoadPictureFile(FPictureFile);
+        } catch (const EPictureTooLarge& e) {
+            // Shown from a small reading; the picture form reads it for the object's size.
+            try {
+                picture = LoadPictureFile(
+                    FPictureFile, e.Pixels.scaled(OversizedPreviewSide, OversizedPreviewSide,
+                                                  Qt::KeepAspectRatio)
+                                      .expandedTo(QSize(1, 1)));
+                picture.SourceFile = FPictureFile;
+                picture.SourcePixels = e.Pixels;
+            } catch (const Exception& again) {
+                picture = TPictureData();
+                FPictureError = again.Message();
+            }
         } catch (const Exception& e) {
             FPictureError = e.Message();
         } catch (const std::exception&) {

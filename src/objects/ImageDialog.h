@@ -48,7 +48,7 @@ private:
 
     TPictureData FPicture;
     QImage FBitmap;
-    std::unique_ptr<TMetafilePicture> FMetafile;
+    std::shared_ptr<const TMetafilePicture> FMetafile;
     mutable QImage FScaled; // the bitmap at the size last painted
 };
 

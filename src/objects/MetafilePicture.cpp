@@ -2,6 +2,7 @@
 
 #include "objects/WmfToSvg.h"
 
+#include <QCache>
 #include <QPainter>
 #include <QRectF>
 #include <QSvgRenderer>
@@ -10,6 +11,7 @@
 #include <emf2svg.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -42,7 +44,7 @@ struct TPreparedEmf {
 // libemf2svg trusts the record sizes and divides by the header's bounds, so the records are
 // checked first, the bytes cut after the end-of-file record, and an empty bounds rectangle
 // (which would make every coordinate NaN) replaced by the frame.
-std::optional<TPreparedEmf> PrepareEmf(const QByteArray& bytes) {
+std::optional<TPreparedEmf> PrepareEmf(const QByteArray& bytes, bool& tooManyRecords) {
     if (!TMetafileData::IsValidEmf(bytes)) return std::nullopt;
     qsizetype pos = 0;
     quint32 records = 0;
@@ -52,7 +54,10 @@ std::optional<TPreparedEmf> PrepareEmf(const QByteArray& bytes) {
         const quint32 size = U32At(bytes, pos + 4);
         if (size < 8 || size % 4 != 0 || size > quint64(bytes.size() - pos)) return std::nullopt;
         if ((pos == 0) != (type == EmrHeader)) return std::nullopt;
-        ++records;
+        if (++records > MostMetafileRecords) {
+            tooManyRecords = true;
+            return std::nullopt;
+        }
         pos += size;
         if (type == EmrEof) break;
     }
@@ -122,28 +127,30 @@ std::mutex& Emf2SvgLock() {
     return lock;
 }
 
-QByteArray EmfToSvg(QByteArray emf) {
+// The SVG text libemf2svg allocated (freed with free()); its length in `length`.
+std::unique_ptr<char, void (*)(void*)> EmfToSvg(QByteArray emf, size_t& length) {
     generatorOptions options{};
     char noNamespace[] = ""; // with a prefix it writes unbalanced element names
     options.nameSpace = noNamespace;
     options.svgDelimiter = true;
     char* out = nullptr;
-    size_t length = 0;
+    length = 0;
     int ok;
     {
         std::lock_guard lock(Emf2SvgLock());
         ok = emf2svg(emf.data(), size_t(emf.size()), &out, &length, &options);
     }
-    QByteArray svg;
-    if (ok && out && length > 0) svg = QByteArray(out, qsizetype(length));
-    std::free(out);
-    return svg;
+    if (!ok) length = 0;
+    return {out, std::free};
 }
+
+std::atomic<int> ConversionCount{0};
 
 } // namespace
 
 struct TMetafilePicture::TData {
     bool Valid = false;
+    bool TooManyRecords = false;
     QSizeF Inches;
     QSvgRenderer Renderer;
     std::mutex Lock; // the renderer and the kept image
@@ -152,21 +159,28 @@ struct TMetafilePicture::TData {
 
 TMetafilePicture::TMetafilePicture(const TMetafileData& metafile)
     : FData(std::make_unique<TData>()) {
+    ++ConversionCount;
+    // The SVG text is read where the converters left it, not copied: it is many times the
+    // size of the metafile.
     QByteArray svg;
+    std::unique_ptr<char, void (*)(void*)> emfSvg(nullptr, std::free);
+    TWmfSvg wmf;
     std::optional<QRectF> viewBox;
     switch (TMetafileData::Detect(metafile.Bytes)) {
     case TMetafileFormat::Emf:
-        if (auto emf = PrepareEmf(metafile.Bytes)) {
-            svg = EmfToSvg(emf->Bytes);
+        if (auto emf = PrepareEmf(metafile.Bytes, FData->TooManyRecords)) {
+            size_t length = 0;
+            emfSvg = EmfToSvg(std::move(emf->Bytes), length);
+            if (emfSvg && length > 0) svg = QByteArray::fromRawData(emfSvg.get(), qsizetype(length));
             FData->Inches = emf->Inches;
             viewBox = emf->ViewBox;
         }
         break;
     case TMetafileFormat::Wmf: {
-        const TWmfSvg wmf =
-            WmfToSvg(reinterpret_cast<const unsigned char*>(metafile.Bytes.constData()),
-                     std::size_t(metafile.Bytes.size()));
-        svg = QByteArray(wmf.Svg.data(), qsizetype(wmf.Svg.size()));
+        wmf = WmfToSvg(reinterpret_cast<const unsigned char*>(metafile.Bytes.constData()),
+                       std::size_t(metafile.Bytes.size()));
+        svg = QByteArray::fromRawData(wmf.Svg.data(), qsizetype(wmf.Svg.size()));
+        FData->TooManyRecords = wmf.TooManyRecords;
         FData->Inches = QSizeF(wmf.WidthInches, wmf.HeightInches);
         break;
     }
@@ -188,6 +202,54 @@ TMetafilePicture::~TMetafilePicture() = default;
 
 bool TMetafilePicture::IsValid() const {
     return FData->Valid;
+}
+
+QString TMetafilePicture::Problem() const {
+    if (FData->Valid) return {};
+    if (FData->TooManyRecords)
+        return QStringLiteral("The metafile picture has more than %L1 records, more than can be "
+                              "drawn.")
+            .arg(qulonglong(MostMetafileRecords));
+    return QStringLiteral("The metafile picture cannot be read.");
+}
+
+int TMetafilePicture::Conversions() {
+    return ConversionCount;
+}
+
+namespace {
+
+// Conversions keyed by the metafile's bytes (their address: copies share them); an entry
+// holds on to its bytes so that the address cannot be reused by others.
+struct TConversionKey {
+    const char* Data;
+    qsizetype Length;
+    bool operator==(const TConversionKey& o) const { return Data == o.Data && Length == o.Length; }
+};
+size_t qHash(const TConversionKey& k, size_t seed) {
+    return qHashMulti(seed, quintptr(k.Data), k.Length);
+}
+struct TConversion {
+    QByteArray Bytes;
+    std::shared_ptr<const TMetafilePicture> Picture;
+};
+
+} // namespace
+
+std::shared_ptr<const TMetafilePicture> TMetafilePicture::Of(const TMetafileData& metafile) {
+    static std::mutex lock;
+    static QCache<TConversionKey, TConversion> kept(8);
+    const TConversionKey key{metafile.Bytes.constData(), metafile.Bytes.size()};
+    {
+        std::lock_guard guard(lock);
+        if (const TConversion* found = kept.object(key)) return found->Picture;
+    }
+    // Converted outside the lock: the libraries' own locks keep conversions apart.
+    auto picture = std::make_shared<const TMetafilePicture>(metafile);
+    std::lock_guard guard(lock);
+    if (const TConversion* found = kept.object(key)) return found->Picture;
+    kept.insert(key, new TConversion{metafile.Bytes, picture});
+    return picture;
 }
 
 QSizeF TMetafilePicture::SizeInInches() const {

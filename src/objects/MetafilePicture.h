@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <QSizeF>
+#include <QString>
 
 #include <memory>
 
@@ -17,12 +18,20 @@ class QRectF;
 class TMetafilePicture {
 public:
     explicit TMetafilePicture(const TMetafileData& metafile);
+    // The conversion of these bytes, shared: pictures and their copies (which share their
+    // bytes) convert a metafile once however often they are drawn, sized or copied. The last
+    // few conversions are kept.
+    static std::shared_ptr<const TMetafilePicture> Of(const TMetafileData& metafile);
+    // Conversions made since the program started (tests check that drawing does not convert).
+    static int Conversions();
     ~TMetafilePicture();
     TMetafilePicture(const TMetafilePicture&) = delete;
     TMetafilePicture& operator=(const TMetafilePicture&) = delete;
 
     // False when the metafile could not be converted.
     bool IsValid() const;
+    // Why an invalid metafile cannot be drawn, for the user.
+    QString Problem() const;
     // The picture's frame in inches, from its header.
     QSizeF SizeInInches() const;
     // The frame in pixels at a resolution (dots per inch).

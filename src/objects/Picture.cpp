@@ -6,7 +6,83 @@
 #include "objects/MetafilePicture.h"
 #include "storage/Stored.h"
 
+#include <QCache>
 #include <QPainter>
+
+#include <mutex>
+
+namespace {
+
+// Decoded bitmaps shared by every picture object and bounded in memory, the least recently
+// used going first, so that repaints do not decode again and many large pictures do not each
+// keep their pixels. Keyed by the picture's bytes (copies of an object share them) and the
+// decoded size; an entry holds on to the bytes so that their address cannot be reused.
+class TDecodedPictures {
+public:
+    static TDecodedPictures& Instance() {
+        static TDecodedPictures cache;
+        return cache;
+    }
+
+    QImage Find(const QByteArray& bytes, QSize size) {
+        std::lock_guard lock(FLock);
+        const TEntry* entry = FCache.object(Key(bytes, size));
+        return entry ? entry->Image : QImage();
+    }
+
+    void Insert(const QByteArray& bytes, QSize size, const QImage& image) {
+        std::lock_guard lock(FLock);
+        const qint64 kilobytes = std::max<qint64>(1, image.sizeInBytes() / 1024);
+        if (kilobytes > FCache.maxCost()) return;
+        FCache.insert(Key(bytes, size), new TEntry{bytes, image}, kilobytes);
+    }
+
+private:
+    static constexpr qsizetype MostKilobytes = 256 * 1024;
+
+    struct TKey {
+        const char* Data;
+        qsizetype Length;
+        int Width, Height;
+        bool operator==(const TKey& o) const {
+            return Data == o.Data && Length == o.Length && Width == o.Width && Height == o.Height;
+        }
+    };
+    friend size_t qHash(const TKey& k, size_t seed) {
+        return qHashMulti(seed, quintptr(k.Data), k.Length, k.Width, k.Height);
+    }
+    struct TEntry {
+        QByteArray Bytes;
+        QImage Image;
+    };
+    static TKey Key(const QByteArray& bytes, QSize size) {
+        return {bytes.constData(), bytes.size(), size.width(), size.height()};
+    }
+
+    std::mutex FLock;
+    QCache<TKey, TEntry> FCache{MostKilobytes};
+};
+
+std::mutex& UndrawnLock() {
+    static std::mutex lock;
+    return lock;
+}
+QStringList& Undrawn() {
+    static QStringList reasons;
+    return reasons;
+}
+
+void NoteUndrawn(const QString& reason) {
+    std::lock_guard lock(UndrawnLock());
+    if (!Undrawn().contains(reason)) Undrawn().append(reason);
+}
+
+} // namespace
+
+QStringList TakeUndrawnPictures() {
+    std::lock_guard lock(UndrawnLock());
+    return std::exchange(Undrawn(), QStringList());
+}
 
 TPictureObject::TPictureObject() = default;
 
@@ -40,8 +116,6 @@ void TPictureObject::SetGraphic(const TPictureData& picture) {
 }
 
 void TPictureObject::PictureChanged() {
-    FDecoded = QImage();
-    FScaled = QImage();
     FMetafile.reset();
 }
 
@@ -55,7 +129,7 @@ QSize TPictureObject::BitmapSize() const {
 QSize TPictureObject::PictureSize() const {
     if (!HasPicture) return {};
     if (!IsMetafile) return BitmapSize();
-    if (!FMetafile) FMetafile = std::make_unique<TMetafilePicture>(Metafile);
+    if (!FMetafile) FMetafile = TMetafilePicture::Of(Metafile);
     return FMetafile->IsValid() ? FMetafile->PixelSize(ScreenPixelsPerInch()) : QSize();
 }
 
@@ -66,9 +140,40 @@ void TPictureObject::RestoreOriginalSize() {
 }
 
 QImage TPictureObject::BitmapImage() const {
-    if (!HasPicture || IsMetafile) return {};
-    if (FDecoded.isNull()) FDecoded = ImageFromBitmap(Bitmap);
-    return FDecoded;
+    const QSize pixels = BitmapSize();
+    if (pixels.isEmpty() || WithinPictureLimit(pixels) != pixels) return {};
+    return BitmapImageFor(pixels);
+}
+
+QImage TPictureObject::BitmapImageFor(QSize pixels) const {
+    const QSize full = BitmapSize();
+    if (full.isEmpty() || pixels.isEmpty()) return {};
+    const QSize size = WithinPictureLimit(full) == full ? full : pixels.boundedTo(full);
+    TDecodedPictures& cache = TDecodedPictures::Instance();
+    QImage image = cache.Find(Bitmap.Bytes, size);
+    if (image.isNull()) {
+        image = size == full ? ImageFromBitmap(Bitmap) : ImageFromBitmap(Bitmap, size);
+        if (!image.isNull()) cache.Insert(Bitmap.Bytes, size, image);
+    }
+    return image;
+}
+
+void TPictureObject::DrawUnreadable(TCanvas& canvas, const QRect& target,
+                                    const QString& reason) const {
+    if (canvas.Kind() != TCanvas::TKind::Screen && canvas.Kind() != TCanvas::TKind::PrintPreview) {
+        NoteUndrawn(reason);
+        return;
+    }
+    QPainter& painter = canvas.Painter();
+    painter.save();
+    painter.setPen(QPen(QColor(160, 160, 160), 0));
+    painter.setBrush(QColor(236, 236, 236));
+    painter.drawRect(target.adjusted(0, 0, -1, -1));
+    painter.drawLine(target.topLeft(), target.bottomRight());
+    painter.drawLine(target.topRight(), target.bottomLeft());
+    painter.setPen(QColor(96, 96, 96));
+    painter.drawText(target, Qt::AlignCenter | Qt::TextWordWrap, reason);
+    painter.restore();
 }
 
 void TPictureObject::AssignTo(TStored& destination) const {
@@ -116,7 +221,8 @@ void TPictureObject::Load(TStorage& storage) {
 }
 
 // Stretched to the object, aspect ratio not kept. On the screen the picture is kept scaled to
-// the size last drawn, so repaints and scrolling do not rescale a large photograph each time.
+// the size drawn, so repaints and scrolling do not rescale a large photograph each time; on
+// printers and images a bitmap past the decoding limit is read at the output's resolution.
 void TPictureObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
     if (!HasPicture) return;
     TRect r = DeviceBounds(canvas);
@@ -127,12 +233,17 @@ void TPictureObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
     const QTransform t = painter.worldTransform();
     const bool screen = !printing && canvas.Kind() == TCanvas::TKind::Screen &&
                         t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0;
+    // The output's pixels the picture covers.
+    const QSize covered = t.mapRect(QRectF(target)).toAlignedRect().size().expandedTo({1, 1});
     const QRect device = screen ? t.mapRect(QRectF(target)).toAlignedRect() : QRect();
     constexpr qint64 LargestKeptPicture = 16'000'000; // pixels
 
     if (IsMetafile) {
-        if (!FMetafile) FMetafile = std::make_unique<TMetafilePicture>(Metafile);
-        if (!FMetafile->IsValid()) return;
+        if (!FMetafile) FMetafile = TMetafilePicture::Of(Metafile);
+        if (!FMetafile->IsValid()) {
+            DrawUnreadable(canvas, target, FMetafile->Problem());
+            return;
+        }
         if (screen && qint64(device.width()) * device.height() <= LargestKeptPicture) {
             painter.save();
             painter.resetTransform();
@@ -144,20 +255,41 @@ void TPictureObject::Draw(TCanvas& canvas, int dx, int dy, bool printing) {
         return;
     }
 
-    const QImage image = BitmapImage();
-    if (image.isNull()) return;
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (screen && qint64(device.width()) * device.height() <= LargestKeptPicture) {
-        if (FScaled.size() != device.size())
-            FScaled = image.size() == device.size()
-                          ? image
-                          : image.scaled(device.size(), Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation);
-        painter.resetTransform();
-        painter.drawImage(device.topLeft(), FScaled);
+    const bool kept = screen && qint64(device.width()) * device.height() <= LargestKeptPicture;
+    if (kept) {
+        TDecodedPictures& cache = TDecodedPictures::Instance();
+        QImage scaled = cache.Find(Bitmap.Bytes, device.size());
+        if (scaled.isNull()) {
+            const QImage image = BitmapImageFor(device.size());
+            if (!image.isNull())
+                scaled = image.size() == device.size()
+                             ? image
+                             : image.scaled(device.size(), Qt::IgnoreAspectRatio,
+                                            Qt::SmoothTransformation);
+            if (!scaled.isNull()) cache.Insert(Bitmap.Bytes, device.size(), scaled);
+        }
+        if (!scaled.isNull()) {
+            painter.save();
+            painter.resetTransform();
+            painter.drawImage(device.topLeft(), scaled);
+            painter.restore();
+            return;
+        }
     } else {
-        painter.drawImage(target, image);
+        const QImage image = BitmapImageFor(covered);
+        if (!image.isNull()) {
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(target, image);
+            painter.restore();
+            return;
+        }
     }
-    painter.restore();
+    const QSize pixels = BitmapSize();
+    DrawUnreadable(canvas, target,
+                   pixels.isEmpty()
+                       ? QStringLiteral("The picture's bitmap cannot be read.")
+                       : QStringLiteral("The picture's bitmap (%1 \u00d7 %2 pixels) cannot be read.")
+                             .arg(pixels.width())
+                             .arg(pixels.height()));
 }

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 
 #include <memory>
 
@@ -35,8 +36,12 @@ public:
     QSize PictureSize() const;
     // The rectangle keeps its corner and takes the picture's pixels as hundredths of an inch.
     void RestoreOriginalSize();
-    // The decoded bitmap (kept after the first use); null for metafiles and bad bytes.
+    // The decoded bitmap at its full size (kept while drawn); null for metafiles, bad bytes and
+    // bitmaps past LargestPicturePixels, which are only ever decoded at a smaller size.
     QImage BitmapImage() const;
+    // The bitmap decoded for drawing at `pixels` of an output: whole when it fits the limit,
+    // else shrunk to no more than `pixels` (and the limit). Kept in the shared cache.
+    QImage BitmapImageFor(QSize pixels) const;
 
     void Load(TStorage& storage) override;
     void Store(TStorage& storage) const override;
@@ -49,8 +54,13 @@ protected:
 private:
     // Forgets what was decoded from the picture's bytes.
     void PictureChanged();
+    // What cannot be drawn: a grey box with a cross and its reason on the screen and in the
+    // preview; on printers and images nothing, but the reason is noted (TakeUndrawnPictures).
+    void DrawUnreadable(TCanvas& canvas, const QRect& target, const QString& reason) const;
 
-    mutable QImage FDecoded;
-    mutable QImage FScaled; // the decoded bitmap at the size last drawn on the screen
-    mutable std::unique_ptr<TMetafilePicture> FMetafile;
+    mutable std::shared_ptr<const TMetafilePicture> FMetafile; // shared with copies
 };
+
+// The reasons pictures could not be drawn since the last call, each once: printing and
+// rendering go on without them, and the batch commands report them.
+QStringList TakeUndrawnPictures();

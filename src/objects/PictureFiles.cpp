@@ -12,6 +12,8 @@
 #include <QtEndian>
 
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -80,13 +82,122 @@ TBitmapData BitmapWithAlpha(const QImage& source) {
     return {bytes};
 }
 
-QImage ReadWithQt(const QByteArray& bytes) {
+// Through Qt's readers, shrunk to `reduced` when the picture is larger. Pictures past the limit
+// raise EPictureTooLarge unless reduced.
+QImage ReadWithQt(const QByteArray& bytes, const QString& fileName = QString(),
+                  QSize reduced = QSize()) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true); // photographs stand the way the camera says
+    const QSize pixels = reader.size();
+    if (!pixels.isEmpty()) {
+        const QSize target = WithinPictureLimit(reduced.isEmpty() ? pixels
+                                                                  : reduced.boundedTo(pixels));
+        if (target != pixels) {
+            if (reduced.isEmpty()) throw EPictureTooLarge(fileName, pixels);
+            // JPEG decodes at the smaller size directly; other formats as Qt can.
+            reader.setScaledSize(target);
+        }
+    }
     return reader.read();
+}
+
+quint16 U16(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
+quint32 U32(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+
+// An uncompressed BMP (1, 4, 8, 24 or 32 bits; 32 bits also with the masks BitmapWithAlpha
+// writes) read row by row into an image of `target` pixels; null for other kinds.
+QImage ReducedBmp(const QByteArray& b, QSize target) {
+    if (!TBitmapData::IsValidBmp(b)) return {};
+    const quint32 header = U32(b, 14);
+    qint64 width = 0, height = 0;
+    int bpp = 0, entrySize = 4;
+    quint32 compression = 0, used = 0;
+    bool topDown = false;
+    if (header == 12) {
+        width = U16(b, 18);
+        height = U16(b, 20);
+        bpp = U16(b, 24);
+        entrySize = 3;
+    } else if (header >= 40 && b.size() >= 14 + 40) {
+        width = qFromLittleEndian<qint32>(b.constData() + 18);
+        const qint32 h = qFromLittleEndian<qint32>(b.constData() + 22);
+        topDown = h < 0;
+        height = std::abs(qint64(h));
+        bpp = U16(b, 28);
+        compression = U32(b, 30);
+        used = U32(b, 46);
+    } else {
+        return {};
+    }
+    bool alpha = false;
+    if (compression == 3 && bpp == 32 && b.size() >= 66) {
+        if (U32(b, 54) != 0x00FF0000 || U32(b, 58) != 0x0000FF00 || U32(b, 62) != 0x000000FF)
+            return {};
+        alpha = header >= 56 && b.size() >= 70 && U32(b, 66) == 0xFF000000;
+    } else if (compression != 0 || (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)) {
+        return {};
+    }
+    if (width <= 0 || height <= 0 || width > 1 << 20 || height > 1 << 20) return {};
+    const QSize source{int(width), int(height)};
+    const qint64 stride = (width * bpp + 31) / 32 * 4;
+    const qint64 bits = U32(b, 10);
+    if (bits > b.size() || stride * height > b.size() - bits) return {};
+
+    // The colour table as blue, green, red, opaque; indices past it are black.
+    std::vector<quint8> table(bpp <= 8 ? size_t(4) << bpp : 0, 0);
+    if (bpp <= 8) {
+        const qint64 most = qint64(1) << bpp;
+        const qint64 count = std::min<qint64>(used > 0 ? used : most, most);
+        const qint64 at = 14 + qint64(header);
+        for (qint64 i = 0; i < count && at + (i + 1) * entrySize <= bits; ++i) {
+            std::memcpy(&table[size_t(i) * 4], b.constData() + at + i * entrySize, 3);
+        }
+        for (size_t i = 0; i < table.size(); i += 4) table[i + 3] = 255;
+    }
+
+    QImage image(target.boundedTo(source), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (image.isNull()) return {};
+    TRowReducer reducer(source, image.size(), [&](int row, const quint8* bgra) {
+        const int y = topDown ? row : image.height() - 1 - row;
+        std::memcpy(image.scanLine(y), bgra, size_t(image.width()) * 4);
+    });
+    std::vector<quint8> expanded(size_t(width) * 4);
+    const auto* start = reinterpret_cast<const quint8*>(b.constData() + bits);
+    for (qint64 y = 0; y < height; ++y) {
+        const quint8* in = start + y * stride;
+        quint8* out = expanded.data();
+        for (qint64 x = 0; x < width; ++x, out += 4) {
+            switch (bpp) {
+            case 32:
+                std::memcpy(out, in + x * 4, 4);
+                if (!alpha) out[3] = 255;
+                break;
+            case 24:
+                std::memcpy(out, in + x * 3, 3);
+                out[3] = 255;
+                break;
+            case 8:
+                std::memcpy(out, &table[size_t(in[x]) * 4], 4);
+                break;
+            case 4:
+                std::memcpy(out, &table[size_t((x & 1) ? in[x >> 1] & 15 : in[x >> 1] >> 4) * 4],
+                            4);
+                break;
+            default:
+                std::memcpy(out, &table[size_t((in[x >> 3] >> (7 - (x & 7))) & 1) * 4], 4);
+                break;
+            }
+        }
+        reducer.AddRow(expanded.data());
+    }
+    return image;
 }
 
 } // namespace
@@ -94,9 +205,10 @@ QImage ReadWithQt(const QByteArray& bytes) {
 QSize TPictureData::PixelSize() const {
     if (IsMetafile) {
         if (Metafile.IsEmpty()) return {};
-        const TMetafilePicture picture(Metafile);
-        return picture.IsValid() ? picture.PixelSize(ScreenPixelsPerInch()) : QSize();
+        const auto picture = TMetafilePicture::Of(Metafile);
+        return picture->IsValid() ? picture->PixelSize(ScreenPixelsPerInch()) : QSize();
     }
+    if (IsOversized()) return SourcePixels;
     return BmpPixelSize(Bitmap.Bytes);
 }
 
@@ -119,7 +231,23 @@ QImage ImageFromBitmap(const TBitmapData& bitmap) {
     return QImage::fromData(bitmap.Bytes, "BMP");
 }
 
-TPictureData LoadPictureFile(const QString& fileName) {
+QImage ImageFromBitmap(const TBitmapData& bitmap, QSize most) {
+    const QSize pixels = BmpPixelSize(bitmap.Bytes);
+    if (pixels.isEmpty()) return {};
+    const QSize target = WithinPictureLimit(most.isEmpty() ? pixels : most.boundedTo(pixels));
+    if (target == pixels) return ImageFromBitmap(bitmap);
+    QImage image = ReducedBmp(bitmap.Bytes, target);
+    if (!image.isNull()) return image;
+    // A compressed bitmap: Qt reads it whole first, which fails past its limit.
+    QBuffer buffer;
+    buffer.setData(bitmap.Bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "BMP");
+    reader.setScaledSize(target);
+    return reader.read();
+}
+
+TPictureData LoadPictureFile(const QString& fileName, QSize reduced) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly) || file.size() > LargestPictureFile)
         throw EPictureError(fileName);
@@ -131,19 +259,33 @@ TPictureData LoadPictureFile(const QString& fileName) {
     if (format != TMetafileFormat::None) {
         picture.IsMetafile = true;
         picture.Metafile = {format, bytes};
-        if (!TMetafilePicture(picture.Metafile).IsValid()) throw EPictureError(fileName);
+        const auto converted = TMetafilePicture::Of(picture.Metafile);
+        if (!converted->IsValid()) throw EPictureError(fileName, converted->Problem());
         return picture;
     }
-    // A BMP that decodes is kept byte for byte.
-    if (TBitmapData::IsValidBmp(bytes) && !ReadWithQt(bytes).isNull()) {
-        picture.Bitmap = {bytes};
-        return picture;
+    // A BMP that decodes is kept byte for byte, unless it is to be read smaller.
+    if (TBitmapData::IsValidBmp(bytes)) {
+        const QSize pixels = BmpPixelSize(bytes);
+        const QSize target =
+            WithinPictureLimit(reduced.isEmpty() ? pixels : reduced.boundedTo(pixels));
+        if (!pixels.isEmpty() && target != pixels) {
+            if (reduced.isEmpty()) throw EPictureTooLarge(fileName, pixels);
+            picture.Bitmap = BitmapFromImage(ImageFromBitmap({bytes}, target));
+            if (picture.Bitmap.IsEmpty()) throw EPictureError(fileName);
+            return picture;
+        }
+        if (!ReadWithQt(bytes, fileName).isNull()) {
+            picture.Bitmap = {bytes};
+            return picture;
+        }
     }
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("pcx") || (!bytes.isEmpty() && bytes[0] == 10)) {
         try {
-            picture.Bitmap = ReadPcxBytes(bytes);
+            picture.Bitmap = ReadPcxBytes(bytes, reduced);
             return picture;
+        } catch (const EPcxTooLarge& e) {
+            throw EPictureTooLarge(fileName, e.Pixels);
         } catch (const EPcxError&) {
             // Not a PCX variant the reader takes: the other readers may still know it.
         }
@@ -151,8 +293,10 @@ TPictureData LoadPictureFile(const QString& fileName) {
     // Targa files carry no signature: a file named so is read as one first, any other only
     // after Qt's readers (which know their formats by signature) gave up.
     const bool namedTga = suffix == QLatin1String("tga");
-    QImage image = namedTga ? ReadTga(bytes) : ReadWithQt(bytes);
-    if (image.isNull()) image = namedTga ? ReadWithQt(bytes) : (LooksLikeTga(bytes) ? ReadTga(bytes) : QImage());
+    QImage image = namedTga ? ReadTga(bytes) : ReadWithQt(bytes, fileName, reduced);
+    if (image.isNull())
+        image = namedTga ? ReadWithQt(bytes, fileName, reduced)
+                         : (LooksLikeTga(bytes) ? ReadTga(bytes) : QImage());
     if (image.isNull()) throw EPictureError(fileName);
     picture.Bitmap = BitmapFromImage(image);
     if (picture.Bitmap.IsEmpty()) throw EPictureError(fileName);
@@ -163,11 +307,20 @@ QImage LoadPictureImage(const QString& fileName) {
     TPictureData picture;
     try {
         picture = LoadPictureFile(fileName);
+    } catch (const EPictureTooLarge& e) {
+        try {
+            picture = LoadPictureFile(
+                fileName, e.Pixels.scaled(LargestRenderedSide, LargestRenderedSide,
+                                          Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        } catch (const EPictureError&) {
+            return {};
+        }
     } catch (const EPictureError&) {
         return {};
     }
     if (!picture.IsMetafile) return ImageFromBitmap(picture.Bitmap);
-    const TMetafilePicture metafile(picture.Metafile);
+    const auto converted = TMetafilePicture::Of(picture.Metafile);
+    const TMetafilePicture& metafile = *converted;
     QSize size = metafile.PixelSize(ScreenPixelsPerInch());
     if (size.isEmpty()) return {};
     if (size.width() > LargestRenderedSide || size.height() > LargestRenderedSide)

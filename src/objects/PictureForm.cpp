@@ -180,16 +180,48 @@ void TPictureForm::OfferReduction() {
     const QSize pixels = FPicture.PixelSize();
     const QSize units = FRestore->isChecked() ? pixels : QSize(FBounds.Width(), FBounds.Height());
     const QSize reduced = PrintReductionSize(pixels, units, PrintDotsPerInch);
+    if (FPicture.IsOversized()) {
+        TakeOversized(reduced);
+        return;
+    }
     if (reduced.isEmpty()) return;
-    const QString question =
-        QStringLiteral("This picture has far more detail (%1 pixels) than printing it at this "
-                       "size can use. Reduce it to %2 pixels to keep the document small?")
-            .arg(PixelsText(pixels), PixelsText(reduced));
-    if (!AppContext().Messages().Confirm(question)) return;
-    const QImage image = ImageFromBitmap(FPicture.Bitmap);
+    if (!AppContext().Messages().Confirm(ReductionQuestion(pixels, reduced))) return;
+    const QImage image = ImageFromBitmap(FPicture.Bitmap, reduced);
     if (image.isNull()) return;
     FPicture.Bitmap =
-        BitmapFromImage(image.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        BitmapFromImage(image.size() == reduced
+                            ? image
+                            : image.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    ShowPicture();
+}
+
+QString TPictureForm::ReductionQuestion(QSize pixels, QSize reduced) {
+    return QStringLiteral("This picture has far more detail (%1 pixels) than printing it at "
+                          "this size can use. Reduce it to %2 pixels to keep the document small?")
+        .arg(PixelsText(pixels), PixelsText(reduced));
+}
+
+// A file too large to hold whole is read again, at the size printing the object needs when the
+// user agrees, else at the most a picture holds; the document never gets the full pixels.
+void TPictureForm::TakeOversized(QSize reduced) {
+    TMessageSink& messages = AppContext().Messages();
+    const QSize pixels = FPicture.SourcePixels;
+    const QSize most = WithinPictureLimit(pixels);
+    QSize size = most;
+    if (!reduced.isEmpty() && WithinPictureLimit(reduced) == reduced &&
+        messages.Confirm(ReductionQuestion(pixels, reduced)))
+        size = reduced;
+    else
+        messages.Information(QStringLiteral("The picture is kept at %1 pixels, the most one "
+                                            "picture can hold.")
+                                 .arg(PixelsText(most)));
+    try {
+        FPicture = LoadPictureFile(FPicture.SourceFile, size);
+    } catch (const Exception& e) {
+        messages.Error(e.Message());
+        FPicture = TPictureData();
+        FChanged = false;
+    }
     ShowPicture();
 }
 

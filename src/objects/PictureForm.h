@@ -66,6 +66,8 @@ private:
     // Reduces the picture for print when it is a changed bitmap far larger than the object
     // needs and the user agrees.
     void OfferReduction();
+    void TakeOversized(QSize reduced);
+    static QString ReductionQuestion(QSize pixels, QSize reduced);
 
     TPictureData FPicture;
     TRect FBounds; // the object's, in 1/100 inch

@@ -1,5 +1,7 @@
 #include "objects/Tga.h"
 
+#include "storage/PictureReduction.h"
+
 #include <QtEndian>
 
 #include <cstring>
@@ -10,9 +12,6 @@ namespace {
 constexpr qsizetype HeaderSize = 18;
 constexpr qsizetype FooterSize = 26;
 constexpr char FooterSignature[] = "TRUEVISION-XFILE."; // followed by a zero byte
-// A picture this large is no clip art; refusing it keeps a lying header from asking for
-// gigabytes (at 4 bytes a pixel this is 256 MB).
-constexpr qint64 MaxPixels = qint64(1) << 26;
 constexpr int MaxRunPixels = 128;
 
 enum TImageType : quint8 {
@@ -183,7 +182,7 @@ QImage ReadTga(const QByteArray& bytes) {
     THeader h;
     if (!ParseHeader(bytes, h)) return QImage();
     const qint64 pixels = qint64(h.Width) * h.Height;
-    if (pixels > MaxPixels) return QImage();
+    if (pixels > LargestPicturePixels) return QImage();
     const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype dataEnd = HasFooter(bytes) ? bytes.size() - FooterSize : bytes.size();
     if (dataEnd < h.DataOffset) return QImage();

@@ -60,6 +60,7 @@ struct TLayout {
     bool MapModeSet = false;
     bool HasWindow = false; // the first window origin and extent the records set
     int WindowX = 0, WindowY = 0, WindowWidth = 0, WindowHeight = 0;
+    std::size_t Records = 0;
 };
 
 // Checks that the bytes are a complete record chain ending in the end-of-file record;
@@ -89,6 +90,7 @@ bool ReadLayout(const unsigned char* b, std::size_t size, TLayout& layout) {
         const unsigned function = U16At(b + pos + 4);
         const unsigned char* params = b + pos + 6;
         layout.MaxRecordWords = std::max(layout.MaxRecordWords, words);
+        if (++layout.Records > MostMetafileRecords) return false;
         if (function == 0 && words == 3) { // the end-of-file record
             layout.End = pos + 6;
             return true;
@@ -362,7 +364,11 @@ struct TApiGuard {
 
 TWmfSvg WmfToSvg(const unsigned char* bytes, std::size_t size) {
     TLayout layout;
-    if (!bytes || !ReadLayout(bytes, size, layout)) return {};
+    if (!bytes || !ReadLayout(bytes, size, layout)) {
+        TWmfSvg refused;
+        refused.TooManyRecords = layout.Records > MostMetafileRecords;
+        return refused;
+    }
 
     // libwmf gets only the records up to the end, with a record-size limit it can trust
     // and a placeable unit it can divide by.

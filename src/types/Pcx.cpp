@@ -1,6 +1,7 @@
 #include "types/Pcx.h"
 
 #include "storage/BufferedStream.h"
+#include "storage/PictureReduction.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -19,8 +20,6 @@ constexpr quint8 PaletteMarker = 12;
 constexpr qint64 FileHeaderSize = 14;
 constexpr qint64 InfoHeaderSize = 40;
 constexpr int MaxSide = 32767;
-// A picture this large is no clip art; refusing it keeps a lying header from asking for gigabytes.
-constexpr qint64 MaxBitmapBytes = qint64(256) << 20;
 // The longest run a count byte can give: its low 6 bits.
 constexpr qint64 MaxRun = 63;
 
@@ -89,7 +88,6 @@ TLayout LayoutOf(const THeader& header) {
     }
     if (header.BytesPerLine < neededPerPlane) throw EPcxError();
     layout.Stride = ((qint64(header.Width) * layout.Depth + 31) / 32) * 4;
-    if (layout.Stride * header.Height > MaxBitmapBytes) throw EPcxError();
     return layout;
 }
 
@@ -175,8 +173,60 @@ void StoreRow(const TLayout& layout, const THeader& header, const quint8* line, 
     }
 }
 
-TBitmapData Decode(TBufferedStream& stream) {
+// The BMP file bytes of a picture, the pixels zeroed; bitsOffset is where they start.
+QByteArray NewBmp(int width, int height, int depth, const QByteArray& table, qint64 stride,
+                  qint64& bitsOffset) {
+    bitsOffset = FileHeaderSize + InfoHeaderSize + table.size();
+    const qint64 imageSize = stride * height;
+    QByteArray bytes(bitsOffset + imageSize, '\0');
+    auto* bmp = reinterpret_cast<uchar*>(bytes.data());
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    qToLittleEndian<quint32>(quint32(bytes.size()), bmp + 2);
+    qToLittleEndian<quint32>(quint32(bitsOffset), bmp + 10);
+    uchar* info = bmp + FileHeaderSize;
+    qToLittleEndian<quint32>(quint32(InfoHeaderSize), info);
+    qToLittleEndian<qint32>(width, info + 4);
+    qToLittleEndian<qint32>(height, info + 8);
+    qToLittleEndian<quint16>(1, info + 12);
+    qToLittleEndian<quint16>(quint16(depth), info + 14);
+    qToLittleEndian<quint32>(quint32(imageSize), info + 20);
+    qToLittleEndian<quint32>(quint32(table.size() / 4), info + 32);
+    std::memcpy(bmp + FileHeaderSize + InfoHeaderSize, table.constData(), size_t(table.size()));
+    return bytes;
+}
+
+// A bitmap row (as StoreRow leaves it) as blue, green, red and a full alpha a pixel.
+void ExpandRow(const TLayout& layout, int width, const quint8* row, const QByteArray& table,
+               quint8* out) {
+    const auto* colours = reinterpret_cast<const quint8*>(table.constData());
+    for (int x = 0; x < width; ++x, out += 4) {
+        int index = 0;
+        switch (layout.Depth) {
+        case 24:
+            std::memcpy(out, row + x * 3, 3);
+            out[3] = 255;
+            continue;
+        case 8:
+            index = row[x];
+            break;
+        case 4:
+            index = (x & 1) ? row[x >> 1] & 15 : row[x >> 1] >> 4;
+            break;
+        default:
+            index = (row[x >> 3] >> (7 - (x & 7))) & 1;
+            break;
+        }
+        std::memcpy(out, colours + index * 4, 3);
+        out[3] = 255;
+    }
+}
+
+TBitmapData Decode(TBufferedStream& stream, QSize reduced) {
     const THeader header = ReadHeader(stream);
+    const QSize pixels(header.Width, header.Height);
+    const bool reducing = !reduced.isEmpty() && (reduced.width() < header.Width ||
+                                                 reduced.height() < header.Height);
     const TLayout layout = LayoutOf(header);
 
     QByteArray table;
@@ -195,48 +245,54 @@ TBitmapData Decode(TBufferedStream& stream) {
     // header that promises more lines than the data can hold is refused before allocating.
     const qint64 planeLines = qint64(header.Height) * layout.PlanesInFile;
     if (planeLines * ((header.BytesPerLine + MaxRun - 1) / MaxRun) > dataBytes) throw EPcxError();
+    if (!reducing && qint64(header.Width) * header.Height > LargestPicturePixels)
+        throw EPcxTooLarge(pixels);
 
-    const qint64 bitsOffset = FileHeaderSize + InfoHeaderSize + table.size();
-    const qint64 imageSize = layout.Stride * header.Height;
+    // Reduced, the picture becomes 24 bits a pixel and only one source row is held.
+    const QSize target = reducing ? WithinPictureLimit(reduced.boundedTo(pixels)) : pixels;
+    const int depth = reducing ? 24 : layout.Depth;
+    const qint64 stride = reducing ? (qint64(target.width()) * 3 + 3) / 4 * 4 : layout.Stride;
+    qint64 bitsOffset = 0;
     TBitmapData bitmap;
-    bitmap.Bytes = QByteArray(bitsOffset + imageSize, '\0');
-    auto* bmp = reinterpret_cast<uchar*>(bitmap.Bytes.data());
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    qToLittleEndian<quint32>(quint32(bitmap.Bytes.size()), bmp + 2);
-    qToLittleEndian<quint32>(quint32(bitsOffset), bmp + 10);
-    uchar* info = bmp + FileHeaderSize;
-    qToLittleEndian<quint32>(quint32(InfoHeaderSize), info);
-    qToLittleEndian<qint32>(header.Width, info + 4);
-    qToLittleEndian<qint32>(header.Height, info + 8);
-    qToLittleEndian<quint16>(1, info + 12);
-    qToLittleEndian<quint16>(quint16(layout.Depth), info + 14);
-    qToLittleEndian<quint32>(quint32(imageSize), info + 20);
-    qToLittleEndian<quint32>(quint32(layout.Colours), info + 32);
-    std::memcpy(bmp + FileHeaderSize + InfoHeaderSize, table.constData(), size_t(table.size()));
+    bitmap.Bytes = NewBmp(target.width(), target.height(), depth, reducing ? QByteArray() : table,
+                          stride, bitsOffset);
+    uchar* bits = reinterpret_cast<uchar*>(bitmap.Bytes.data()) + bitsOffset;
+
+    std::vector<quint8> sourceRow(reducing ? size_t(layout.Stride) : 0);
+    std::vector<quint8> expanded(reducing ? size_t(header.Width) * 4 : 0);
+    TRowReducer reducer(pixels, target, [&](int y, const quint8* bgra) {
+        uchar* row = bits + (target.height() - 1 - y) * stride;
+        for (int x = 0; x < target.width(); ++x) std::memcpy(row + x * 3, bgra + x * 4, 3);
+    });
 
     // Only the planes the bitmap uses are kept; the others are decoded to stay in step.
     const int keptPlanes = layout.Depth == 24 ? 3 : layout.Depth == 4 ? 4 : 1;
     std::vector<quint8> line(size_t(keptPlanes) * header.BytesPerLine);
     std::vector<quint8> discard(layout.PlanesInFile > keptPlanes ? header.BytesPerLine : 0);
     TRunDecoder decoder(stream, dataBytes);
-    uchar* bits = bmp + bitsOffset;
     for (int y = 0; y < header.Height; ++y) {
         for (int p = 0; p < layout.PlanesInFile; ++p) {
             quint8* out =
                 p < keptPlanes ? line.data() + size_t(p) * header.BytesPerLine : discard.data();
             decoder.DecodeLine(out, header.BytesPerLine);
         }
-        // The file's first line is the top row; the bitmap is stored bottom-up.
-        StoreRow(layout, header, line.data(), bits + (header.Height - 1 - y) * layout.Stride);
+        if (reducing) {
+            std::fill(sourceRow.begin(), sourceRow.end(), 0);
+            StoreRow(layout, header, line.data(), sourceRow.data());
+            ExpandRow(layout, header.Width, sourceRow.data(), table, expanded.data());
+            reducer.AddRow(expanded.data());
+        } else {
+            // The file's first line is the top row; the bitmap is stored bottom-up.
+            StoreRow(layout, header, line.data(), bits + (header.Height - 1 - y) * stride);
+        }
     }
     return bitmap;
 }
 
-TBitmapData ReadFrom(QIODevice& device) {
+TBitmapData ReadFrom(QIODevice& device, QSize reduced) {
     try {
         TBufferedStream stream(&device, TBufferedStream::TMode::Read);
-        return Decode(stream);
+        return Decode(stream, reduced);
     } catch (const EPcxError&) {
         throw;
     } catch (const Exception&) {
@@ -249,12 +305,12 @@ TBitmapData ReadFrom(QIODevice& device) {
 TBitmapData ReadPcx(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) throw EPcxError();
-    return ReadFrom(file);
+    return ReadFrom(file, QSize());
 }
 
-TBitmapData ReadPcxBytes(const QByteArray& bytes) {
+TBitmapData ReadPcxBytes(const QByteArray& bytes, QSize reduced) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return ReadFrom(buffer);
+    return ReadFrom(buffer, reduced);
 }

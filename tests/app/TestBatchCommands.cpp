@@ -4,12 +4,14 @@
 #include "document/Units.h"
 #include "events/Event.h"
 #include "objects/Headline.h"
+#include "objects/Picture.h"
 #include "objects/RichText.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +19,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -421,4 +424,35 @@ TEST(BatchCommands, PrintOfAnAddressBookDocumentReadsTheBookAndWritesOnlyInTheUs
     }
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Files),
               (QStringList{QStringLiteral("people.vcf"), QStringLiteral("qdx.ini")}));
+}
+
+TEST(BatchCommands, APictureThatCannotBeReadIsReportedAndFailsRenderAndPrint) {
+    QTemporaryDir dir;
+    QString path;
+    {
+        TTestContext test;
+        TCard card(0, 0);
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray broken = BitmapFromImage(image).Bytes;
+        qToLittleEndian<quint16>(7, broken.data() + 28); // no such depth
+        auto* picture = new TPictureObject();
+        picture->Bounds = {50, 50, 250, 150};
+        TPictureData data;
+        data.Bitmap = {broken};
+        picture->SetGraphic(data);
+        card.Pages(0)->Panels(0)->AddObject(picture);
+        path = SaveCard(dir, QStringLiteral("broken.qdx"), card);
+    }
+    const QString png = dir.filePath(QStringLiteral("front.png"));
+    const Result render = RunQdx({QStringLiteral("render"), path, QStringLiteral("--png"), png});
+    EXPECT_EQ(render.ExitCode, 1);
+    EXPECT_TRUE(render.Err.contains(QStringLiteral("(20 \u00d7 10 pixels) cannot be read")))
+        << render.Err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(png)); // the rest of the panel is still drawn
+
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    const Result print = RunQdx({QStringLiteral("print"), path, QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(print.ExitCode, 1);
+    EXPECT_EQ(print.Err.count(QStringLiteral("cannot be read")), 1) << print.Err.toStdString();
 }

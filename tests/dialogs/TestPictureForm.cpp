@@ -9,6 +9,7 @@
 #include "objects/Picture.h"
 #include "objects/PictureForm.h"
 #include "support/DocumentFixtures.h"
+#include "support/LargeBitmaps.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -287,6 +288,37 @@ TEST_F(PictureDialogTest, OversizedBitmapIsReducedOnlyWhenTheUserAgrees) {
     restoring.ApplyTo(*Object);
     EXPECT_TRUE(Test.Messages.Confirmations.isEmpty());
     EXPECT_EQ(Object->BitmapSize(), QSize(1300, 900));
+}
+
+TEST_F(PictureDialogTest, AFileTooLargeToHoldWholeIsOfferedForReductionAndNeverStoredWhole) {
+    const QString scan = WriteText(QStringLiteral("scan.bmp"), BandedBmp(6000, 6000));
+    TQDXImageDialog dialog;
+    dialog.PreviewFile(scan);
+    EXPECT_EQ(dialog.Caption(), QStringLiteral("Picture: (6000x6000)"));
+    const TPictureData chosen = dialog.Picture();
+    ASSERT_TRUE(chosen.IsOversized());
+
+    Object->Bounds = {0, 0, 300, 200}; // 900 x 600 pixels print it
+    TPictureForm form;
+    form.Fill(*Object);
+    form.SetPicture(chosen);
+    form.ApplyTo(*Object);
+    ASSERT_EQ(Test.Messages.Confirmations.size(), 1);
+    EXPECT_TRUE(Test.Messages.Confirmations[0].contains(
+        QStringLiteral("(6000 \u00d7 6000 pixels) than printing it at this size can use. "
+                       "Reduce it to 900 \u00d7 900 pixels")));
+    EXPECT_EQ(Object->BitmapSize(), QSize(900, 900));
+    EXPECT_EQ(Object->BitmapImage().pixel(450, 450), BandColours[2]);
+
+    // Declined, the picture keeps the most a picture holds, and the user is told so.
+    Test.Messages.ConfirmAnswer = false;
+    TPictureForm declined;
+    declined.Fill(*Object);
+    declined.SetPicture(chosen);
+    declined.ApplyTo(*Object);
+    EXPECT_EQ(Object->BitmapSize(), WithinPictureLimit(QSize(6000, 6000)));
+    ASSERT_EQ(Test.Messages.Informations.size(), 1);
+    EXPECT_TRUE(Test.Messages.Informations[0].contains(QStringLiteral("the most one picture")));
 }
 
 TEST_F(PictureDialogTest, ModifyPictureTakesTheEditedBitmap) {

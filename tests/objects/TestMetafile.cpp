@@ -2,11 +2,20 @@
 // declared frame, its exact colours, the sizes read from the headers, the kept rendering, and
 // clean refusal of broken bytes.
 
+#include "document/Canvas.h"
+#include "document/Card.h"
 #include "objects/MetafilePicture.h"
+#include "objects/Picture.h"
+#include "objects/PictureFiles.h"
+#include "objects/WmfToSvg.h"
+#include "storage/Stored.h"
+#include "support/DocumentFixtures.h"
 #include "support/MetafileFixtures.h"
 
 #include <QImage>
+#include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QRandomGenerator>
 #include <QtEndian>
 
@@ -296,3 +305,93 @@ TEST(Metafile, BrokenBytesGiveNoPicture) {
 }
 
 } // namespace
+
+// ---- conversions: once per picture, and never of a runaway record count ----
+
+namespace {
+
+QImage DrawnObject(TPictureObject& picture, QSize size, TCanvas::TKind kind) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TCanvas canvas(painter, 96, 96, kind);
+    picture.Draw(canvas, 0, 0, kind == TCanvas::TKind::Printer);
+    return image;
+}
+
+} // namespace
+
+TEST(MetafileConversion, ALoadedPictureIsConvertedOnceHoweverOftenItIsDrawnSizedOrCopied) {
+    TTestContext test;
+    QByteArray emf = TEmf().SolidBrush(Red).Rectangle(0, 0, 96, 96).Bytes({0, 0, 95, 95},
+                                                                           {0, 0, 2540, 2540});
+    TCard card(0, 0);
+    auto* object = new TPictureObject();
+    object->Bounds = {0, 0, 100, 100};
+    TPictureData data;
+    data.IsMetafile = true;
+    data.Metafile = {TMetafileFormat::Emf, emf};
+    object->SetGraphic(data);
+    card.Pages(0)->Panels(0)->AddObject(object);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("metafile.qdx"));
+    SaveStoredToFile(file, card);
+
+    const int before = TMetafilePicture::Conversions();
+    std::unique_ptr<TStored> loaded(LoadStoredFromFile(file));
+    auto* picture = static_cast<TPictureObject*>(static_cast<TCard*>(loaded.get())->ObjectAt(0, 0, 0));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->PictureSize(), QSize(96, 96));
+    EXPECT_EQ(picture->Graphic().PixelSize(), QSize(96, 96));
+    for (QSize size : {QSize(100, 100), QSize(200, 200), QSize(100, 100)})
+        EXPECT_EQ(DrawnObject(*picture, size, TCanvas::TKind::Screen).pixel(50, 50), Red);
+    EXPECT_EQ(DrawnObject(*picture, {100, 100}, TCanvas::TKind::Printer).pixel(50, 50), Red);
+    std::unique_ptr<TStored> copied(CloneStored(picture));
+    auto* copy = static_cast<TPictureObject*>(copied.get());
+    EXPECT_EQ(DrawnObject(*copy, {100, 100}, TCanvas::TKind::Printer).pixel(50, 50), Red);
+    EXPECT_EQ(TMetafilePicture::Conversions() - before, 1);
+}
+
+TEST(MetafileConversion, MoreRecordsThanTheCapAreRefusedWithTheReason) {
+    TTestContext test;
+    TakeUndrawnPictures();
+    TEmf emf;
+    emf.SolidBrush(Red);
+    for (std::size_t i = 0; i < MostMetafileRecords; ++i) emf.Record(27, {int(i % 96), 0}); // MoveTo
+    const QByteArray emfBytes = emf.Bytes({0, 0, 95, 95}, {0, 0, 2540, 2540});
+    TWmf wmf;
+    for (std::size_t i = 0; i <= MostMetafileRecords; ++i) wmf.Record(0x0214, {0, qint16(i % 96)});
+    const QByteArray wmfBytes = wmf.Bytes(TWmf::TPlaceable{0, 0, 96, 96, 96});
+    const QString reason =
+        QStringLiteral("The metafile picture has more than 250,000 records, more than can be drawn.");
+
+    QTemporaryDir folder;
+    for (const auto& [name, bytes] : {std::pair{"many.emf", emfBytes}, std::pair{"many.wmf", wmfBytes}}) {
+        SCOPED_TRACE(name);
+        const TMetafilePicture picture = Picture(bytes);
+        EXPECT_FALSE(picture.IsValid());
+        EXPECT_EQ(picture.Problem(), reason);
+
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        try {
+            LoadPictureFile(path);
+            ADD_FAILURE() << "taken";
+        } catch (const EPictureError& e) {
+            EXPECT_TRUE(e.Message().endsWith(reason)) << e.what();
+        }
+
+        // In a document the picture is not drawn and printing says why.
+        TPictureObject object;
+        object.Bounds = {0, 0, 100, 100};
+        TPictureData data;
+        data.IsMetafile = true;
+        data.Metafile = {TMetafileData::Detect(bytes), bytes};
+        object.SetGraphic(data);
+        DrawnObject(object, {100, 100}, TCanvas::TKind::Printer);
+        EXPECT_EQ(TakeUndrawnPictures(), QStringList{reason});
+    }
+}

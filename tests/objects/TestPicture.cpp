@@ -7,6 +7,7 @@
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
+#include "support/LargeBitmaps.h"
 
 #include <gtest/gtest.h>
 
@@ -198,4 +199,106 @@ TEST(PictureObject, AnUnreadableMetafileNamesTheDocument) {
     } catch (const EBadMetafile& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Bad metafile in /home/ann/Party.qdx."));
     }
+}
+
+// ---- pictures past the decoding limit, and pictures that cannot be read ----
+
+namespace {
+
+TPictureObject* PictureOf(TCard& card, const QByteArray& bmp, const TRect& bounds) {
+    auto* picture = new TPictureObject();
+    picture->Bounds = bounds;
+    TPictureData data;
+    data.Bitmap = {bmp};
+    picture->SetGraphic(data);
+    card.Pages(0)->Panels(0)->AddObject(picture);
+    return picture;
+}
+
+QImage Drawn(TPictureObject& picture, QSize size, int dpi, TCanvas::TKind kind) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TCanvas canvas(painter, dpi, dpi, kind);
+    picture.Draw(canvas, 0, 0, kind == TCanvas::TKind::Printer);
+    return image;
+}
+
+} // namespace
+
+TEST(LargePicture, ABitmapPastTheDecodingLimitPrintsAndRendersEveryBand) {
+    TTestContext test;
+    TakeUndrawnPictures();
+    TCard card(0, 0);
+    // 6,000 x 6,000 pixels: more than Qt decodes at once.
+    TPictureObject* picture = PictureOf(card, BandedBmp(6000, 6000), {0, 0, 400, 400});
+    ASSERT_GT(qint64(6000) * 6000, LargestPicturePixels);
+    EXPECT_TRUE(picture->BitmapImage().isNull()); // never decoded whole
+
+    for (const auto& [kind, dpi] : {std::pair{TCanvas::TKind::Image, 100},
+                                    std::pair{TCanvas::TKind::Printer, 300}}) {
+        SCOPED_TRACE(dpi);
+        const int side = 4 * dpi;
+        const QImage page = Drawn(*picture, {side, side}, dpi, kind);
+        for (int band = 0; band < 4; ++band)
+            for (int y : {side / 10, side / 2, side * 9 / 10})
+                EXPECT_EQ(page.pixel(side * (2 * band + 1) / 8, y), BandColours[band])
+                    << "band " << band << " at " << y;
+    }
+    EXPECT_TRUE(TakeUndrawnPictures().isEmpty());
+}
+
+TEST(LargePicture, ShrinkingAveragesThePixelsAndKeepsTheTopOnTop) {
+    TTestContext test;
+    // Red and blue columns in turn average to purple.
+    QImage stripes(8, 4, QImage::Format_RGB32);
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 4; ++y) stripes.setPixel(x, y, x % 2 ? 0xFF0000FF : 0xFFFF0000);
+    const QImage purple = ImageFromBitmap(BitmapFromImage(stripes), QSize(4, 2));
+    ASSERT_EQ(purple.size(), QSize(4, 2));
+    EXPECT_EQ(QColor(purple.pixel(1, 1)), QColor(128, 0, 128));
+
+    // A bottom-up 8-bit file: the red half stays on top; never larger than the picture.
+    const QImage halves = ImageFromBitmap({BandedBmp(40, 40, true)}, QSize(4, 400));
+    ASSERT_EQ(halves.size(), QSize(4, 40));
+    EXPECT_EQ(halves.pixel(3, 5), BandColours[0]);
+    EXPECT_EQ(halves.pixel(3, 35), BandColours[3]);
+}
+
+TEST(LargePicture, UnreadableBitmapsShowAPlaceholderOnScreenAndAreNotedWhenPrinted) {
+    TTestContext test;
+    TakeUndrawnPictures();
+    TCard card(0, 0);
+    QByteArray broken = BitmapFromImage(TwoColours()).Bytes;
+    qToLittleEndian<quint16>(7, broken.data() + 28); // no such depth
+    TPictureObject* picture = PictureOf(card, broken, {0, 0, 200, 100});
+
+    const QImage screen = Drawn(*picture, {200, 100}, 96, TCanvas::TKind::Screen);
+    EXPECT_EQ(QColor(screen.pixel(5, 50)), QColor(236, 236, 236)); // the grey box
+    EXPECT_EQ(QColor(screen.pixel(0, 0)), QColor(160, 160, 160));  // its frame and cross
+    EXPECT_TRUE(TakeUndrawnPictures().isEmpty());
+
+    const QImage printed = Drawn(*picture, {200, 100}, 96, TCanvas::TKind::Printer);
+    EXPECT_EQ(printed.pixel(5, 50), 0xFFFFFFFF);
+    const QStringList reasons = TakeUndrawnPictures();
+    ASSERT_EQ(reasons.size(), 1);
+    EXPECT_TRUE(reasons[0].contains(QStringLiteral("cannot be read"))) << reasons[0].toStdString();
+}
+
+TEST(PictureFiles, AFilePastTheDecodingLimitIsRefusedWholeAndReadReduced) {
+    TTestContext test;
+    QTemporaryDir folder;
+    const QString bmp = Write(folder, "scan.bmp", BandedBmp(6000, 6000));
+    try {
+        LoadPictureFile(bmp);
+        ADD_FAILURE() << "read whole";
+    } catch (const EPictureTooLarge& e) {
+        EXPECT_EQ(e.Pixels, QSize(6000, 6000));
+    }
+    const TPictureData reduced = LoadPictureFile(bmp, QSize(600, 600));
+    EXPECT_EQ(reduced.PixelSize(), QSize(600, 600));
+    EXPECT_LT(reduced.Bitmap.Bytes.size(), 2'000'000);
+    const QImage image = ImageFromBitmap(reduced.Bitmap);
+    for (int band = 0; band < 4; ++band)
+        EXPECT_EQ(image.pixel(75 + band * 150, 300), BandColours[band]);
 }

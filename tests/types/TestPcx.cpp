@@ -231,3 +231,35 @@ TEST(Pcx, RejectsDamagedAndUnsupportedFiles) {
     tall.Palette = true;
     EXPECT_THROW(ReadPcxBytes(tall.Bytes()), EPcxError);
 }
+
+TEST(Pcx, APicturePastTheDecodingLimitIsRefusedWholeAndReadReducedRowByRow) {
+    // 12,000 x 12,000 pixels of 8 bits in 4.6 MB: the top half colour 1, the bottom half 2.
+    TPcxFile pcx;
+    pcx.Width = pcx.Height = pcx.BytesPerLine = 12000;
+    pcx.Palette = true;
+    QByteArray top, bottom;
+    for (const auto& [line, index] : {std::pair{&top, 1}, std::pair{&bottom, 2}}) {
+        for (int run = 0; run < 12000 / 63; ++run) *line += Encoded({0xC0 | 63, index});
+        *line += Encoded({0xC0 | (12000 % 63), index});
+    }
+    pcx.Data.reserve(top.size() * 12000);
+    for (int y = 0; y < 12000; ++y) pcx.Data += y < 6000 ? top : bottom;
+    const QByteArray bytes = pcx.Bytes();
+    ASSERT_LT(bytes.size(), 5'000'000);
+
+    try {
+        ReadPcxBytes(bytes);
+        ADD_FAILURE() << "read whole";
+    } catch (const EPcxTooLarge& e) {
+        EXPECT_EQ(e.Pixels, QSize(12000, 12000));
+    }
+    const TBitmapData reduced = ReadPcxBytes(bytes, QSize(500, 400));
+    EXPECT_EQ(U32(reduced.Bytes, 18), 500u);
+    EXPECT_EQ(U32(reduced.Bytes, 22), 400u);
+    EXPECT_EQ(U16(reduced.Bytes, 28), 24);
+    const QImage image = QImage::fromData(reduced.Bytes, "BMP");
+    ASSERT_EQ(image.size(), QSize(500, 400));
+    // The palette written by TPcxFile: entry i is (i, 255 - i, i / 2).
+    EXPECT_EQ(QColor(image.pixel(250, 50)), QColor(1, 254, 0));
+    EXPECT_EQ(QColor(image.pixel(250, 350)), QColor(2, 253, 1));
+}
