@@ -232,13 +232,39 @@ TEST_F(TableTest, ReadsAParadoxTableWithMemosWrittenByAnotherProgram) {
     table.Prior();
     EXPECT_EQ(table.FieldText("Notes"), longMemo);
 
-    // Without its blob file the memos are unreadable: the table can be read but not changed.
-    table.Close();
+}
+
+TEST_F(TableTest, AParadoxTableWhoseMemoFileIsMissingOrDamagedDoesNotOpen) {
+    CopyFixture("contacts.DB");
+    CopyFixture("contacts.MB");
+    const QByteArray memos = ReadFile(Path("contacts.MB"));
+    auto openError = [&]() -> std::string {
+        TTable table;
+        try {
+            table.Open(Folder.path(), "contacts.DB", TRecordSource::TTableType::Paradox);
+        } catch (const EDatabaseError& error) {
+            EXPECT_FALSE(table.IsOpen());
+            return error.what();
+        }
+        return {};
+    };
+    EXPECT_EQ(openError(), "");
+
+    // Printing without the long notes would lose them without a word.
     ASSERT_TRUE(QFile::remove(Path("contacts.MB")));
-    table.Open();
-    EXPECT_TRUE(table.ReadOnly());
-    EXPECT_EQ(table.FieldText("Name"), QString("Müller"));
-    EXPECT_THROW(table.Append(), EDatabaseError);
+    EXPECT_NE(openError().find("contacts.MB is missing"), std::string::npos) << openError();
+
+    // Every block kind byte wiped: the pointers of the long notes lead nowhere.
+    QByteArray damaged = memos;
+    for (qsizetype block = 4096; block < damaged.size(); block += 4096) damaged[block] = '\x7f';
+    ASSERT_TRUE(WriteFile(Path("contacts.MB"), damaged));
+    const std::string reason = openError();
+    EXPECT_NE(reason.find("contacts.MB is damaged"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("Notes"), std::string::npos) << reason;
+
+    // Cut short in the middle of its blocks.
+    ASSERT_TRUE(WriteFile(Path("contacts.MB"), memos.left(4096 + 20)));
+    EXPECT_NE(openError().find("damaged"), std::string::npos);
 }
 
 TEST_F(TableTest, DelimitedTextHandlesQuotesCommasAndLineBreaks) {
