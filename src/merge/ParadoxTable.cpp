@@ -451,7 +451,7 @@ void SetBinaryBlobTypes(QByteArray& table, const std::vector<TPxColumn>& columns
 
 class TParadoxFormat final : public TTableFormat {
 public:
-    TTableData Read(const QString& path) const override {
+    TTableData Open(const QString& path) const override {
         QByteArray bytes = TableFiles::ReadWhole(path);
         CheckHeader(bytes, path);
         TTableData data;
