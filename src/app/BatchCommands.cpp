@@ -301,7 +301,9 @@ int Print(const QStringList& arguments) {
         if (!options.Data.isEmpty()) {
             const QFileInfo data(options.Data);
             if (!data.isFile())
-                throw Exception(QStringLiteral("Error opening database %1.").arg(options.Data));
+                throw Exception(DataSourceErrorText(
+                    options.Data, data.exists() ? QStringLiteral("It is not a file.")
+                                                : QStringLiteral("There is no such file.")));
             // The table is named by its own path, not looked for in the template folder.
             card.DataSourceInTemplateFolder = false;
             card.SetDataSource(data.absoluteFilePath());

@@ -164,16 +164,18 @@ void TMainForm::ADatabaseEditExecute() {
         return;
     }
     TTable* table = TableOf(*card);
+    QString reason;
     if (table && !table->IsOpen() && !table->TableName().isEmpty()) {
         // The table could not be opened before; it may be back (asked for, so said again).
         try {
             table->Open();
             card->BindDatabaseTexts();
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            reason = QString::fromUtf8(e.what());
         }
     }
     if (!table || !table->IsOpen()) {
-        FSink->Error(QStringLiteral("Error opening database %1.").arg(card->DataSourceName));
+        FSink->Error(DataSourceErrorText(card->DataSourceName, reason));
         return;
     }
     if (!card->RefreshDataTable()) {

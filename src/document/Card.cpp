@@ -276,8 +276,15 @@ void TCard::RefreshRecordObjects() {
     });
 }
 
-void TCard::ReportDataSourceError(const QString& fileName) const {
-    AppContext().Messages().Error(QStringLiteral("Error opening database %1.").arg(fileName));
+QString DataSourceErrorText(const QString& fileName, const QString& reason) {
+    QString text = QStringLiteral("Error opening database %1.").arg(fileName);
+    const QString why = reason.trimmed();
+    if (!why.isEmpty()) text += QLatin1Char('\n') + why;
+    return text;
+}
+
+void TCard::ReportDataSourceError(const QString& fileName, const QString& reason) const {
+    AppContext().Messages().Error(DataSourceErrorText(fileName, reason));
 }
 
 bool TCard::RefreshDataTable() {
@@ -285,12 +292,12 @@ bool TCard::RefreshDataTable() {
     try {
         FDataTable->Refresh();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // The file vanished or no longer reads: stop using it, so that the message comes once
         // and not again at every record move.
         FDataTable->Close();
         BindDatabaseTexts();
-        ReportDataSourceError(DataSourceName);
+        ReportDataSourceError(DataSourceName, QString::fromUtf8(e.what()));
         return false;
     }
 }
@@ -355,8 +362,8 @@ void TCard::SetDataSource(const QString& fileName) {
             if (!context.CreatingDatabase)
                 FDataTable->Open(folder, QFileInfo(fileName).fileName(),
                                  TRecordSource::TypeForExtension(fileName));
-        } catch (const std::exception&) {
-            ReportDataSourceError(fileName);
+        } catch (const std::exception& e) {
+            ReportDataSourceError(fileName, QString::fromUtf8(e.what()));
         }
     }
     DataSourceName = fileName;

@@ -163,13 +163,17 @@ private:
     void BreakTextFlowCycles();
     void RescaleToScreenDensity();
 
-    void ReportDataSourceError(const QString& fileName) const;
+    void ReportDataSourceError(const QString& fileName, const QString& reason) const;
 
     // The data source a record names, between reading it and connecting it in Loaded.
     QString FStoredDataSourceName;
     std::unique_ptr<TRecordSource> FDataTable;
     std::unique_ptr<TAddressBookLink> FAddressBook; // while AddressBookSource
 };
+
+// "Error opening database %s." with the table's name, and the reader's reason for refusing
+// the file on a line of its own when there is one.
+QString DataSourceErrorText(const QString& fileName, const QString& reason = {});
 
 // Draws the preview picture of a card: the first side of its first page, 160 pixels on the
 // longer side.

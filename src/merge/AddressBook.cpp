@@ -65,7 +65,11 @@ void TAddressBook::Reload() {
         if (!FWatcher->directories().isEmpty()) FWatcher->removePaths(FWatcher->directories());
     }
     FReadState = StateOf(FFileName);
-    FContacts = VCardReader::ReadContactsFromFile(FFileName);
+    QString problem;
+    FContacts = VCardReader::ReadContactsFromFile(FFileName, &problem);
+    // Said once, not again at each reread of a file that stays so.
+    if (problem != FProblem && !problem.isEmpty()) AppContext().Messages().Error(problem);
+    FProblem = problem;
     Watch();
 }
 
@@ -160,8 +164,11 @@ QString AddressTableFolder() {
 }
 
 void RebuildAddressTable(const QString& folder, const QString& tableName) {
-    WriteAddressTable(folder, tableName,
-                      VCardReader::ReadContactsFromFile(TAddressBook::ConfiguredFileName()));
+    QString problem;
+    const QList<QStringList> contacts =
+        VCardReader::ReadContactsFromFile(TAddressBook::ConfiguredFileName(), &problem);
+    if (!problem.isEmpty()) AppContext().Messages().Error(problem);
+    WriteAddressTable(folder, tableName, contacts);
 }
 
 TAddressTableLink::TAddressTableLink(const QString& folder, const QString& tableName,

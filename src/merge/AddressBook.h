@@ -14,8 +14,9 @@ class QTimer;
 
 // The user's address book: a vCard file read into rows of the address table (the fields of
 // AddressTableFieldNames(), in that order). The file is named by the setting "Address Book" /
-// "File", by default contacts.vcf in the user folder; a missing or unreadable file is an empty
-// address book, never an error. While the object lives it watches the file and its folder (an
+// "File", by default contacts.vcf in the user folder; a missing file is an empty address book.
+// A file that cannot be read, or only in part, is said so (once while it stays so), and what
+// could be read is the address book. While the object lives it watches the file and its folder (an
 // editor may replace the file by renaming a new one over it); when the contents change it
 // rereads them and then calls its owner back.
 class TAddressBook {
@@ -63,6 +64,7 @@ private:
     QString FFileName;
     TFileState FReadState; // of the file when it was last read
     QList<QStringList> FContacts;
+    QString FProblem; // what was last said about the file
     std::unique_ptr<QFileSystemWatcher> FWatcher;
     // Editors write in several steps; one reread follows a burst of notifications.
     std::unique_ptr<QTimer> FSettle;

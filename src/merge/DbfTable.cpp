@@ -151,9 +151,9 @@ using TDbf = std::unique_ptr<DBFInfo, TDbfCloser>;
                              .arg(path, QLatin1String(what)));
 }
 
-// The header's sizes agree with each other and with the file, so shapelib reads only what
-// is there.
-void CheckHeader(const QByteArray& bytes, const QString& path) {
+// The header's sizes agree with each other and with the file of fileSize bytes, so that
+// only what is there is read. bytes holds at least the header.
+void CheckHeader(const QByteArray& bytes, qint64 fileSize, const QString& path) {
     if (bytes.size() < 32) Malformed(path, "too short");
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     const quint32 records = qFromLittleEndian<quint32>(data + 4);
@@ -162,8 +162,9 @@ void CheckHeader(const QByteArray& bytes, const QString& path) {
     if (headerLength < 32 + 32 + 1 || headerLength > bytes.size())
         Malformed(path, "bad header length");
     if (recordLength < 1) Malformed(path, "bad record length");
-    if (quint64(records) * recordLength > quint64(bytes.size() - headerLength))
+    if (quint64(records) * recordLength > quint64(fileSize - headerLength))
         Malformed(path, "records missing");
+    if (records > quint32(std::numeric_limits<int>::max())) Malformed(path, "too many records");
     int width = 1; // the deletion flag
     int fields = 0;
     for (int offset = 32; offset + 32 <= headerLength && data[offset] != 0x0D; offset += 32) {
@@ -255,11 +256,93 @@ QVariant ReadValue(const QByteArray& raw, const TDbfColumn& column, TFieldType t
     }
 }
 
+// The records of a table file, read from it one by one; deleted ones are passed over.
+class TDbfCursor final : public TRecordCursor {
+public:
+    static constexpr size_t IndexStride = 32;
+
+    TDbfCursor(std::unique_ptr<QFile> file, int headerLength, int recordLength, int codePage,
+               std::vector<TDbfColumn> columns, TFieldDefs fields)
+        : FFile(std::move(file)), FHeaderLength(headerLength), FRecordLength(recordLength),
+          FCodePage(codePage), FColumns(std::move(columns)), FFields(std::move(fields)) {}
+
+    // Finds the records that are not deleted.
+    void Scan(const QString& path, int records) {
+        // Whole records at a time, about a megabyte.
+        const qint64 batch = qMax<qint64>(1, (1 << 20) / FRecordLength);
+        for (qint64 first = 0; first < records; first += batch) {
+            const qint64 count = qMin<qint64>(batch, records - first);
+            if (!FFile->seek(FHeaderLength + first * FRecordLength))
+                Malformed(path, "records missing");
+            const QByteArray bytes = FFile->read(count * FRecordLength);
+            if (bytes.size() != count * FRecordLength) Malformed(path, "records missing");
+            for (qint64 r = 0; r < count; ++r) {
+                if (bytes[qsizetype(r * FRecordLength)] == '*') continue; // deleted
+                if (FCount % IndexStride == 0) FStarts.push_back(quint32(first + r));
+                ++FCount;
+            }
+        }
+        FPhysical = -1;
+    }
+
+    size_t Count() const override { return FCount; }
+
+    TRecordValues Record(size_t index) override {
+        TRecordValues values(FFields.size());
+        if (index >= FCount) return values;
+        if (FPhysical < 0 || index < FNext || index - FNext >= IndexStride) {
+            FNext = index / IndexStride * IndexStride;
+            FPhysical = FStarts[index / IndexStride];
+            FFile->seek(FHeaderLength + FPhysical * FRecordLength);
+        }
+        QByteArray raw;
+        for (;;) {
+            raw = FFile->read(FRecordLength);
+            ++FPhysical;
+            // A file changed in place since the scan may end early: its records are empty.
+            if (raw.size() != FRecordLength) {
+                FPhysical = -1;
+                return values;
+            }
+            if (raw[0] == '*') continue;
+            if (FNext++ == index) break;
+        }
+        for (qsizetype f = 0; f < FFields.size(); ++f) {
+            const TDbfColumn& column = FColumns[size_t(f)];
+            if (column.Native == 'M') continue;
+            values[f] = ReadValue(raw.mid(column.Offset, column.Width), column, FFields[f].Type,
+                                  FCodePage);
+        }
+        return values;
+    }
+
+private:
+    std::unique_ptr<QFile> FFile;
+    const qint64 FHeaderLength, FRecordLength;
+    const int FCodePage;
+    const std::vector<TDbfColumn> FColumns;
+    const TFieldDefs FFields;
+    size_t FCount = 0;
+    std::vector<quint32> FStarts; // the file's record number of every IndexStride-th one
+    size_t FNext = 0;             // the record read next
+    qint64 FPhysical = -1;        // its file record number, where the file stands; -1: unknown
+};
+
 class TDbfFormat final : public TTableFormat {
 public:
-    TTableData Read(const QString& path) const override {
-        const QByteArray bytes = TableFiles::ReadWhole(path);
-        CheckHeader(bytes, path);
+    TTableData Open(const QString& path) const override {
+        auto file = std::make_unique<QFile>(path);
+        if (!file->open(QIODevice::ReadOnly))
+            throw EDatabaseError(QStringLiteral("Cannot open the table %1.").arg(path));
+        const qint64 fileSize = file->size();
+        if (fileSize > TableFiles::MaxTableFileSize)
+            throw EDatabaseError(QStringLiteral("The table %1 is too large.").arg(path));
+        // shapelib reads the header only: the records are read by the cursor.
+        const QByteArray start = file->read(32);
+        const int headerLength =
+            start.size() == 32 ? qFromLittleEndian<quint16>(start.constData() + 8) : 0;
+        const QByteArray bytes = start + file->read(qMax(0, headerLength - 32));
+        CheckHeader(bytes, fileSize, path);
         TMemoryScope memory;
         memory.Put("table.dbf", bytes);
         const QString cpg = TableFiles::Companion(path, QStringLiteral(".CPG"));
@@ -303,22 +386,11 @@ public:
         }
 
         const int records = DBFGetRecordCount(dbf.get());
-        data.Records.reserve(size_t(records));
-        for (int r = 0; r < records; ++r) {
-            const char* tuple = DBFReadTuple(dbf.get(), r);
-            if (!tuple) Malformed(path, "unreadable record");
-            // One shared buffer inside shapelib: copy before the next call.
-            const QByteArray raw(tuple, dbf->nRecordLength);
-            if (raw[0] == '*') continue; // deleted
-            TRecordValues values(fieldCount);
-            for (int f = 0; f < fieldCount; ++f) {
-                const TDbfColumn& column = columns[size_t(f)];
-                if (column.Native == 'M') continue;
-                values[f] = ReadValue(raw.mid(column.Offset, column.Width), column,
-                                      data.Fields[f].Type, codePage);
-            }
-            data.Records.push_back(std::move(values));
-        }
+        auto cursor = std::make_shared<TDbfCursor>(std::move(file), dbf->nHeaderLength,
+                                                   dbf->nRecordLength, codePage,
+                                                   std::move(columns), data.Fields);
+        cursor->Scan(path, records);
+        data.Cursor = std::move(cursor);
         return data;
     }
 

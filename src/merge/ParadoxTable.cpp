@@ -451,7 +451,7 @@ void SetBinaryBlobTypes(QByteArray& table, const std::vector<TPxColumn>& columns
 
 class TParadoxFormat final : public TTableFormat {
 public:
-    TTableData Read(const QString& path) const override {
+    TTableData Open(const QString& path) const override {
         QByteArray bytes = TableFiles::ReadWhole(path);
         CheckHeader(bytes, path);
         TTableData data;
@@ -485,9 +485,12 @@ public:
                     "The table %1 has fields of a kind this program cannot change.").arg(path);
         }
         QByteArray mb;
+        QString mbPath;
+        bool mbMissing = false;
         if (hasBlobs) {
-            const QString mbPath = TableFiles::Companion(path, QStringLiteral(".MB"));
-            if (QFileInfo::exists(mbPath)) mb = TableFiles::ReadWhole(mbPath);
+            mbPath = TableFiles::Companion(path, QStringLiteral(".MB"));
+            mbMissing = !QFileInfo::exists(mbPath);
+            if (!mbMissing) mb = TableFiles::ReadWhole(mbPath);
         }
 
         const int records = PX_get_num_records(px.Doc);
@@ -504,12 +507,19 @@ public:
                 values[f] = ReadValue(px, record.data() + at, columns[size_t(f)], mb,
                                       data.State.CodePage, unreadable);
                 at += columns[size_t(f)].Length;
+                // Printing without the notes would lose them without a word.
+                if (unreadable && mbMissing)
+                    throw EDatabaseError(
+                        QStringLiteral("The memo file %1 is missing.").arg(mbPath));
+                if (unreadable)
+                    throw EDatabaseError(
+                        QStringLiteral("The memo file %1 is damaged: field %2 of record %3 "
+                                       "cannot be read.")
+                            .arg(mbPath, data.Fields[f].Name)
+                            .arg(r + 1));
             }
             data.Records.push_back(std::move(values));
         }
-        if (unreadable)
-            data.ReadOnlyReason = QStringLiteral(
-                "Blob data of the table %1 is missing or damaged; the table cannot be changed.").arg(path);
         return data;
     }
 

@@ -378,9 +378,12 @@ TTable::TFileStamp TTable::StampOf(const QString& path) {
 void TTable::ReadFile() {
     const QString path = FilePath();
     const TFileStamp stamp = StampOf(path);
-    TTableData data = FFormat->Read(path);
-    FFields = std::move(data.Fields);
+    TTableData data = FFormat->Open(path);
+    SetFields(std::move(data.Fields));
     FRecords = std::move(data.Records);
+    FCursor = std::move(data.Cursor);
+    FCursorIndex = -1;
+    FCursorValues.clear();
     FFormatState = std::make_shared<TTableFormatState>(data.State);
     FReadOnlyReason = data.ReadOnlyReason;
     FStamp = stamp;
@@ -389,8 +392,11 @@ void TTable::ReadFile() {
 void TTable::Close() {
     FLock->Release();
     FState = TState::Inactive;
-    FFields.clear();
+    SetFields({});
     FRecords.clear();
+    FCursor.reset();
+    FCursorIndex = -1;
+    FCursorValues.clear();
     FBuffer.clear();
     FReadOnlyReason.clear();
     FFormatState.reset();
@@ -418,7 +424,7 @@ void TTable::Refresh() {
     MoveTo(number);
     if (state == TState::Browse || ReadOnly()) return;
     FState = state == TState::Edit && FCurrent >= 0 ? TState::Edit : TState::Insert;
-    FBuffer = FState == TState::Edit ? FRecords[size_t(FCurrent)] : TRecordValues();
+    FBuffer = FState == TState::Edit ? RecordAt(size_t(FCurrent)) : TRecordValues();
     FBuffer.resize(FFields.size());
     for (const auto& [name, value] : pending) {
         const int index = FieldIndex(name);
@@ -439,9 +445,38 @@ QStringList TTable::FieldNames() const {
 }
 
 int TTable::FieldIndex(const QString& fieldName) const {
-    for (int i = 0; i < FFields.size(); ++i)
-        if (FFields[i].Name.compare(fieldName, Qt::CaseInsensitive) == 0) return i;
-    return -1;
+    return FFieldIndex.value(fieldName.toCaseFolded(), -1);
+}
+
+void TTable::SetFields(TFieldDefs fields) {
+    FFields = std::move(fields);
+    FFieldIndex.clear();
+    FFieldIndex.reserve(FFields.size());
+    // The first of names that fold alike wins, as a search from the first field would find.
+    for (int i = int(FFields.size()) - 1; i >= 0; --i)
+        FFieldIndex.insert(FFields[i].Name.toCaseFolded(), i);
+}
+
+size_t TTable::Count() const { return FCursor ? FCursor->Count() : FRecords.size(); }
+
+TRecordValues TTable::RecordAt(size_t index) const {
+    if (!FCursor) return FRecords[index];
+    if (FCursorIndex != qint64(index)) {
+        FCursorValues = FCursor->Record(index);
+        FCursorIndex = qint64(index);
+    }
+    return FCursorValues;
+}
+
+void TTable::LoadRecords() {
+    if (!FCursor) return;
+    std::vector<TRecordValues> records;
+    records.reserve(FCursor->Count());
+    for (size_t i = 0; i < FCursor->Count(); ++i) records.push_back(FCursor->Record(i));
+    FRecords = std::move(records);
+    FCursor.reset();
+    FCursorIndex = -1;
+    FCursorValues.clear();
 }
 
 int TTable::RequireField(const QString& fieldName) const {
@@ -453,7 +488,11 @@ int TTable::RequireField(const QString& fieldName) const {
 
 const TRecordValues* TTable::CurrentValues() const {
     if (FState == TState::Edit || FState == TState::Insert) return &FBuffer;
-    if (FCurrent < 0 || FCurrent >= int(FRecords.size())) return nullptr;
+    if (FCurrent < 0 || FCurrent >= int(Count())) return nullptr;
+    if (FCursor) {
+        RecordAt(size_t(FCurrent));
+        return &FCursorValues;
+    }
     return &FRecords[size_t(FCurrent)];
 }
 
@@ -481,28 +520,28 @@ void TTable::CheckBrowseMode() {
 void TTable::First() {
     if (!IsOpen()) return;
     CheckBrowseMode();
-    FCurrent = FRecords.empty() ? -1 : 0;
+    FCurrent = Count() == 0 ? -1 : 0;
     FBof = true;
-    FEof = FRecords.empty();
+    FEof = Count() == 0;
 }
 
 void TTable::Last() {
     if (!IsOpen()) return;
     CheckBrowseMode();
-    FCurrent = int(FRecords.size()) - 1;
+    FCurrent = int(Count()) - 1;
     FEof = true;
-    FBof = FRecords.empty();
+    FBof = Count() == 0;
 }
 
 void TTable::Next() {
     if (!IsOpen()) return;
     CheckBrowseMode();
-    if (FCurrent + 1 < int(FRecords.size())) {
+    if (FCurrent + 1 < int(Count())) {
         ++FCurrent;
         FBof = FEof = false;
     } else {
         FEof = true;
-        FBof = FRecords.empty();
+        FBof = Count() == 0;
     }
 }
 
@@ -514,7 +553,7 @@ void TTable::Prior() {
         FBof = FEof = false;
     } else {
         FBof = true;
-        FEof = FRecords.empty();
+        FEof = Count() == 0;
     }
 }
 
@@ -526,12 +565,12 @@ int TTable::RecordNumber() const {
 void TTable::MoveTo(int recordNumber) {
     if (!IsOpen()) return;
     CheckBrowseMode();
-    if (FRecords.empty()) {
+    if (Count() == 0) {
         FCurrent = -1;
         FBof = FEof = true;
         return;
     }
-    FCurrent = std::clamp(recordNumber, 1, int(FRecords.size())) - 1;
+    FCurrent = std::clamp(recordNumber, 1, int(Count())) - 1;
     FBof = FEof = false;
 }
 
@@ -551,7 +590,7 @@ void TTable::Edit() {
         Append();
         return;
     }
-    FBuffer = FRecords[size_t(FCurrent)];
+    FBuffer = RecordAt(size_t(FCurrent));
     FBuffer.resize(FFields.size());
     FState = TState::Edit;
 }
@@ -570,6 +609,7 @@ void TTable::SetFieldText(const QString& fieldName, const QString& text) {
 void TTable::Post() {
     if (FState != TState::Edit && FState != TState::Insert) return;
     CheckRequired(FFields, FBuffer);
+    LoadRecords();
     std::vector<TRecordValues> records = FRecords;
     int posted;
     if (FState == TState::Insert) {
@@ -602,6 +642,7 @@ void TTable::DeleteRecord() {
     Cancel();
     if (FCurrent < 0)
         throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset."));
+    LoadRecords();
     std::vector<TRecordValues> records = FRecords;
     records.erase(records.begin() + FCurrent);
     WriteRecords(std::move(records));
@@ -616,6 +657,9 @@ void TTable::WriteRecords(std::vector<TRecordValues> records) {
     data.State = *FFormatState;
     FFormat->Write(FilePath(), data);
     FRecords = std::move(data.Records);
+    FCursor.reset();
+    FCursorIndex = -1;
+    FCursorValues.clear();
     TakeStamp();
 }
 
@@ -671,8 +715,10 @@ void TTable::Recreate(const TFieldDefs& fields) {
     data.Fields = stored;
     data.State = state;
     FFormat->Write(FilePath(), data);
-    FFields = stored;
+    SetFields(stored);
     FRecords.clear();
+    FCursor.reset();
+    FCursorIndex = -1;
     *FFormatState = state;
     FReadOnlyReason.clear();
     TakeStamp();
@@ -727,9 +773,11 @@ void TTable::AppendFrom(const TTable& source, const std::optional<QList<TFieldMa
         for (const TFieldMap& map : *mapping)
             from[RequireField(map.Destination)] = source.RequireField(map.Source);
     }
+    LoadRecords();
     std::vector<TRecordValues> records = FRecords;
-    records.reserve(records.size() + source.FRecords.size());
-    for (const TRecordValues& in : source.FRecords) {
+    records.reserve(records.size() + source.Count());
+    for (size_t r = 0; r < source.Count(); ++r) {
+        const TRecordValues in = source.RecordAt(r);
         TRecordValues out(FFields.size());
         for (int i = 0; i < FFields.size(); ++i)
             if (from[i] >= 0 && from[i] < in.size()) {

@@ -4,6 +4,7 @@
 #include "storage/Exception.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+class TRecordCursor;
 class TTableFormat;
 class TTableLock;
 struct TTableFormatState;
@@ -101,8 +103,9 @@ enum class TCreateMode { FailIfExists, ReplaceExisting };
 // What copying records does with a value that does not convert to the destination's type.
 enum class TConversion { Strict, NullOnError };
 
-// A recipient table: a Paradox (.DB), dBase (.DBF) or delimited text (.TXT, .CSV) file, read
-// whole when opened. Every change of records (Post, DeleteRecord, AppendFrom, Empty) rewrites
+// A recipient table: a Paradox (.DB), dBase (.DBF) or delimited text (.TXT, .CSV) file. A
+// Paradox table is read whole when opened; the others are checked when opened and then read
+// record by record as they are visited, until a change needs them all. Every change of records (Post, DeleteRecord, AppendFrom, Empty) rewrites
 // the file atomically, so a failed write leaves the file as it was. While open, the table
 // holds a shared lock, or an exclusive one when Exclusive is set, on a hidden lock file next
 // to it; other TTable objects in this or another process respect it.
@@ -137,7 +140,7 @@ public:
     // changes again.
     void Refresh() override;
     QStringList FieldNames() const override;
-    int RecordCount() const override { return int(FRecords.size()); }
+    int RecordCount() const override { return int(Count()); }
     std::optional<QString> FieldText(const QString& fieldName) const override;
     void First() override;
     void Next() override;
@@ -152,7 +155,8 @@ public:
     // EDatabaseError.
     void Open();
     // True when the file holds data this engine cannot write back unchanged (for example
-    // memo data outside the record that could not be read); changes are then refused.
+    // fields of a kind it cannot write, or text values longer than their field); changes are
+    // then refused.
     bool ReadOnly() const { return !FReadOnlyReason.isEmpty(); }
     QString ReadOnlyReason() const { return FReadOnlyReason; }
 
@@ -211,6 +215,11 @@ private:
     template <typename F> void WithExclusiveAccess(F&& operation);
     const TRecordValues* CurrentValues() const;
     int RequireField(const QString& fieldName) const;
+    size_t Count() const;
+    TRecordValues RecordAt(size_t index) const;
+    // Reads the records still in the file, before a change rewrites it.
+    void LoadRecords();
+    void SetFields(TFieldDefs fields);
 
     QString FFolder, FName;
     TTableType FType = TTableType::Default;
@@ -220,7 +229,12 @@ private:
 
     TState FState = TState::Inactive;
     TFieldDefs FFields;
+    QHash<QString, int> FFieldIndex; // by case-folded name
     std::vector<TRecordValues> FRecords;
+    // While set, the records are read from the file through it and FRecords is empty.
+    std::shared_ptr<TRecordCursor> FCursor;
+    mutable TRecordValues FCursorValues; // the record last read through the cursor
+    mutable qint64 FCursorIndex = -1;
     std::shared_ptr<TTableFormatState> FFormatState; // what the format keeps across a rewrite
     QString FReadOnlyReason;
     // What the file was when last read or written; a rename over it changes the inode.

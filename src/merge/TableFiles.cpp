@@ -63,6 +63,17 @@ void CopyTable(const TTableFormat& format, const QString& from, const QString& t
 
 } // namespace TableFiles
 
+TTableData TTableFormat::Read(const QString& path) const {
+    TTableData data = Open(path);
+    if (data.Cursor) {
+        data.Records.reserve(data.Cursor->Count());
+        for (size_t i = 0; i < data.Cursor->Count(); ++i)
+            data.Records.push_back(data.Cursor->Record(i));
+        data.Cursor.reset();
+    }
+    return data;
+}
+
 const TTableFormat* TTableFormat::ForFile(const QString& fileName) {
     const QString extension = QFileInfo(fileName).suffix().toUpper();
     if (extension == QLatin1String("DB")) return &ParadoxFormat();

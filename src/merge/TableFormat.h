@@ -6,7 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
+
+enum class TTextEncoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 // What a file format keeps from reading a table to writing it back, so that a rewrite does
 // not change the file's conventions.
@@ -14,14 +17,26 @@ struct TTableFormatState {
     int CodePage = 1252;         // Paradox and dBase: the code page of text
     QByteArray DbfCodePage;      // dBase: the declared code page ("LDID/n" or the .cpg text)
     int PrimaryKeyFields = 0;    // Paradox: leading key fields; records are kept in key order
-    bool Utf8 = true;            // text: UTF-8, else Windows-1252
+    TTextEncoding Encoding = TTextEncoding::Utf8; // text
     bool ByteOrderMark = false;  // text
     QByteArray LineEnd = "\r\n"; // text
 };
 
+// Reads the records of an open table file when they are needed, so that a table of any
+// length costs the memory of one record.
+class TRecordCursor {
+public:
+    virtual ~TRecordCursor() = default;
+    virtual size_t Count() const = 0;
+    // The record at the index, in file order, with a value for every field. A file changed in
+    // place since it was opened gives empty values, never an error.
+    virtual TRecordValues Record(size_t index) = 0;
+};
+
 struct TTableData {
     TFieldDefs Fields;
-    std::vector<TRecordValues> Records;
+    std::vector<TRecordValues> Records; // empty when Cursor reads them
+    std::shared_ptr<TRecordCursor> Cursor;
     TTableFormatState State;
     QString ReadOnlyReason; // set when the file holds what cannot be written back
 };
@@ -31,8 +46,12 @@ class TTableFormat {
 public:
     virtual ~TTableFormat() = default;
 
-    // Raises EDatabaseError when the file is missing, unreadable or malformed.
-    virtual TTableData Read(const QString& path) const = 0;
+    // Reads the fields and checks the records; a format may leave the records in the file and
+    // give a cursor over them. Raises EDatabaseError, saying why, when the file is missing,
+    // unreadable or malformed.
+    virtual TTableData Open(const QString& path) const = 0;
+    // Open, with every record read.
+    TTableData Read(const QString& path) const;
     // Replaces the table's files; each is written to a temporary file and renamed over the
     // old one, so a failure leaves the old files in place.
     virtual void Write(const QString& path, const TTableData& data) const = 0;

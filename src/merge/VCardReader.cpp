@@ -2,9 +2,11 @@
 
 #include "storage/TextCodec.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -18,13 +20,12 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <vector>
 
 namespace VCardReader {
 namespace {
-
-constexpr int MaxContacts = 100000;
 
 struct TGObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
@@ -61,56 +62,74 @@ bool IsEmptyAgentLine(QByteArrayView line) {
 
 // The library parses one card at a time. Cards end at END:VCARD or, when that is missing, where
 // the next card or the text ends; a card embedded in an AGENT property is dropped so that the
-// properties after it still belong to the outer card.
-void SplitCards(QByteArrayView text, const std::function<void(const QByteArray&)>& onCard) {
-    QByteArray card;
-    bool inCard = false;
-    bool agentPending = false;
-    int embedded = 0;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf('\n', start);
-        if (end < 0) end = text.size();
-        const QByteArrayView line = text.sliced(start, end - start);
-        start = end + 1;
+// properties after it still belong to the outer card. Lines come one at a time, without their
+// LF; a card's text is kept to MaxCardSize (the lines past it are dropped and it is said cut).
+class TCardSplitter {
+public:
+    explicit TCardSplitter(std::function<void(const QByteArray&)> onCard)
+        : FOnCard(std::move(onCard)) {}
 
+    void Line(QByteArrayView line) {
         const bool begins = LineIs(line, "BEGIN:VCARD");
-        if (!inCard) {
+        if (!FInCard) {
             if (begins) {
-                inCard = true;
-                card = line.toByteArray() + '\n';
-                agentPending = false;
+                FInCard = true;
+                FCard = line.toByteArray() + '\n';
+                FAgentPending = false;
             }
-            continue;
+            return;
         }
-        if (embedded > 0) {
+        if (FEmbedded > 0) {
             if (begins)
-                ++embedded;
+                ++FEmbedded;
             else if (LineIs(line, "END:VCARD"))
-                --embedded;
-            continue;
+                --FEmbedded;
+            return;
         }
         if (begins) {
-            if (agentPending) {
-                embedded = 1;
-                agentPending = false;
-                continue;
+            if (FAgentPending) {
+                FEmbedded = 1;
+                FAgentPending = false;
+                return;
             }
-            onCard(card + "END:VCARD\r\n");
-            card = line.toByteArray() + '\n';
-            continue;
+            Emit(FCard + "END:VCARD\r\n");
+            FCard = line.toByteArray() + '\n';
+            return;
         }
-        agentPending = IsEmptyAgentLine(line);
-        card += line;
-        card += '\n';
-        if (LineIs(line, "END:VCARD")) {
-            onCard(card);
-            inCard = false;
-            card.clear();
+        FAgentPending = IsEmptyAgentLine(line);
+        const bool ends = LineIs(line, "END:VCARD");
+        if (!ends && FCard.size() + line.size() + 1 > MaxCardSize) {
+            FCut = true;
+            return;
+        }
+        FCard += line;
+        FCard += '\n';
+        if (ends) {
+            Emit(FCard);
+            FInCard = false;
+            FCard.clear();
         }
     }
-    if (inCard) onCard(card + "END:VCARD\r\n");
-}
+    void Finish() {
+        if (FInCard) Emit(FCard + "END:VCARD\r\n");
+        FInCard = false;
+        FCard.clear();
+    }
+    // A line too long for any card to hold.
+    void DropLine() { FCut = true; }
+    // Whether a card was larger than MaxCardSize.
+    bool Cut() const { return FCut; }
+
+private:
+    void Emit(const QByteArray& card) { FOnCard(card); }
+
+    std::function<void(const QByteArray&)> FOnCard;
+    QByteArray FCard;
+    bool FInCard = false;
+    bool FAgentPending = false;
+    int FEmbedded = 0;
+    bool FCut = false;
+};
 
 qsizetype HeaderEnd(QByteArrayView line) {
     bool quoted = false;
@@ -170,6 +189,8 @@ QByteArray JoinSoftLineBreaks(const QByteArray& card) {
             };
             while (softBreak(line) && i + 1 < lines.size()) {
                 line.chop(line.endsWith('\r') ? 2 : 1);
+                // A value cut short at the end of the file: the card still ends.
+                if (LineIs(lines[i + 1], "END:VCARD")) break;
                 line += lines[++i];
             }
         }
@@ -511,43 +532,71 @@ QString Limited(QString value) {
     return Cut(value, MaxAddressValueLength);
 }
 
-// Some programs export UTF-16; the cards are read as UTF-8.
-QByteArray AsUtf8(const QByteArray& fileBytes) {
-    const std::optional<QStringConverter::Encoding> encoding =
-        QStringConverter::encodingForData(fileBytes, u'B');
-    if (!encoding || *encoding == QStringConverter::Utf8)
-        return fileBytes.startsWith("\xEF\xBB\xBF") ? fileBytes.mid(3) : fileBytes;
-    QStringDecoder decoder(*encoding);
-    const QString text = decoder.decode(fileBytes);
-    return text.toUtf8();
-}
-
-} // namespace
-
-QStringList AddressFieldNames() {
-    return {QStringLiteral("EntryID"),    QStringLiteral("ObjectType"), QStringLiteral("Display"),
-            QStringLiteral("First"),      QStringLiteral("Last"),       QStringLiteral("Address"),
-            QStringLiteral("City"),       QStringLiteral("State"),      QStringLiteral("Zip"),
-            QStringLiteral("Country"),    QStringLiteral("Phone"),      QStringLiteral("Fax"),
-            QStringLiteral("Cellular"),   QStringLiteral("Email"),      QStringLiteral("WebPage"),
-            QStringLiteral("Company"),    QStringLiteral("Title"),      QStringLiteral("BusAddress"),
-            QStringLiteral("BusCity"),    QStringLiteral("BusState"),   QStringLiteral("BusZip"),
-            QStringLiteral("BusCountry"), QStringLiteral("BusPhone"),   QStringLiteral("BusFax"),
-            QStringLiteral("BusWebPage"), QStringLiteral("Spouse"),     QStringLiteral("Birthday"),
-            QStringLiteral("Anniversary")};
-}
-
-QList<QStringList> ReadContacts(const QByteArray& fileBytes) {
+// Every card of the device's text, as rows, read a piece at a time; problem (when given) says
+// what kept the text from being read whole, naming the file.
+QList<QStringList> ReadFrom(QIODevice& device, const QString& fileName, QString* problem) {
     QuietenLibrary();
+    constexpr qint64 PieceSize = 1 << 20;
     std::vector<TCardRow> cards;
-    QByteArray text = AsUtf8(fileBytes);
-    // NUL has no place in vCard text, and the library reads past the end of a quoted-printable
-    // value that a NUL cuts short after its "=".
-    text.removeIf([](char c) { return c == '\0'; });
-    SplitCards(text, [&](const QByteArray& cardText) {
-        if (cards.size() >= MaxContacts) return;
+    TCardSplitter splitter([&](const QByteArray& cardText) {
         if (std::optional<TCardRow> card = ReadCard(cardText)) cards.push_back(std::move(*card));
     });
+    // Some programs export UTF-16; the cards are read as UTF-8.
+    const std::optional<QStringConverter::Encoding> encoding =
+        QStringConverter::encodingForData(device.peek(4), u'B');
+    std::optional<QStringDecoder> decoder;
+    if (encoding && *encoding != QStringConverter::Utf8)
+        decoder.emplace(*encoding);
+    else if (device.peek(3) == "\xEF\xBB\xBF")
+        device.skip(3);
+    QByteArray rest; // a line begun in an earlier piece
+    bool skipping = false; // of a line longer than any card may be
+    qint64 line = 1;
+    QString trouble;
+    try {
+        for (;;) {
+            QByteArray piece = device.read(PieceSize);
+            if (piece.isEmpty()) {
+                if (!device.atEnd())
+                    trouble = QStringLiteral("it was read only up to line %1: %2")
+                                  .arg(line)
+                                  .arg(device.errorString());
+                break;
+            }
+            if (decoder) piece = QString(decoder->decode(piece)).toUtf8();
+            // NUL has no place in vCard text, and the library reads past the end of a
+            // quoted-printable value that a NUL cuts short after its "=".
+            piece.removeIf([](char c) { return c == '\0'; });
+            qsizetype start = 0;
+            if (skipping) {
+                start = piece.indexOf('\n');
+                if (start < 0) continue;
+                ++start;
+                ++line;
+                skipping = false;
+            }
+            rest += QByteArrayView(piece).sliced(start);
+            start = 0;
+            for (qsizetype end; (end = rest.indexOf('\n', start)) >= 0; start = end + 1, ++line)
+                splitter.Line(QByteArrayView(rest).sliced(start, end - start));
+            rest.remove(0, start);
+            if (rest.size() > MaxCardSize) {
+                rest.clear();
+                skipping = true;
+                splitter.DropLine();
+            }
+        }
+        if (!rest.isEmpty()) splitter.Line(rest);
+        splitter.Finish();
+    } catch (const std::bad_alloc&) {
+        trouble = QStringLiteral("it was read only up to line %1: there is not enough memory "
+                                 "for more contacts").arg(line);
+    }
+    if (trouble.isEmpty() && splitter.Cut())
+        trouble = QStringLiteral("a contact larger than %1 MB was cut short")
+                      .arg(MaxCardSize / (1024 * 1024));
+    if (problem && !trouble.isEmpty())
+        *problem = QStringLiteral("The address book %1 is not complete: %2.").arg(fileName, trouble);
 
     QHash<QString, QString> displayByUid;
     for (const TCardRow& card : cards)
@@ -566,16 +615,46 @@ QList<QStringList> ReadContacts(const QByteArray& fileBytes) {
             const QString suffix = QStringLiteral("#%1").arg(uses);
             row[afEntryID] = Cut(row[afEntryID], MaxAddressValueLength - suffix.size()) + suffix;
         }
-        contacts.append(row);
+        contacts.append(std::move(row));
     }
     return contacts;
 }
 
-QList<QStringList> ReadContactsFromFile(const QString& fileName) {
+} // namespace
+
+QStringList AddressFieldNames() {
+    return {QStringLiteral("EntryID"),    QStringLiteral("ObjectType"), QStringLiteral("Display"),
+            QStringLiteral("First"),      QStringLiteral("Last"),       QStringLiteral("Address"),
+            QStringLiteral("City"),       QStringLiteral("State"),      QStringLiteral("Zip"),
+            QStringLiteral("Country"),    QStringLiteral("Phone"),      QStringLiteral("Fax"),
+            QStringLiteral("Cellular"),   QStringLiteral("Email"),      QStringLiteral("WebPage"),
+            QStringLiteral("Company"),    QStringLiteral("Title"),      QStringLiteral("BusAddress"),
+            QStringLiteral("BusCity"),    QStringLiteral("BusState"),   QStringLiteral("BusZip"),
+            QStringLiteral("BusCountry"), QStringLiteral("BusPhone"),   QStringLiteral("BusFax"),
+            QStringLiteral("BusWebPage"), QStringLiteral("Spouse"),     QStringLiteral("Birthday"),
+            QStringLiteral("Anniversary")};
+}
+
+QList<QStringList> ReadContacts(const QByteArray& fileBytes) {
+    QBuffer buffer;
+    buffer.setData(fileBytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadFrom(buffer, QString(), nullptr);
+}
+
+QList<QStringList> ReadContactsFromFile(const QString& fileName, QString* problem) {
+    if (problem) problem->clear();
+    if (fileName.isEmpty() || !QFileInfo::exists(fileName)) return {};
     QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
-    if (file.size() > MaxFileSize) return {};
-    return ReadContacts(file.read(MaxFileSize));
+    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+        if (problem)
+            *problem = QStringLiteral("The address book %1 cannot be read: %2.")
+                           .arg(fileName,
+                                QFileInfo(fileName).isDir() ? QStringLiteral("it is a folder")
+                                                            : file.errorString());
+        return {};
+    }
+    return ReadFrom(file, fileName, problem);
 }
 
 QString DateText(const QString& vcardValue) {

@@ -44,8 +44,8 @@ enum TAddressField {
 };
 
 constexpr int MaxAddressValueLength = 255;
-// Larger files are not address books anyone keeps; they are refused rather than read.
-constexpr qint64 MaxFileSize = 128 * 1024 * 1024;
+// The text kept of one card (photos included); what lies beyond is dropped.
+constexpr qsizetype MaxCardSize = 16 * 1024 * 1024;
 
 // The names of the address table's fields, in table order.
 QStringList AddressFieldNames();
@@ -53,8 +53,10 @@ QStringList AddressFieldNames();
 // Every card of the text. Text outside cards and cards the vCard library cannot make sense of
 // yield nothing; this never fails.
 QList<QStringList> ReadContacts(const QByteArray& fileBytes);
-// A missing, unreadable or oversized file gives no contacts.
-QList<QStringList> ReadContactsFromFile(const QString& fileName);
+// Every card of the file, read a piece at a time, so a file of any length is read as far as
+// memory holds its contacts. A missing file gives no contacts. When the file cannot be read,
+// or only in part, problem (when given) tells the user so, naming the file; else it is empty.
+QList<QStringList> ReadContactsFromFile(const QString& fileName, QString* problem = nullptr);
 
 // A vCard date or date-time (BDAY, ANNIVERSARY) as the address table shows it; text that is
 // no date of a known form is kept as written.

@@ -174,7 +174,9 @@ TEST_F(DatabaseCommandsTest, OnlyTableFilesAreAccepted) {
 
 TEST_F(DatabaseCommandsTest, AMissingTableIsReportedOnceAndCanStillBeDisconnected) {
     Connect(Data("absent.csv"));
-    const QStringList expected{QStringLiteral("Error opening database %1.").arg(Data("absent.csv"))};
+    const QStringList expected{
+        DataSourceErrorText(Data("absent.csv"),
+                            QStringLiteral("The table %1 does not exist.").arg(Data("absent.csv")))};
     EXPECT_EQ(Test.Messages.Errors, expected);
     // The document keeps the name, so the user can disconnect it.
     EXPECT_TRUE(Enabled("ADatabaseDisconnect"));
@@ -197,6 +199,21 @@ TEST_F(DatabaseCommandsTest, AMissingTableIsReportedOnceAndCanStillBeDisconnecte
     EXPECT_TRUE(Enabled("ADatabaseConnect"));
 }
 
+TEST_F(DatabaseCommandsTest, ARefusedTableIsReportedWithTheReaderReasonOnASecondLine) {
+    WriteFile(Data("twice.csv"), "Name,City,city\r\nBob,Ely,Rye\r\n");
+    Connect(Data("twice.csv"));
+    ASSERT_EQ(Test.Messages.Errors.size(), 1);
+    const QStringList lines = Test.Messages.Errors[0].split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2) << Test.Messages.Errors[0].toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Error opening database %1.").arg(Data("twice.csv")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("names the field city twice"))) << lines[1].toStdString();
+
+    // Edit tries again and says why once more.
+    Main->ADatabaseEditExecute();
+    ASSERT_EQ(Test.Messages.Errors.size(), 2);
+    EXPECT_EQ(Test.Messages.Errors[1], Test.Messages.Errors[0]);
+}
+
 TEST_F(DatabaseCommandsTest, ATableThatVanishesOrChangesWhileConnectedNeverShowsStaleData) {
     WriteFile(Data("names.csv"), "Name\r\nBob\r\nAnn\r\n");
     Connect(Data("names.csv"));
@@ -210,7 +227,9 @@ TEST_F(DatabaseCommandsTest, ATableThatVanishesOrChangesWhileConnectedNeverShows
 
     QFile::remove(Data("names.csv"));
     Trigger("ADatabaseNext");
-    const QStringList once{QStringLiteral("Error opening database %1.").arg(Data("names.csv"))};
+    const QStringList once{
+        DataSourceErrorText(Data("names.csv"),
+                            QStringLiteral("The table %1 does not exist.").arg(Data("names.csv")))};
     EXPECT_EQ(Test.Messages.Errors, once);
     EXPECT_FALSE(Enabled("ADatabaseNext"));
     Main->ADatabaseNextExecute(); // a stale click: nothing more to report

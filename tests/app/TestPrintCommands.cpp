@@ -165,7 +165,7 @@ TEST_F(PrintCommandTest, BadRequestsFailWithAMessageAndLeaveNoFile) {
         {{card, "--pdf", pdf, "--margins", "600,0,600,0"}, 1, QStringLiteral("nothing of the paper")},
         {{Path("none.qdx"), "--pdf", pdf}, 1, QStringLiteral("Cannot open file")},
         {{card, "--pdf", pdf, "--data", Path("none.csv")}, 1,
-         QStringLiteral("Error opening database %1.").arg(Path("none.csv"))},
+         QStringLiteral("Error opening database %1.\nThere is no such file.").arg(Path("none.csv"))},
     };
     for (const TCase& c : cases) {
         const TRun run = RunQdx(QStringList{QStringLiteral("print")} + c.Arguments);
@@ -217,6 +217,21 @@ TEST_F(PrintCommandTest, RecordsFromATableFillTheLabelSheetsInOrder) {
                                                QStringLiteral("-l"), QStringLiteral("2"), pdf,
                                                QStringLiteral("-")});
     EXPECT_EQ(last.simplified(), QStringLiteral("Name31x"));
+}
+
+TEST_F(PrintCommandTest, AParadoxTableWithoutItsMemoFileIsNotPrintedWithoutTheNotes) {
+    const QString card = SaveBifold();
+    const QString pdf = Path(QStringLiteral("never.pdf"));
+    const QString table = Path(QStringLiteral("contacts.DB"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QDX_TEST_DATA "/tables/contacts.DB"), table));
+    const TRun run = RunQdx({QStringLiteral("print"), card, QStringLiteral("--pdf"), pdf,
+                             QStringLiteral("--records"), QStringLiteral("--data"), table});
+    EXPECT_EQ(run.ExitCode, 1);
+    const QStringList lines = run.Err.trimmed().split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 2) << run.Err.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Error opening database %1.").arg(table));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("contacts.MB is missing"))) << run.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 namespace {

@@ -517,3 +517,70 @@ TEST_F(AddressBookTest, CardsUseTheAddressTableNextToTheTemplateFolder) {
 }
 
 #include "TestAddressBook.moc"
+
+TEST(VCardReader, AQuotedPrintableValueCutAtTheEndOfTheFileKeepsTheCardEnd) {
+    for (const QByteArray end : {QByteArray(), QByteArray("\r\n"), QByteArray("\r\nEND:VCARD\r\n")}) {
+        const QList<QStringList> contacts = ReadContacts(
+            "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nNOTE:x\r\n"
+            "FN;ENCODING=QUOTED-PRINTABLE:Ab=" + end);
+        ASSERT_EQ(contacts.size(), 1) << end.constData();
+        EXPECT_EQ(contacts[0][afDisplay], QStringLiteral("Ab")) << end.constData();
+        EXPECT_EQ(contacts[0][afLast], QStringLiteral("Lee"));
+    }
+}
+
+TEST(VCardReader, AnAddressBookPastTheOldLimitsIsReadWhole) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("big.vcf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // More than 128 MB: text outside the cards first, then more than 100,000 cards.
+    const QByteArray junk = QByteArray(1023, 'j') + '\n';
+    for (int i = 0; i < 129 * 1024; ++i) file.write(junk);
+    constexpr int Contacts = 100'050;
+    for (int i = 1; i <= Contacts; ++i)
+        file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:P" + QByteArray::number(i) + "\r\nEND:VCARD\r\n");
+    file.close();
+    QString problem = QStringLiteral("unset");
+    const QList<QStringList> contacts = ReadContactsFromFile(path, &problem);
+    EXPECT_EQ(problem, QString());
+    ASSERT_EQ(contacts.size(), Contacts);
+    EXPECT_EQ(contacts.front()[afDisplay], QStringLiteral("P1"));
+    EXPECT_EQ(contacts.back()[afDisplay], QStringLiteral("P100050"));
+}
+
+TEST(VCardReader, AnAddressBookThatCannotBeReadWholeIsSaidSo) {
+    QTemporaryDir folder;
+    QString problem;
+    EXPECT_TRUE(ReadContactsFromFile(folder.path(), &problem).isEmpty());
+    EXPECT_TRUE(problem.contains(folder.path()) && problem.contains("cannot be read"))
+        << problem.toStdString();
+    // A missing file is an empty address book, nothing to say.
+    EXPECT_TRUE(ReadContactsFromFile(folder.filePath("none.vcf"), &problem).isEmpty());
+    EXPECT_EQ(problem, QString());
+
+    // A contact past the size any card may have is cut; the others are read.
+    const QString path = folder.filePath(QStringLiteral("photo.vcf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Big\r\nPHOTO;ENCODING=b:");
+    file.write(QByteArray(MaxCardSize + 10, 'A'));
+    file.write("\r\nTEL:1\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Small\r\nEND:VCARD\r\n");
+    file.close();
+    const QList<QStringList> contacts = ReadContactsFromFile(path, &problem);
+    ASSERT_EQ(contacts.size(), 2);
+    EXPECT_EQ(contacts[0][afDisplay], QStringLiteral("Big"));
+    EXPECT_EQ(contacts[0][afPhone], QStringLiteral("1"));
+    EXPECT_EQ(contacts[1][afDisplay], QStringLiteral("Small"));
+    EXPECT_TRUE(problem.contains(path) && problem.contains("cut short")) << problem.toStdString();
+}
+
+TEST_F(AddressBookTest, AnAddressBookThatCannotBeReadIsSaidOnce) {
+    ASSERT_TRUE(QDir(Folder.path()).mkdir(QStringLiteral("contacts.vcf"))); // a folder
+    TAddressBook book({});
+    EXPECT_TRUE(book.Contacts().isEmpty());
+    ASSERT_EQ(Context.Messages.Errors.size(), 1);
+    EXPECT_TRUE(Context.Messages.Errors[0].contains(DefaultFile()));
+    book.Reload();
+    EXPECT_EQ(Context.Messages.Errors.size(), 1);
+}

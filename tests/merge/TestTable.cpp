@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -232,13 +233,39 @@ TEST_F(TableTest, ReadsAParadoxTableWithMemosWrittenByAnotherProgram) {
     table.Prior();
     EXPECT_EQ(table.FieldText("Notes"), longMemo);
 
-    // Without its blob file the memos are unreadable: the table can be read but not changed.
-    table.Close();
+}
+
+TEST_F(TableTest, AParadoxTableWhoseMemoFileIsMissingOrDamagedDoesNotOpen) {
+    CopyFixture("contacts.DB");
+    CopyFixture("contacts.MB");
+    const QByteArray memos = ReadFile(Path("contacts.MB"));
+    auto openError = [&]() -> std::string {
+        TTable table;
+        try {
+            table.Open(Folder.path(), "contacts.DB", TRecordSource::TTableType::Paradox);
+        } catch (const EDatabaseError& error) {
+            EXPECT_FALSE(table.IsOpen());
+            return error.what();
+        }
+        return {};
+    };
+    EXPECT_EQ(openError(), "");
+
+    // Printing without the long notes would lose them without a word.
     ASSERT_TRUE(QFile::remove(Path("contacts.MB")));
-    table.Open();
-    EXPECT_TRUE(table.ReadOnly());
-    EXPECT_EQ(table.FieldText("Name"), QString("Müller"));
-    EXPECT_THROW(table.Append(), EDatabaseError);
+    EXPECT_NE(openError().find("contacts.MB is missing"), std::string::npos) << openError();
+
+    // Every block kind byte wiped: the pointers of the long notes lead nowhere.
+    QByteArray damaged = memos;
+    for (qsizetype block = 4096; block < damaged.size(); block += 4096) damaged[block] = '\x7f';
+    ASSERT_TRUE(WriteFile(Path("contacts.MB"), damaged));
+    const std::string reason = openError();
+    EXPECT_NE(reason.find("contacts.MB is damaged"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("Notes"), std::string::npos) << reason;
+
+    // Cut short in the middle of its blocks.
+    ASSERT_TRUE(WriteFile(Path("contacts.MB"), memos.left(4096 + 20)));
+    EXPECT_NE(openError().find("damaged"), std::string::npos);
 }
 
 TEST_F(TableTest, DelimitedTextHandlesQuotesCommasAndLineBreaks) {
@@ -626,4 +653,202 @@ TEST_F(TableTest, TheLabelCatalogueGivesEachStockItsSheetAndDescription) {
     // A size the program does not know is laid out on Letter rather than on nothing.
     EXPECT_EQ(rows[2].SheetSize, QStringLiteral("Letter"));
     EXPECT_DOUBLE_EQ(rows[2].SheetHeight, 11.0);
+}
+
+namespace {
+
+QByteArray Utf16(const QString& text, QStringConverter::Encoding encoding) {
+    QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
+}
+
+std::string OpenError(const QString& folder, const QString& name) {
+    TTable table;
+    try {
+        table.Open(folder, name, TRecordSource::TTableType::Default);
+    } catch (const EDatabaseError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(TableTest, Utf16TextFilesAreReadByTheirByteOrderMarkAndWrittenBackSo) {
+    const QString text = QStringLiteral("Name,City\r\n\"Müller, Zoë\",Köln\r\nΩmega,𝄞 Town\r\n");
+    for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        SCOPED_TRACE(int(encoding));
+        ASSERT_TRUE(WriteFile(Path("unicode.csv"), Utf16(text, encoding)));
+        TTable table;
+        table.Open(Folder.path(), "unicode.csv", TRecordSource::TTableType::Default);
+        EXPECT_EQ(table.FieldNames(), QStringList({"Name", "City"}));
+        EXPECT_EQ(AllTexts(table), QList<QStringList>({{"Müller, Zoë", "Köln"}, {"Ωmega", "𝄞 Town"}}));
+        // A change keeps the file UTF-16 in its byte order, mark and line ends included.
+        table.Last();
+        table.Edit();
+        table.SetFieldText("City", "Åre");
+        table.Post();
+        QString expected = text;
+        expected.replace(QStringLiteral("𝄞 Town"), QStringLiteral("Åre"));
+        EXPECT_EQ(ReadFile(Path("unicode.csv")), Utf16(expected, encoding));
+    }
+}
+
+TEST_F(TableTest, ARefusedTextTableSaysOnWhichLineAndWhy) {
+    ASSERT_TRUE(WriteFile(Path("open.csv"), "Name,Note\r\nAnn,\"fine\r\nstill\"\r\n\r\nBob,x\r\nCy,\"never\r\nends\r\n"));
+    const std::string open = OpenError(Folder.path(), "open.csv");
+    EXPECT_NE(open.find("quoted value begun on line 6 does not end"), std::string::npos) << open;
+
+    ASSERT_TRUE(WriteFile(Path("wide.csv"), "Name\nAnn\n\"Bo\nb\"\nCy,extra\n"));
+    const std::string wide = OpenError(Folder.path(), "wide.csv");
+    EXPECT_NE(wide.find("record on line 5"), std::string::npos) << wide;
+    EXPECT_NE(wide.find("more values than the header"), std::string::npos) << wide;
+
+    ASSERT_TRUE(WriteFile(Path("twice.csv"), "Name,City,NAME\nA,B,C\n"));
+    EXPECT_NE(OpenError(Folder.path(), "twice.csv").find("names the field NAME twice"),
+              std::string::npos);
+}
+
+TEST_F(TableTest, TextValuesFollowTheRulesOfTheFilesWriter) {
+    // Spaces outside quotes go, stray quotes stay, blank lines and any line end are passed.
+    const QByteArray text = "  Name ,\tNote\r\n"
+                            "  Ann  ,  \"quoted\"  \n"
+                            "\r\n"
+                            "   \n"
+                            "\"ab\"cd\",O\"Brien\r"
+                            "\"x\"\"y\"  ,\"\"\n"
+                            "\"a\" \"b\",last";
+    ASSERT_TRUE(WriteFile(Path("rules.csv"), text));
+    TTable table;
+    table.Open(Folder.path(), "rules.csv", TRecordSource::TTableType::Default);
+    EXPECT_EQ(table.FieldNames(), QStringList({"Name", "Note"}));
+    EXPECT_EQ(AllTexts(table), QList<QStringList>({{"Ann", "quoted"},
+                                                   {"ab\"cd", "O\"Brien"},
+                                                   {"x\"y", ""},
+                                                   {"a\" \"b", "last"}}));
+}
+
+TEST_F(TableTest, ValuesLongerThanTheirFieldAreCutWhileReadingAndTheFileIsNotChanged) {
+    const QByteArray huge(3 * 1024 * 1024, 'x');
+    QByteArray lines;
+    while (lines.size() < 1024 * 1024) lines += "one line of it\r\n";
+    const QByteArray text = "Name,Note\r\nAnn," + huge + "\r\nBob,\"" + lines + "\"\r\nCy,short\r\n";
+    ASSERT_TRUE(WriteFile(Path("long.csv"), text));
+    TTable table;
+    table.Open(Folder.path(), "long.csv", TRecordSource::TTableType::Default);
+    EXPECT_EQ(table.FieldText("Note"), QString(255, QLatin1Char('x')));
+    table.Next();
+    EXPECT_EQ(table.FieldText("Note"), QString::fromLatin1(lines.left(255)));
+    table.Next();
+    EXPECT_EQ(table.FieldText("Note"), QStringLiteral("short"));
+    // Writing it back would cut the values in the file too.
+    EXPECT_TRUE(table.ReadOnly());
+    EXPECT_THROW(table.Append(), EDatabaseError);
+    EXPECT_EQ(ReadFile(Path("long.csv")), text);
+
+    // 255 characters of two or four bytes each are not cut; past them the cut keeps pairs.
+    const QString accents(255, QChar(0xE9));
+    const QString astral = QString::fromUtf8("\xF0\x9D\x84\x9E").repeated(200);
+    ASSERT_TRUE(WriteFile(Path("wide.csv"), "Note\n" + accents.toUtf8() + "\n" + astral.toUtf8() + "\n"));
+    TTable wide;
+    wide.Open(Folder.path(), "wide.csv", TRecordSource::TTableType::Default);
+    EXPECT_EQ(wide.FieldText("Note"), accents);
+    wide.Next();
+    EXPECT_EQ(wide.FieldText("Note"), astral.left(254));
+    EXPECT_TRUE(wide.ReadOnly());
+}
+
+TEST_F(TableTest, LargeTablesAreReadRecordByRecordInAnyOrder) {
+    constexpr int Records = 1000;
+    QByteArray text = "Number,Note\r\n";
+    for (int i = 1; i <= Records; ++i) {
+        text += QByteArray::number(i) + (i % 7 ? ",plain\r\n" : ",\"two\r\nlines\"\r\n");
+        if (i % 100 == 0) text += "\r\n"; // blank lines do not count
+    }
+    ASSERT_TRUE(WriteFile(Path("many.csv"), text));
+
+    TTable dbf;
+    dbf.SetTable(Folder.path(), "many.dbf");
+    dbf.Create({{"Number", TFieldType::Integer, 0, false}, {"Note", TFieldType::String, 10, false}});
+    dbf.SetExclusive(true);
+    dbf.Open();
+    TTable source;
+    source.Open(Folder.path(), "many.csv", TRecordSource::TTableType::Default);
+    dbf.AppendFrom(source);
+    dbf.Close();
+    // Every third record deleted, as dBase marks them.
+    QByteArray bytes = ReadFile(Path("many.dbf"));
+    const int header = quint8(bytes[8]) | quint8(bytes[9]) << 8;
+    const int length = quint8(bytes[10]) | quint8(bytes[11]) << 8;
+    for (int r = 2; r < Records; r += 3) bytes[header + r * length] = '*';
+    ASSERT_TRUE(WriteFile(Path("many.dbf"), bytes));
+    std::vector<int> live;
+    for (int i = 1; i <= Records; ++i)
+        if (i % 3 != 0) live.push_back(i);
+
+    for (const char* name : {"many.csv", "many.dbf"}) {
+        SCOPED_TRACE(name);
+        const bool csv = QString::fromLatin1(name).endsWith(".csv");
+        const std::vector<int> numbers = csv ? [] {
+            std::vector<int> all;
+            for (int i = 1; i <= Records; ++i) all.push_back(i);
+            return all;
+        }() : live;
+        TTable table;
+        table.Open(Folder.path(), name, TRecordSource::TTableType::Default);
+        ASSERT_EQ(table.RecordCount(), int(numbers.size()));
+        for (const int position : {int(numbers.size()), 1, 500, 33, 32, 64, 65, 31, 2, 300, 299}) {
+            table.MoveTo(position);
+            const int number = numbers[size_t(position - 1)];
+            EXPECT_EQ(table.FieldText("number"), QString::number(number)) << position;
+            if (csv)
+                EXPECT_EQ(table.FieldText("Note"),
+                          number % 7 ? QStringLiteral("plain") : QStringLiteral("two\r\nlines"));
+        }
+        int visited = 0;
+        for (table.First(); !table.Eof(); table.Next())
+            ASSERT_EQ(table.FieldText("Number"), QString::number(numbers[size_t(visited++)]));
+        EXPECT_EQ(visited, int(numbers.size()));
+
+        // A change reads every record first, so none is lost by the rewrite.
+        table.MoveTo(10);
+        table.Edit();
+        table.SetFieldText("Note", "changed");
+        table.Post();
+        EXPECT_EQ(table.RecordCount(), int(numbers.size()));
+        table.Close();
+        table.Open();
+        table.MoveTo(10);
+        EXPECT_EQ(table.FieldText("Note"), QStringLiteral("changed"));
+        table.Last();
+        EXPECT_EQ(table.FieldText("Number"), QString::number(numbers.back()));
+
+        // Cut short in place by another program: what is gone reads as empty, without harm.
+        const QByteArray whole = ReadFile(Path(name));
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(whole.size() / 2));
+        file.close();
+        table.MoveTo(int(numbers.size()) - 1);
+        EXPECT_EQ(table.FieldText("Number"), QString());
+        table.First();
+        EXPECT_EQ(table.FieldText("Number"), QString::number(numbers.front()));
+    }
+}
+
+TEST_F(TableTest, FieldsOfATableOfTenThousandColumnsAreFoundByNameWithoutCase) {
+    QByteArray text;
+    for (int c = 0; c < 10000; ++c) text += (c ? ",Feld" : "Feld") + QByteArray::number(c);
+    text += "\n";
+    for (int c = 0; c < 10000; ++c) text += (c ? "," : "") + QByteArray::number(c * 3);
+    text += "\n";
+    text.replace("Feld9999", "Ärger");
+    ASSERT_TRUE(WriteFile(Path("columns.csv"), text));
+    TTable table;
+    table.Open(Folder.path(), "columns.csv", TRecordSource::TTableType::Default);
+    EXPECT_EQ(table.FieldIndex("FELD0"), 0);
+    EXPECT_EQ(table.FieldIndex("feld5000"), 5000);
+    EXPECT_EQ(table.FieldIndex("äRGER"), 9999);
+    EXPECT_EQ(table.FieldIndex("Feld10000"), -1);
+    EXPECT_EQ(table.FieldText("fElD1234"), QStringLiteral("3702"));
 }
