@@ -153,7 +153,8 @@ QJsonObject ObjectToJson(const TCardObject& object) {
         AddHeadline(json, *headline);
     } else if (const auto* text = dynamic_cast<const TRichTextObject*>(&object)) {
         json["Transparent"] = text->Transparent;
-        json["ContentSize"] = int(text->Content.size());
+        json["ContentSize"] = int(text->ContentBlock().size());
+        json["Text"] = text->PlainText();
         json["Predecessor"] = LinkJson(text->Predecessor());
         json["Successor"] = LinkJson(text->Successor());
     } else if (const auto* picture = dynamic_cast<const TPictureObject*>(&object)) {

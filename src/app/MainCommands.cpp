@@ -391,8 +391,14 @@ TCardForm* TMainForm::AddEditor(std::unique_ptr<TCard> card, bool fromTemplate) 
     const int zoom = form->QDXWindow()->ZoomFactor();
     form->Card().ForEachObject([&](TCardObject* object) {
         object->ZoomChanged(zoom);
-        if (auto* frame = dynamic_cast<TRichTextObject*>(object); frame && !fromTemplate) {
-            Q_UNUSED(frame); // placeholder texts arrive with the rich text engine
+        // New newsletters and brochures start with a word in each first frame.
+        if (auto* frame = dynamic_cast<TRichTextObject*>(object);
+            frame && !fromTemplate && !frame->Predecessor() && frame->PlainText().isEmpty()) {
+            const int type = form->Card().DocumentType;
+            if (type == 1)
+                frame->InsertText(QStringLiteral("Newsletter text..."), QStringLiteral("Arial"), 12);
+            else if (type == 7)
+                frame->InsertText(QStringLiteral("Brochure text..."), QStringLiteral("Arial"), 12);
         }
         object->Realign();
     });

@@ -12,6 +12,7 @@
 #include "events/Event.h"
 #include "document/Template.h"
 #include "objects/RichText.h"
+#include "editor/TextFormatBar.h"
 #include "platform/QtPrinter.h"
 #include "platform/UrlOpener.h"
 #include "print/PrintPublication.h"
@@ -719,16 +720,12 @@ void TMainForm::BuildToolBars() {
 
     addToolBarBreak();
     BuildViewNotebook();
-    QToolBar* text = addToolBar(QStringLiteral("Text Format"));
-    text->setObjectName(QStringLiteral("TextFormat"));
-    for (const char* name : {"BTextColor", "BBackgroundColor"}) {
-        auto* button = new QAction(
-            QString::fromLatin1(name[1] == 'T' ? "Text Color" : "Background Color"), text);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setEnabled(false); // only while a text frame is being edited
-        text->addAction(button);
-    }
-    text->setVisible(false);
+    // The formatting bar and the text ruler show while a text frame is edited.
+    auto* text = new TTextFormatBar(this);
+    addToolBar(text);
+    addToolBarBreak();
+    addToolBar(text->RulerBar());
+    text->Refresh();
 }
 
 void TMainForm::BuildViewNotebook() {

@@ -1136,22 +1136,11 @@ void TCardForm::LinkClick(TCardObject* object) {
     SetCursorNumber(crDefault);
     FState.LinkSource = nullptr;
     if (!source) return;
-    if (frame == source) {
-        if (TRichTextObject* next = source->Successor()) next->SetPredecessor(nullptr);
-        source->SetSuccessor(nullptr);
-        SetDocumentModified();
+    // A link to the source itself removes the link leaving it.
+    if (!source->LinkTo(frame)) {
+        FState.ShowError(QStringLiteral("You cannot link text objects in a circular manner."));
         return;
     }
-    for (TRichTextObject* walk = source; walk; walk = walk->Predecessor()) {
-        if (walk == frame) {
-            FState.ShowError(QStringLiteral("You cannot link text objects in a circular manner."));
-            return;
-        }
-    }
-    if (TRichTextObject* oldNext = source->Successor()) oldNext->SetPredecessor(nullptr);
-    if (TRichTextObject* oldPrevious = frame->Predecessor()) oldPrevious->SetSuccessor(nullptr);
-    frame->SetPredecessor(source);
-    source->SetSuccessor(frame);
     SetDocumentModified();
     RefreshSurface();
 }

@@ -1,6 +1,8 @@
 #include "editor/ControlWidgets.h"
 
 #include "editor/CardWin.h"
+#include "editor/FocusTextControl.h"
+#include "objects/RichText.h"
 #include "editor/TableGrid.h"
 #include "objects/Grid.h"
 
@@ -15,6 +17,9 @@ std::unordered_map<std::type_index, TControlWidgetFactory>& Factories() {
              auto* grid = dynamic_cast<TGridObject*>(&object);
              return grid ? new TTableGrid(*grid, parent) : nullptr;
          }},
+        // Text frames get their editor from the window itself (it needs the window).
+        {std::type_index(typeid(TRichTextControl)),
+         [](TControlObject&, QWidget*) -> QWidget* { return nullptr; }},
     };
     return factories;
 }
@@ -89,7 +94,11 @@ void TControlWidgets::Update() {
         target->PlaceControl();
     }
     if (!FWidget) {
-        FWidget = (*factory)(*target, FForm.QDXWindow()->Canvas()->viewport());
+        QWidget* viewport = FForm.QDXWindow()->Canvas()->viewport();
+        if (auto* frame = dynamic_cast<TRichTextObject*>(target))
+            FWidget = new TFocusTextControl(*frame, FForm, viewport);
+        else
+            FWidget = (*factory)(*target, viewport);
         FObject = FWidget ? target : nullptr;
         if (!FWidget) return;
     }

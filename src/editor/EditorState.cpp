@@ -3,10 +3,21 @@
 #include "document/AppContext.h"
 #include "document/Units.h"
 #include "editor/CardWin.h"
+#include "objects/RichText.h"
 
 #include <QMessageBox>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+std::vector<TEditorState*>& LiveStates() {
+    static std::vector<TEditorState*> states;
+    return states;
+}
+
+} // namespace
 
 TEditorState::TEditorState() {
     ClickEditTool = [this] {
@@ -28,9 +39,21 @@ TEditorState::TEditorState() {
     ShowHint = [](const QString&) {};
     ShowHelp = [](int) {};
     ShowError = [](const QString& text) { AppContext().Messages().Error(text); };
+    // A frame picked as the source of a link that goes ends the link.
+    LiveStates().push_back(this);
+    TRichTextObject::FrameDestroyed() = [](TRichTextObject* frame) {
+        for (TEditorState* state : LiveStates()) {
+            if (state->LinkSource != frame) continue;
+            state->LinkSource = nullptr;
+            if (state->Tool == ToolLinkTo) state->ClickEditTool();
+        }
+    };
 }
 
-TEditorState::~TEditorState() = default;
+TEditorState::~TEditorState() {
+    std::vector<TEditorState*>& states = LiveStates();
+    states.erase(std::remove(states.begin(), states.end(), this), states.end());
+}
 
 int TEditorState::GridSpacing(int sizeIndex, bool metric, int pixelsPerInch) {
     static constexpr int Divisors[] = {32, 16, 8, 4, 2, 1};

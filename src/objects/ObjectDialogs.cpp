@@ -10,17 +10,60 @@
 #include "objects/FieldForm.h"
 #include "objects/Line.h"
 #include "objects/LineForm.h"
+#include "objects/RichText.h"
 #include "objects/RoundedRectangle.h"
 #include "objects/ShapeForm.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// "Text Object Properties": centring, a transparent background, and the three as defaults.
+bool RunTextProperties(TRichTextObject& frame) {
+    QDialog dialog(ObjectDialogParent());
+    dialog.setObjectName(QStringLiteral("TextPropertiesForm"));
+    dialog.setWindowTitle(QStringLiteral("Text Object Properties"));
+    auto* layout = new QVBoxLayout(&dialog);
+    const auto check = [&](const QString& caption, const char* name, bool value) {
+        auto* box = new QCheckBox(caption, &dialog);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setChecked(value);
+        layout->addWidget(box);
+        return box;
+    };
+    QCheckBox* horizontal =
+        check(QStringLiteral("Center Hori&zontally"), "CenterHorizontally", frame.CenterHorizontally);
+    QCheckBox* vertical =
+        check(QStringLiteral("Center &Vertically"), "CenterVertically", frame.CenterVertically);
+    QCheckBox* transparent =
+        check(QStringLiteral("&Transparent Background"), "Transparent", frame.Transparent);
+    QCheckBox* defaults = check(QStringLiteral("Default"), "DefaultCheck", false);
+    layout->addWidget(AddOkCancelButtons(dialog));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    ApplyObjectEdit(frame, [&] {
+        frame.CenterHorizontally = horizontal->isChecked();
+        frame.CenterVertically = vertical->isChecked();
+        frame.SetTransparent(transparent->isChecked());
+    });
+    if (defaults->isChecked()) {
+        TSettingsStore& settings = AppContext().Settings();
+        const QString section = QStringLiteral("Default Text");
+        settings.WriteBool(section, QStringLiteral("Center Horizontally"), horizontal->isChecked());
+        settings.WriteBool(section, QStringLiteral("Center Vertically"), vertical->isChecked());
+        settings.WriteBool(section, QStringLiteral("Transparent"), transparent->isChecked());
+    }
+    return true;
+}
+
+} // namespace
 
 void RegisterObjectDialogs() {
     const TPropertyDialog shape = [](TCardObject& object) {
@@ -37,6 +80,10 @@ void RegisterObjectDialogs() {
     RegisterPropertyDialog(TLineObject::StoredName, [](TCardObject& object) {
         auto* line = dynamic_cast<TLineObject*>(&object);
         return line && TLineForm::Run(*line, ObjectDialogParent());
+    });
+    RegisterPropertyDialog(TRichTextObject::StoredName, [](TCardObject& object) {
+        auto* frame = dynamic_cast<TRichTextObject*>(&object);
+        return frame && RunTextProperties(*frame);
     });
     RegisterPropertyDialog(TCombObject::StoredName, [](TCardObject& object) {
         auto* comb = dynamic_cast<TCombObject*>(&object);

@@ -4,6 +4,8 @@
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
 #include "objects/Headline.h"
+#include "objects/RichText.h"
+#include "objects/TextFlow.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 #include "support/DocumentFixtures.h"
@@ -585,4 +587,46 @@ TEST_F(PrintWindowTest, PrintFromThePreviewClosesItAndRunsPrint) {
     EXPECT_EQ(DialogPages, 1);
     EXPECT_EQ(Printer.Jobs.size(), 1u);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(PrintCommandTest, APrintedTwoFrameStoryHoldsEveryWordOnceSplitWhereTheScreenSplitsIt) {
+    QStringList words;
+    for (int i = 1; i <= 600; ++i) words.append(QStringLiteral("w%1").arg(i));
+    int split = 0; // words shown in the first frame
+    {
+        TTestContext test;
+        TCard card(7, 1); // a full Letter page
+        card.Add(new TCardPage(card.CardFormat));
+        auto* first = new TRichTextObject();
+        auto* second = new TRichTextObject();
+        first->Bounds = {100, 100, 500, 400};
+        second->Bounds = {100, 100, 700, 900};
+        card.Pages(0)->Panels(0)->AddObject(first);
+        card.Pages(1)->Panels(0)->AddObject(second);
+        ASSERT_TRUE(first->LinkTo(second));
+        first->Document().setPlainText(words.join(QLatin1Char(' ')));
+        const int end = first->Flow().FrameEnd(0);
+        split = int(first->PlainText().left(end).split(QLatin1Char(' '), Qt::SkipEmptyParts).size());
+        ASSERT_GT(split, 10);
+        ASSERT_LT(split, 600);
+        ASSERT_FALSE(first->Flow().Overflows());
+        SaveStoredToFile(Path(QStringLiteral("story.qdx")), card);
+    }
+    const QString pdf = Path(QStringLiteral("story.pdf"));
+    const TRun run = RunQdx({QStringLiteral("print"), Path(QStringLiteral("story.qdx")),
+                             QStringLiteral("--pdf"), pdf});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    ASSERT_EQ(PdfPages(pdf), 2);
+    const auto pageWords = [&](int page) {
+        const QString text = Poppler("pdftotext", {QStringLiteral("-f"), QString::number(page),
+                                                   QStringLiteral("-l"), QString::number(page),
+                                                   QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+        return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    };
+    const QStringList one = pageWords(1);
+    const QStringList two = pageWords(2);
+    EXPECT_EQ(one.size(), split);
+    EXPECT_EQ(one + two, words);
+    EXPECT_EQ(one, words.mid(0, split));
+    EXPECT_EQ(two, words.mid(split));
 }

@@ -44,7 +44,7 @@ QString RectText(const TRect& r) {
 
 QString FrameName(const TCardObject* object) {
     const auto* frame = dynamic_cast<const TRichTextObject*>(object);
-    return frame ? QString::fromLatin1(frame->Content) : QStringLiteral("-");
+    return frame ? QString::fromLatin1(frame->ContentBlock()) : QStringLiteral("-");
 }
 
 // Every stored value of a card in readable form, so that two cards can be compared whole.
@@ -243,7 +243,7 @@ TEST_F(CardOldVersions, PanelsHeldByTheCardBecomeOnePageInTheirOrder) {
     // Version 2 stores no text-flow links.
     const auto* frame = dynamic_cast<const TRichTextObject*>(page.Panels(0)->Items(1));
     ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->Content, QByteArray("frame"));
+    EXPECT_EQ(frame->ContentBlock(), QByteArray("frame"));
     EXPECT_EQ(frame->Predecessor(), nullptr);
     EXPECT_EQ(frame->Successor(), nullptr);
 
@@ -357,7 +357,7 @@ TEST_F(CardOldVersions, Version7DiscardsTheStringAfterTheDescription) {
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->Predecessor(), nullptr);
     EXPECT_EQ(frame->Successor(), nullptr);
-    EXPECT_EQ(frame->Content, QByteArray("label text"));
+    EXPECT_EQ(frame->ContentBlock(), QByteArray("label text"));
     EXPECT_EQ(card->Preview.Bytes.size(), 70);
 }
 

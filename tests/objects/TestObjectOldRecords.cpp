@@ -351,12 +351,12 @@ TEST_F(ObjectOldRecords, RichTextVersion0HasNoLinksAndNoTransparency) {
         EXPECT_EQ(first->Bounds, (TRect{10, 10, 300, 200}));
         EXPECT_TRUE(first->CenterHorizontally);
         EXPECT_TRUE(first->CenterVertically);
-        EXPECT_EQ(first->Content, QByteArray("{\\rtf1 first}"));
+        EXPECT_EQ(first->ContentBlock(), QByteArray("{\\rtf1 first}"));
         EXPECT_FALSE(first->Transparent);
         EXPECT_EQ(first->Successor(), nullptr);
         EXPECT_EQ(first->Predecessor(), nullptr);
         // The size after the block is the one kept.
-        EXPECT_EQ(second->Content, QByteArray("abcde"));
+        EXPECT_EQ(second->ContentBlock(), QByteArray("abcde"));
         EXPECT_FALSE(second->Transparent);
     });
 }
@@ -369,8 +369,8 @@ TEST_F(ObjectOldRecords, RichTextVersion1HasLinksButNoTransparency) {
         auto* one = As<TRichTextObject>(objects[0]);
         auto* two = As<TRichTextObject>(objects[1]);
         if (!one || !two) return;
-        EXPECT_EQ(one->Content, QByteArray("one"));
-        EXPECT_EQ(two->Content, QByteArray("two"));
+        EXPECT_EQ(one->ContentBlock(), QByteArray("one"));
+        EXPECT_EQ(two->ContentBlock(), QByteArray("two"));
         EXPECT_EQ(one->Successor(), two);
         EXPECT_EQ(two->Predecessor(), one);
         EXPECT_EQ(one->Predecessor(), nullptr);

@@ -177,7 +177,7 @@ std::unique_ptr<TCard> EveryKind() {
 
     auto* first = new TRichTextObject(true, true, false);
     first->Bounds = {20, 300, 300, 500};
-    first->Content = QByteArray("QDXRTF1<p>The story begins</p>");
+    first->SetContentBlock(QByteArray("QDXRTF1<p>The story begins</p>"));
     auto* second = new TRichTextObject();
     second->Bounds = {20, 20, 300, 500};
     inside.AddObject(first);
@@ -270,7 +270,7 @@ TEST(ObjectRecords, EveryKindKeepsItsValues) {
     auto* first = dynamic_cast<TRichTextObject*>(inside.Items(2));
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->Transparent);
-    EXPECT_EQ(first->Content, QByteArray("QDXRTF1<p>The story begins</p>"));
+    EXPECT_EQ(first->ContentBlock(), QByteArray("QDXRTF1<p>The story begins</p>"));
     EXPECT_EQ(first->Successor(), card->ObjectAt(0, 2, 0));
     EXPECT_EQ(card->PageCount(), 2);
 }
@@ -294,7 +294,7 @@ TEST(ObjectRecords, CopiesAreIndependentAndComplete) {
     auto* text = static_cast<TRichTextObject*>(card->ObjectAt(0, 1, 2));
     std::unique_ptr<TStored> textCopy(CloneStored(text));
     EXPECT_EQ(static_cast<TRichTextObject*>(textCopy.get())->Successor(), nullptr); // links stay
-    EXPECT_EQ(static_cast<TRichTextObject*>(textCopy.get())->Content, text->Content);
+    EXPECT_EQ(static_cast<TRichTextObject*>(textCopy.get())->ContentBlock(), text->ContentBlock());
 }
 
 TEST(ObjectRecords, PlaceholdersFollowTheirLines) {
