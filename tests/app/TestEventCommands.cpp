@@ -110,7 +110,9 @@ TEST_F(EventCommandsTest, AtStartTheDueEventsAreListedAndCanBeKeptForNextYear) {
     // Kept at exit.
     Main->close();
     Main.reset();
+    EXPECT_TRUE(Test.Messages.Errors.isEmpty()) << Test.Messages.Errors.join(";").toStdString();
     auto reread = OpenEventFile(User.filePath(QStringLiteral("Event.dat")));
+    EXPECT_EQ(reread->Count(), 4);
     EXPECT_EQ(reread->EventsOn(Today.addYears(1)).size(), 1u);
     EXPECT_TRUE(reread->EventsOn(Today).empty());
 }
