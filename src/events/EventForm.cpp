@@ -143,11 +143,11 @@ TEventForm::TEventForm(TEventTable& events, const QDate& today, QWidget* parent)
     closeButtons->setObjectName(QStringLiteral("CloseButtons"));
 
     auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(Label(QStringLiteral("Mo&nth:"), FMonthCombo, this));
+    dateRow->addWidget(Label(QStringLiteral("Month:"), FMonthCombo, this));
     dateRow->addWidget(FMonthCombo);
-    dateRow->addWidget(Label(QStringLiteral("D&ay:"), FDaySpin, this));
+    dateRow->addWidget(Label(QStringLiteral("Day:"), FDaySpin, this));
     dateRow->addWidget(FDaySpin);
-    dateRow->addWidget(Label(QStringLiteral("Yea&r:"), FYearSpin, this));
+    dateRow->addWidget(Label(QStringLiteral("Year:"), FYearSpin, this));
     dateRow->addWidget(FYearSpin);
     dateRow->addStretch();
     dateRow->addWidget(FPriorButton);
