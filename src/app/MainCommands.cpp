@@ -302,6 +302,7 @@ void TMainForm::OpenArguments(const QStringList& arguments) {
         setGeometry(screen->availableGeometry());
     for (const QString& argument : arguments)
         OpenFile(AppPaths::ResolveDocumentArgument(argument));
+    Run([this] { ShowDueEvents(); });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -484,7 +485,7 @@ private:
 
 } // namespace
 
-void TMainForm::ANewExecute() {
+void TMainForm::ANewExecute(int initialType) {
     TEditorState& state = EditorState();
     state.Opening = true;
     struct TEnd {
@@ -498,6 +499,7 @@ void TMainForm::ANewExecute() {
     } else {
         TCardTypeServices services;
         services.Templates = FTemplates.get();
+        services.InitialType = initialType;
         services.LoadTemplate = [this](const QString& path) { return LoadFile(path); };
         services.ChooseTemplate = [this](int type) {
             TOpenTemplateForm dialog(

@@ -400,9 +400,15 @@ void TMainForm::BuildActions() {
     MakeAction("APersonalize", "&Personalize", none, "Prompts for names, etc. in the current card",
                [this] { APersonalizeExecute(); });
     MakeAction("AEventDatabase", "Event &Database...", none, "Edit the event database",
-               [this] { NotAvailable(QStringLiteral("The event database")); });
+               [this] { AEventDatabaseExecute(); });
     MakeAction("AMessages", "&Messages...", none, "Access the list of event messages",
-               [this] { NotAvailable(QStringLiteral("Event messages"), TNoun::Plural); });
+               [this] { AMessagesExecute(); });
+    MakeAction("AImportBirthdays", "Import &Birthdays from Address Book", none,
+               "Add the birthdays and anniversaries of the address book as events",
+               [this] { AImportBirthdaysExecute(); });
+    MakeAction("AExportCalendar", "E&xport to Calendar...", none,
+               "Save the events as a calendar file for other calendar programs",
+               [this] { AExportCalendarExecute(); });
     for (const auto& [name, caption, hint, handler] :
          std::initializer_list<
              std::tuple<const char*, const char*, const char*, void (TMainForm::*)()>>{
@@ -597,7 +603,7 @@ void TMainForm::BuildMenus() {
                  nullptr,
                  "AProperties"});
     QMenu* events = menuBar()->addMenu(QStringLiteral("Eve&nts"));
-    add(events, {"AEventDatabase", "AMessages"});
+    add(events, {"AEventDatabase", "AMessages", nullptr, "AImportBirthdays", "AExportCalendar"});
     QMenu* database = menuBar()->addMenu(QStringLiteral("&Database"));
     add(database, {"ADatabaseCreate", "ADatabaseConnect", "ADatabaseConnectAddressBook",
                    "ADatabaseDisconnect", "ADatabaseEdit", nullptr, "ADatabaseFirst",

@@ -134,7 +134,8 @@ public:
     std::function<void(TTable& table, const std::function<bool()>& restructure)> AskEditRecords;
 
     // Command handlers.
-    void ANewExecute();
+    // initialType: the document type the Card Type dialog selects first (-1: its first).
+    void ANewExecute(int initialType = -1);
     void AOpenExecute();
     void ACloseExecute();
     void ASaveExecute();
@@ -167,6 +168,12 @@ public:
     void ADatabasePriorExecute();
     void ADatabaseNextExecute();
     void ADatabaseLastExecute();
+    void AEventDatabaseExecute();
+    void AMessagesExecute();
+    void AImportBirthdaysExecute();
+    void AExportCalendarExecute();
+    // The Event Messages dialog when events are due (at start and after the event database).
+    void ShowDueEvents();
     // Gives the card's table the fields the user designs; true when they changed.
     bool RestructureDatabase(TCard& card);
     void ShowHelp(int context);
@@ -206,6 +213,7 @@ private:
     void RecordMoved(TCard& card);
     enum class TRecordMove { First, Prior, Next, Last };
     void MoveRecord(TRecordMove move);
+    void ShowEventMessages();
 
     QMdiArea* FMdi;
     TIniFile FSettings;

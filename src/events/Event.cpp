@@ -98,15 +98,23 @@ QString DueText(const TEvent& event) {
     return QStringLiteral("%1 / %2").arg(date, event.Description);
 }
 
+// By identity: the sorted search finds an event by its day, so it would miss an event whose
+// date just changed and may pick another event of the same day.
+int TEventTable::IndexOfEvent(const TEvent* event) const {
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i) == event) return i;
+    return -1;
+}
+
 void TEventTable::DeleteEvent(TEvent* event) {
-    const int index = IndexOfObject(event);
+    const int index = IndexOfEvent(event);
     if (index < 0) return;
     Delete(index);
     SetModified(true);
 }
 
 void TEventTable::Resort(TEvent* event) {
-    const int index = IndexOfObject(event);
+    const int index = IndexOfEvent(event);
     if (index >= 0) Reposition(index);
     SetModified(true);
 }

@@ -58,6 +58,7 @@ public:
     void Load(TStorage& storage) override;
 
 protected:
+    int IndexOfEvent(const TEvent* event) const;
     int CompareObjects(const TStored* a, const TStored* b) const override;
     bool AcceptsItem(const TStored* object) const override;
 };

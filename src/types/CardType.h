@@ -11,6 +11,7 @@
 #include <vector>
 
 constexpr int DocumentTypeCount = 32;
+constexpr int dtGreetingCard = 0; // the first document type
 constexpr int CardFormatCount = 17;
 
 // What a publication is for. Name is UTF-8; Format is the CardFormat a blank one gets.

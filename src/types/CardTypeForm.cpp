@@ -164,6 +164,8 @@ void TCardTypeForm::FormCreate() {
     for (int i = 0; i < FCategoryList->count(); ++i)
         FChecked.push_back(FCategoryList->item(i)->checkState() == Qt::Checked);
     FillTypeList();
+    const qsizetype initial = ListedTypes().indexOf(FServices.InitialType);
+    if (initial > 0) FTypeList->setCurrentRow(int(initial));
 }
 
 bool TCardTypeForm::IsOffered(int documentType) const {

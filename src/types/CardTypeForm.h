@@ -42,6 +42,8 @@ struct TCardTypeServices {
     std::function<TWizardRun(int documentType)> RunWizard;
     // The document types this edition offers; empty for every type of the listed categories.
     std::vector<int> Types;
+    // The document type selected when the dialog opens, when it is listed; -1: the first.
+    int InitialType = -1;
 };
 
 // The template chooser used when the services name none. The "Open Template" dialog installs

@@ -953,7 +953,7 @@ TEST_F(MainFormTest, NotAvailableMessagesReadAsSentences) {
         const char* Message;
     } cases[] = {
         {"AWebName", "Web page names are not available in this version of QDX yet."},
-        {"AMessages", "Event messages are not available in this version of QDX yet."},
+        {"AEditCustomDictionary", "The custom dictionary is not available in this version of QDX yet."},
         {"AWebPublish", "Web publishing is not available in this version of QDX yet."},
     };
     for (const auto& c : cases) {

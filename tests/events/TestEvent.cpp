@@ -142,3 +142,16 @@ TEST_F(EventTest, AFailedSaveSaysSoAndKeepsTheChanges) {
     EXPECT_EQ(Test.Messages.Errors, QStringList{QStringLiteral("Error writing event file.")});
     EXPECT_TRUE(Events.Modified());
 }
+
+TEST_F(EventTest, MovedAndDeletedEventsAreFoundByIdentityNotByDay) {
+    TEvent* first = Add(Today, QStringLiteral("First"));
+    Add(Today.addDays(1), QStringLiteral("Second"));
+    TEvent* sameDay = Add(Today.addDays(1), QStringLiteral("Same day"));
+    Events.MoveToNextYear(first); // from the front to the end
+    EXPECT_EQ(Events.Items(Events.Count() - 1), first);
+    EXPECT_EQ(Events.EventsOn(Today.addYears(1)).size(), 1u);
+    Events.DeleteEvent(sameDay);
+    const std::vector<TEvent*> left = Events.EventsOn(Today.addDays(1));
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0]->Description, QStringLiteral("Second"));
+}
