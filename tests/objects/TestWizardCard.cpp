@@ -329,7 +329,7 @@ TEST_F(WizardCardTest, NewsletterFlyerAndPosterRecipes) {
     ExpectHeadline(Headlines(*newsletter, 0)[0], a.Headline, 36, 50, 50);
     auto* frame = dynamic_cast<TRichTextObject*>(panel->Items(1));
     ASSERT_NE(frame, nullptr);
-    EXPECT_TRUE(frame->Content.isEmpty());
+    EXPECT_TRUE(frame->PlainText().isEmpty());
     EXPECT_EQ(frame->Bounds, (TRect{50, 150, 800, 1100 - Margins.Bottom}));
 
     a.Headline.clear();
