@@ -52,6 +52,15 @@ QPlainTextEdit* MultiLine(QWidget* parent, int lines = 4) {
     return edit;
 }
 
+// A framed picture of a label sheet, as large as the previews draw it.
+QLabel* SheetPreviewLabel(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFixedSize(SheetPreviewSize + QSize(2, 2));
+    label->setFrameShape(QFrame::Box);
+    return label;
+}
+
 QString Plain(const QPlainTextEdit* edit) {
     return edit->toPlainText();
 }
@@ -452,10 +461,7 @@ void TWizardForm::BuildPages() {
         middle->addWidget(FStockSearch);
         middle->addWidget(FStockList, 1);
         middle->addWidget(FStockDetails);
-        FSheetPreview = new QLabel(p);
-        FSheetPreview->setObjectName(QStringLiteral("SheetPreview"));
-        FSheetPreview->setFixedSize(SheetPreviewSize + QSize(2, 2));
-        FSheetPreview->setFrameShape(QFrame::Box);
+        FSheetPreview = SheetPreviewLabel(p, QStringLiteral("SheetPreview"));
         grid->addLayout(left);
         grid->addLayout(middle, 1);
         grid->addWidget(FSheetPreview, 0, Qt::AlignTop);
@@ -474,10 +480,7 @@ void TWizardForm::BuildPages() {
                                   QStringLiteral("Each label will be different")});
         v->addStretch(1);
         row->addLayout(v);
-        FSimilarityPreview = new QLabel(p);
-        FSimilarityPreview->setObjectName(QStringLiteral("SimilarityPreview"));
-        FSimilarityPreview->setFixedSize(SheetPreviewSize + QSize(2, 2));
-        FSimilarityPreview->setFrameShape(QFrame::Box);
+        FSimilarityPreview = SheetPreviewLabel(p, QStringLiteral("SimilarityPreview"));
         row->addWidget(FSimilarityPreview, 0, Qt::AlignTop);
         connect(FSimilarity, &QButtonGroup::idClicked, this, &TWizardForm::SimilarityChanged);
         NewPage(wpLabelSimilarity, FSimilarity->button(0));

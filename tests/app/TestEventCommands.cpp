@@ -5,6 +5,7 @@
 #include "events/EventForm.h"
 #include "events/EventMsg.h"
 #include "support/DocumentFixtures.h"
+#include "support/ModalAnswer.h"
 #include "types/CardType.h"
 #include "types/CardTypeForm.h"
 #include "ProgramFolders.h"
@@ -50,19 +51,8 @@ protected:
         ASSERT_TRUE(Main->Start());
         Main->show();
     }
-    // Answers the next modal dialog once it is up; one the answer leaves open is cancelled.
     void AnswerNextDialog(const std::function<void(QDialog&)>& answer) {
-        auto* timer = new QTimer(Main.get());
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible()) return;
-            timer->stop();
-            timer->deleteLater();
-            answer(*dialog);
-            if (dialog->isVisible()) dialog->reject();
-        });
-        timer->start();
+        AnswerNextModalDialog(Main.get(), answer);
     }
     static QStringList Lines(const QDialog& dialog) {
         QStringList lines;

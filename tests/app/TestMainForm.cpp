@@ -13,6 +13,7 @@
 #include "objects/Headline.h"
 #include "platform/QtPrinter.h"
 #include "support/DocumentFixtures.h"
+#include "support/ModalAnswer.h"
 #include "support/RecordingUrlOpener.h"
 #include "merge/Table.h"
 #include "types/CardTypeForm.h"
@@ -97,20 +98,8 @@ protected:
         Main->UpdateActions();
         return Main->Action(QString::fromLatin1(name))->isEnabled();
     }
-    // Answers the next modal dialog once it is up (the command that opens it blocks until
-    // then); a dialog the answer leaves open is cancelled.
     void AnswerNextDialog(const std::function<void(QDialog&)>& answer) {
-        auto* timer = new QTimer(Main.get());
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible()) return;
-            timer->stop();
-            timer->deleteLater();
-            answer(*dialog);
-            if (dialog->isVisible()) dialog->reject();
-        });
-        timer->start();
+        AnswerNextModalDialog(Main.get(), answer);
     }
     QMenu* Menu(const QString& title) const {
         for (QAction* action : Main->menuBar()->actions())
