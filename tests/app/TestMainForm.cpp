@@ -530,8 +530,9 @@ TEST_F(MainFormTest, AnEnvelopeShowsItsOwnViewAndTheStatusNamesIt) {
     EXPECT_TRUE(envelope->isChecked());
     EXPECT_EQ(envelope->toolTip(), QStringLiteral("Full envelope"));
     for (int number = 0; number < 8; ++number)
-        if (auto* bifold = Main->findChild<QToolButton*>(QStringLiteral("Vert%1").arg(number)))
+        if (auto* bifold = Main->findChild<QToolButton*>(QStringLiteral("Vert%1").arg(number))) {
             EXPECT_FALSE(bifold->isVisible()) << number;
+        }
     EXPECT_EQ(Main->StatusView(), QStringLiteral("Full envelope"));
     // A banner has no views: the bar hides and the status names none.
     NewFormat = 13;

@@ -143,7 +143,9 @@ TEST(Imposition, CropMarksOfSeparatedCardsMarkBothEdgesOfEachColumnAndRow) {
     EXPECT_EQ(RowMarks(ten, 50), (std::set<int>{50, 250, 450, 650, 850, 1050}));
     // The right ticks begin at the right edge of the cards, not inside them.
     for (const QLine& m : ten) {
-        if (m.y1() == m.y2() && m.x1() > 400) EXPECT_GE(std::min(m.x1(), m.x2()), 800);
+        if (m.y1() == m.y2() && m.x1() > 400) {
+            EXPECT_GE(std::min(m.x1(), m.x2()), 800);
+        }
     }
 
     const std::vector<QLine> eight = CropMarks(11, BusinessCards(11));
