@@ -31,12 +31,9 @@ std::vector<int> CellEdges(int origin, int pitch, int size, int count) {
 
 } // namespace
 
-bool IsSheetFormat(int cardFormat) {
-    return (cardFormat >= 9 && cardFormat <= 12) || cardFormat == 15 || cardFormat == 16;
-}
-
 bool IsTwoSidedFormat(int cardFormat) {
-    return (cardFormat >= 0 && cardFormat <= 3) || cardFormat == 15 || cardFormat == 16;
+    return (cardFormat >= cfBifoldVertical && cardFormat <= cfTrifoldHorizontal) ||
+           IsNcrFormat(cardFormat);
 }
 
 int PassCount(int cardFormat) {
@@ -163,7 +160,7 @@ std::vector<QLine> CropMarks(int cardFormat, const TSheetGeometry& g) {
     // Connected cards share their inner edges; the right edge of the last column is where
     // the right-hand ticks start. Separated cards get a mark at both edges of each column.
     std::vector<int> columns;
-    if (cardFormat == 9) {
+    if (cardFormat == cfBusinessCardConnected) {
         for (int c = 0; c < g.NumAcross; ++c) columns.push_back(g.SpacingLeft + c * g.SpacingWidth);
     } else {
         columns = CellEdges(g.SpacingLeft, g.SpacingWidth, g.LabelWidth, g.NumAcross);

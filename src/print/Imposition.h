@@ -16,10 +16,8 @@
 #include <optional>
 #include <vector>
 
-// Business cards and labels (9 to 12) and the NCR two-up cards (15, 16) repeat their panels
-// in a grid of items on one sheet.
-bool IsSheetFormat(int cardFormat);
-// Folded cards (0 to 3) and the NCR cards (15, 16) print on both sides of the paper.
+// Bi- and trifolds and the NCR cards print on both sides of the paper (IsSheetFormat, the
+// formats printed as a grid of items, is in types/CardType.h).
 bool IsTwoSidedFormat(int cardFormat);
 int PassCount(int cardFormat);
 

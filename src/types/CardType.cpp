@@ -75,10 +75,6 @@ constexpr std::array<TTypeCategory, CategoryCount> Categories = {{
 }};
 // clang-format on
 
-bool IsKnownFormat(int cardFormat) {
-    return cardFormat >= 0 && cardFormat < CardFormatCount;
-}
-
 bool IsHorz(int cardFormat) {
     return std::strcmp(CardFormats[cardFormat].Key, "Horz") == 0;
 }
@@ -319,7 +315,7 @@ const TDocumentTypeInfo* DocumentTypeInfo(int documentType) {
 }
 
 const TCardFormatInfo* CardFormatInfo(int cardFormat) {
-    return IsKnownFormat(cardFormat) ? &CardFormats[cardFormat] : nullptr;
+    return IsCardFormat(cardFormat) ? &CardFormats[cardFormat] : nullptr;
 }
 
 const TTypeCategory& TypeCategory(int index) {
@@ -329,7 +325,7 @@ const TTypeCategory& TypeCategory(int index) {
 }
 
 QString PanelName(int cardFormat, int panel) {
-    if (!IsKnownFormat(cardFormat) || panel < 0 || panel >= CardFormats[cardFormat].Panels)
+    if (!IsCardFormat(cardFormat) || panel < 0 || panel >= CardFormats[cardFormat].Panels)
         return {};
     const bool horz = IsHorz(cardFormat);
     switch (cardFormat) {
@@ -387,7 +383,7 @@ std::vector<TPanelView> PanelViews(int cardFormat) {
 }
 
 bool ComputeSheetGeometry(int cardFormat, TSheetGeometry& geometry, const TSheetInputs& inputs) {
-    if (!IsKnownFormat(cardFormat)) return false;
+    if (!IsCardFormat(cardFormat)) return false;
     switch (cardFormat) {
     case 9:
     case 10:
@@ -421,7 +417,7 @@ QSize PaperSize(bool portrait, bool metric) {
 std::vector<TPanelGeometry> PanelLayout(int cardFormat, bool portrait,
                                         const TSheetGeometry& geometry, QSize paper,
                                         const TPrinterMargins& margins) {
-    if (!IsKnownFormat(cardFormat)) return {};
+    if (!IsCardFormat(cardFormat)) return {};
     const int shortSide = std::min(paper.width(), paper.height());
     const int longSide = std::max(paper.width(), paper.height());
     const int w = portrait ? shortSide : longSide;

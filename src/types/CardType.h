@@ -11,8 +11,63 @@
 #include <vector>
 
 constexpr int DocumentTypeCount = 32;
-constexpr int dtGreetingCard = 0; // the first document type
 constexpr int CardFormatCount = 17;
+
+// The document types, as documents store them (rows of DocumentTypeInfo). Plain ints, as
+// the code keeps them in lists and arrays beside other ints.
+constexpr int dtGreetingCard = 0;
+constexpr int dtNewsletter = 1;
+constexpr int dtFlyer = 2;
+constexpr int dtCertificateLandscape = 3;
+constexpr int dtCertificatePortrait = 4;
+constexpr int dtLetterhead = 5;
+constexpr int dtResume = 6;
+constexpr int dtBrochure = 7;
+constexpr int dtPoster = 8;
+constexpr int dtBusinessCard = 9;
+constexpr int dtLabel = 10;
+constexpr int dtEnvelope = 11;
+constexpr int dtBanner = 12;
+constexpr int dtForm = 13;
+constexpr int dtNcrHalfFoldCard = 14;
+constexpr int dtNcrQuarterFoldCard = 15;
+constexpr int dtNcrPictureCard = 16;
+constexpr int dtNcrMailingLabels = 17;
+constexpr int dtNcrReturnAddressLabels = 18;
+constexpr int dtPhotoPaper8x10 = 19; // PH-001 .. PH-009: inch stocks
+constexpr int dtPhotoPaper5x7 = 20;
+constexpr int dtPhotoPaper4x6 = 21;
+constexpr int dtPhotoPaper3_5x5 = 22;
+constexpr int dtPhotoPaper2_25x3_5 = 23;
+constexpr int dtPhotoPaper2x3_5 = 24;
+constexpr int dtPhotoPaper3_4x7 = 25;
+constexpr int dtPhotoPaper127x177 = 26; // PH-102 .. PH-108: millimetre stocks
+constexpr int dtPhotoPaper100x150 = 27;
+constexpr int dtPhotoPaper90x130 = 28;
+constexpr int dtPhotoPaper57x89 = 29;
+constexpr int dtPhotoPaper51x90 = 30;
+constexpr int dtPhotoPaper54x85 = 31;
+constexpr int dtFirstPhotoPaper = dtPhotoPaper8x10;
+constexpr int dtFirstMetricPhotoPaper = dtPhotoPaper127x177;
+constexpr int dtLastPhotoPaper = dtPhotoPaper54x85;
+
+inline bool IsDocumentType(int documentType) {
+    return documentType >= 0 && documentType < DocumentTypeCount;
+}
+inline bool IsLabelType(int documentType) { return documentType == dtLabel; }
+inline bool IsBannerType(int documentType) { return documentType == dtBanner; }
+// The NCR label stocks (mailing and return address); like dtLabel they need the wizard.
+inline bool IsNcrLabelType(int documentType) {
+    return documentType == dtNcrMailingLabels || documentType == dtNcrReturnAddressLabels;
+}
+// Pre-cut photo paper: its outlines are drawn on the page and it has no wizard.
+inline bool IsPhotoPaperType(int documentType) {
+    return documentType >= dtFirstPhotoPaper && documentType <= dtLastPhotoPaper;
+}
+// Photo paper whose cut layout is measured in 1/100 mm rather than 1/100 in.
+inline bool IsMetricPhotoPaperType(int documentType) {
+    return documentType >= dtFirstMetricPhotoPaper && documentType <= dtLastPhotoPaper;
+}
 
 // What a publication is for. Name is UTF-8; Format is the CardFormat a blank one gets.
 struct TDocumentTypeInfo {
@@ -51,6 +106,18 @@ enum TCardFormatCode : int {
     cfNcrQuarterFoldVertical = 15,
     cfNcrQuarterFoldHorizontal = 16,
 };
+inline bool IsCardFormat(int cardFormat) { return cardFormat >= 0 && cardFormat < CardFormatCount; }
+// Bi-, tri- and quadfolds: one sheet folded into panels.
+inline bool IsFoldedFormat(int cardFormat) {
+    return cardFormat >= cfBifoldVertical && cardFormat <= cfQuadfoldHorizontal;
+}
+// Quadfolds: four panels on one side of the sheet, folded twice.
+inline bool IsQuadfoldFormat(int cardFormat) {
+    return cardFormat == cfQuadfoldVertical || cardFormat == cfQuadfoldHorizontal;
+}
+inline bool IsCertificateFormat(int cardFormat) {
+    return cardFormat == cfCertificateLandscape || cardFormat == cfCertificatePortrait;
+}
 inline bool IsBusinessCardFormat(int cardFormat) {
     return cardFormat >= cfBusinessCardConnected && cardFormat <= cfBusinessCardSeparated8;
 }
@@ -58,6 +125,19 @@ inline bool IsPosterFormat(int cardFormat) { return cardFormat == cfPoster; }
 inline bool IsLabelFormat(int cardFormat) { return cardFormat == cfLabel; }
 inline bool IsBannerFormat(int cardFormat) { return cardFormat == cfBanner; }
 inline bool IsEnvelopeFormat(int cardFormat) { return cardFormat == cfEnvelope; }
+// The NCR note cards, two up on one sheet.
+inline bool IsNcrFormat(int cardFormat) {
+    return cardFormat == cfNcrQuarterFoldVertical || cardFormat == cfNcrQuarterFoldHorizontal;
+}
+// Business cards and labels, the cells of one grid on the sheet (edited as one cell).
+inline bool IsCellFormat(int cardFormat) {
+    return IsBusinessCardFormat(cardFormat) || IsLabelFormat(cardFormat);
+}
+// Formats that repeat their panels in a grid of items on one sheet: business cards, labels
+// and the NCR two-up cards.
+inline bool IsSheetFormat(int cardFormat) {
+    return IsCellFormat(cardFormat) || IsNcrFormat(cardFormat);
+}
 
 // Document types grouped by inclusive range.
 struct TTypeCategory {

@@ -24,10 +24,6 @@ constexpr std::array<int, DocumentTypeCount> LastPages = {
     21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21};
 // clang-format on
 
-bool IsDocumentType(int type) {
-    return type >= 0 && type < DocumentTypeCount;
-}
-
 QStringList Names(std::initializer_list<const char*> names) {
     QStringList list;
     for (const char* name : names)

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <utility>
 
 static void PrintTo(const TPanelGeometry& p, std::ostream* os) {
     *os << "box (" << p.SheetX << "," << p.SheetY << "," << p.Width << "," << p.Height << ") side "
@@ -115,6 +117,74 @@ TEST(CardTypeTables, CardFormatRows) {
     }
     EXPECT_EQ(CardFormatInfo(-1), nullptr);
     EXPECT_EQ(CardFormatInfo(CardFormatCount), nullptr);
+}
+
+// The named codes are the stored values: a renumbered constant would misread every file.
+TEST(CardTypeCodes, NamesAreTheStoredValuesAndAgreeWithTheTables) {
+    EXPECT_EQ(cfLabel, 12);
+    EXPECT_EQ(cfBanner, 13);
+    EXPECT_EQ(cfNcrQuarterFoldHorizontal, CardFormatCount - 1);
+    EXPECT_EQ(dtLabel, 10);
+    EXPECT_EQ(dtBanner, 12);
+    EXPECT_EQ(dtLastPhotoPaper, DocumentTypeCount - 1);
+    const std::pair<int, int> typeFormats[] = {
+        {dtGreetingCard, cfBifoldVertical},
+        {dtBrochure, cfTrifoldVertical},
+        {dtCertificateLandscape, cfCertificateLandscape},
+        {dtCertificatePortrait, cfCertificatePortrait},
+        {dtPoster, cfPoster},
+        {dtBusinessCard, cfBusinessCardConnected},
+        {dtLabel, cfLabel},
+        {dtEnvelope, cfEnvelope},
+        {dtBanner, cfBanner},
+        {dtNcrQuarterFoldCard, cfNcrQuarterFoldVertical},
+    };
+    for (const auto& [type, format] : typeFormats)
+        EXPECT_EQ(DocumentTypeInfo(type)->Format, format) << type;
+    EXPECT_STREQ(DocumentTypeInfo(dtNcrReturnAddressLabels)->Name, "NCR Return Address Labels");
+    EXPECT_STREQ(DocumentTypeInfo(dtPhotoPaper3_4x7)->Name, "Photo Paper PH-009, 3-up (3.4 x 7)");
+    EXPECT_STREQ(DocumentTypeInfo(dtPhotoPaper127x177)->Name,
+                 "Photo Paper PH-102, 2-up (127 x 177)");
+}
+
+TEST(CardTypeCodes, PhotoPaperPredicatesFollowTheCategories) {
+    for (int type = -1; type <= DocumentTypeCount; ++type) {
+        SCOPED_TRACE(type);
+        const bool inch = type >= TypeCategory(2).FirstType && type <= TypeCategory(2).LastType;
+        const bool metric = type >= TypeCategory(3).FirstType && type <= TypeCategory(3).LastType;
+        EXPECT_EQ(IsPhotoPaperType(type), inch || metric);
+        EXPECT_EQ(IsMetricPhotoPaperType(type), metric);
+        EXPECT_EQ(IsDocumentType(type), DocumentTypeInfo(type) != nullptr);
+        EXPECT_EQ(IsNcrLabelType(type), type == 17 || type == 18);
+    }
+}
+
+TEST(CardTypeCodes, FormatPredicatesOnEveryFormat) {
+    // F folded, Q quadfold, C certificate, B business card, L label, N NCR, S sheet grid.
+    const char* expected[CardFormatCount] = {
+        "F", "F", "F", "F", "FQ", "FQ", "C", "C", "", "BS", "BS", "BS", "LS", "", "", "NS", "NS",
+    };
+    for (int format = 0; format < CardFormatCount; ++format) {
+        SCOPED_TRACE(format);
+        std::string got;
+        if (IsFoldedFormat(format)) got += 'F';
+        if (IsQuadfoldFormat(format)) got += 'Q';
+        if (IsCertificateFormat(format)) got += 'C';
+        if (IsBusinessCardFormat(format)) got += 'B';
+        if (IsLabelFormat(format)) got += 'L';
+        if (IsNcrFormat(format)) got += 'N';
+        if (IsSheetFormat(format)) got += 'S';
+        EXPECT_EQ(got, expected[format]);
+        EXPECT_EQ(IsCellFormat(format), IsBusinessCardFormat(format) || IsLabelFormat(format));
+        EXPECT_EQ(IsBannerFormat(format), format == 13);
+        EXPECT_EQ(IsPosterFormat(format), format == 8);
+        EXPECT_EQ(IsEnvelopeFormat(format), format == 14);
+    }
+    for (const int outside : {-1, CardFormatCount, 255}) {
+        EXPECT_FALSE(IsCardFormat(outside));
+        EXPECT_FALSE(IsSheetFormat(outside));
+        EXPECT_FALSE(IsFoldedFormat(outside));
+    }
 }
 
 TEST(CardTypeTables, PanelNamesAndViews) {
