@@ -11,6 +11,9 @@ status=0
 
 echo "== build"
 scripts/build build
+echo "== browser test driver"
+(cd tests/web/browser && npm ci --no-audit --no-fund --loglevel=error)
+export QDX_REQUIRE_BROWSER=1
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs" || status=1
 

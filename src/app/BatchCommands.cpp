@@ -18,6 +18,8 @@
 #include "storage/AtomicFile.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
+#include "web/PanelPicture.h"
+#include "web/WebGen.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -161,27 +163,68 @@ int Render(const QStringList& arguments) {
             throw Exception(
                 QStringLiteral("Page %1 has no panel %2.").arg(pageNumber).arg(panelIndex));
         const TCardPanel& panel = *page.Panels(panelIndex);
-        const QSize size(std::max(1, MulDiv(panel.Width, dpi, 100)),
-                         std::max(1, MulDiv(panel.Height, dpi, 100)));
-        if (qint64(size.width()) * size.height() > 400'000'000)
-            throw Exception(QStringLiteral("The picture would be too large."));
-        QImage image(size, QImage::Format_RGB32);
-        image.setDotsPerMeterX(MulDiv(dpi, 10000, 254));
-        image.setDotsPerMeterY(MulDiv(dpi, 10000, 254));
-        image.fill(Qt::white);
         TakeUndrawnPictures();
-        {
-            QPainter painter(&image);
-            TCanvas canvas(painter, dpi, dpi, TCanvas::TKind::Image);
-            for (int i = 0; i < panel.Count(); ++i)
-                if (TCardObject* object = panel.Items(i)) object->Paint(canvas, 0, 0, false);
-        }
+        const QImage image = PaintPanelPicture(panel, dpi);
+        if (image.isNull()) throw Exception(QStringLiteral("The picture would be too large."));
         QByteArray png;
         QBuffer buffer(&png);
         if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
             throw Exception(QStringLiteral("Error writing %1.").arg(output));
         WriteFileAtomically(output, png);
         return ReportUndrawnPictures();
+    } catch (const std::exception& e) {
+        PrintError(QString::fromUtf8(e.what()));
+        return 1;
+    }
+}
+
+namespace {
+
+const char* const PublishWebUsage =
+    "usage: qdx publish-web FILE DIR [--main index|default] [--ext htm|html] [--page N]\n"
+    "                       [--title TEXT]";
+
+// The position of the value among the choices; -1 when it is none of them.
+int ChoiceIndex(const QString& value, const QStringList& choices) {
+    return int(choices.indexOf(value.toLower()));
+}
+
+} // namespace
+
+int PublishWeb(const QStringList& arguments) {
+    if (arguments.size() < 2 || arguments[0].startsWith(QLatin1Char('-')) ||
+        arguments[1].startsWith(QLatin1Char('-'))) {
+        PrintError(QString::fromLatin1(PublishWebUsage));
+        return 2;
+    }
+    TWebPageGenerator generator;
+    generator.MainPageName = ChoiceIndex(Option(arguments, QStringLiteral("--main"), "index"),
+                                         {QStringLiteral("index"), QStringLiteral("default")});
+    generator.HtmlExtension = ChoiceIndex(Option(arguments, QStringLiteral("--ext"), "htm"),
+                                          {QStringLiteral("htm"), QStringLiteral("html")});
+    if (arguments.contains(QStringLiteral("--title")))
+        generator.PageTitle = Option(arguments, QStringLiteral("--title"), QString());
+    bool pageOk = false;
+    const int pageNumber = Option(arguments, QStringLiteral("--page"), "1").toInt(&pageOk);
+    if (generator.MainPageName < 0 || generator.HtmlExtension < 0 || !pageOk || pageNumber < 1) {
+        PrintError(QString::fromLatin1(PublishWebUsage));
+        return 2;
+    }
+    RegisterDocumentClasses();
+    try {
+        const TLoaded loaded = LoadDocument(arguments[0]);
+        const TCard& card = *loaded.Card();
+        if (pageNumber > card.PageCount())
+            throw Exception(QStringLiteral("The document has no page %1.").arg(pageNumber));
+        TakeUndrawnPictures();
+        const TWebPublishResult result = generator.Publish(card, pageNumber - 1, arguments[1]);
+        int status = ReportUndrawnPictures();
+        for (const int n : result.LeftOut) {
+            PrintError(QStringLiteral("Web page %1 was left out: its picture could not be saved.")
+                           .arg(n));
+            status = 1;
+        }
+        return status;
     } catch (const std::exception& e) {
         PrintError(QString::fromUtf8(e.what()));
         return 1;

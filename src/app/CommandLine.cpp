@@ -53,7 +53,14 @@ QString HelpText() {
         "      to that table file (.DB, .DBF, .TXT or .CSV) for this print, --crop-marks\n"
         "      adds crop marks to business cards, --margins simulates a printer's\n"
         "      unprintable margins in 1/100 inch, --pass prints one side of two-sided\n"
-        "      cards only.\n");
+        "      cards only.\n"
+        "  qdx publish-web FILE DIR [--main index|default] [--ext htm|html] [--page N]\n"
+        "                  [--title TEXT]\n"
+        "      Publish the document as a web site into DIR (made when missing): one JPEG\n"
+        "      picture and one HTML page per panel of page N of a folded card, else per\n"
+        "      page, with image maps for the objects' links. The main page is index.htm\n"
+        "      unless --main and --ext say otherwise; --title sets every page's title\n"
+        "      (default: the document's description).\n");
 }
 
 int Run(const QStringList& arguments) {
@@ -61,6 +68,8 @@ int Run(const QStringList& arguments) {
         const QString command = arguments.first();
         if (command == QLatin1String("dump")) return BatchCommands::Dump(arguments.mid(1));
         if (command == QLatin1String("render")) return BatchCommands::Render(arguments.mid(1));
+        if (command == QLatin1String("publish-web"))
+            return BatchCommands::PublishWeb(arguments.mid(1));
         if (command == QLatin1String("print")) return BatchCommands::Print(arguments.mid(1));
     }
     for (const QString& argument : arguments) {
@@ -92,7 +101,8 @@ bool IsBatch(const QStringList& arguments) {
     if (arguments.isEmpty()) return false;
     const QString first = arguments.first();
     return first == QLatin1String("dump") || first == QLatin1String("render") ||
-           first == QLatin1String("print") || first.startsWith(QLatin1Char('-'));
+           first == QLatin1String("print") || first == QLatin1String("publish-web") ||
+           first.startsWith(QLatin1Char('-'));
 }
 
 } // namespace CommandLine

@@ -456,3 +456,31 @@ TEST(BatchCommands, APictureThatCannotBeReadIsReportedAndFailsRenderAndPrint) {
     EXPECT_EQ(print.ExitCode, 1);
     EXPECT_EQ(print.Err.count(QStringLiteral("cannot be read")), 1) << print.Err.toStdString();
 }
+
+TEST(BatchCommands, PublishWebWritesOnePagePerPanelAndSaysWhatIsWrong) {
+    QTemporaryDir dir;
+    const QString path = SaveSampleCard(dir);
+    const QString site = dir.filePath(QStringLiteral("site/new"));
+    const Result result =
+        RunQdx({QStringLiteral("publish-web"), path, site, QStringLiteral("--main"),
+                QStringLiteral("default"), QStringLiteral("--ext"), QStringLiteral("html")});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err.toStdString();
+    for (const char* name : {"default.html", "Page2.html", "Page3.html", "Page4.html",
+                             "Image1.jpg", "Image4.jpg"})
+        EXPECT_TRUE(QFileInfo::exists(site + '/' + QLatin1String(name))) << name;
+    const QImage front(site + QStringLiteral("/Image1.jpg"));
+    EXPECT_EQ(front.size(), QSize(550, 850)); // one pixel per 1/100 inch of the panel
+    QFile main(site + QStringLiteral("/default.html"));
+    ASSERT_TRUE(main.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(main.readAll().contains("<TITLE>Sample</TITLE>"));
+
+    const Result badOption = RunQdx({QStringLiteral("publish-web"), path, site,
+                                     QStringLiteral("--ext"), QStringLiteral("php")});
+    EXPECT_EQ(badOption.ExitCode, 2);
+    EXPECT_TRUE(badOption.Err.contains(QStringLiteral("usage: qdx publish-web")));
+    const Result missing = RunQdx({QStringLiteral("publish-web"), dir.filePath("none.qdx"), site});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_FALSE(missing.Err.isEmpty());
+    const Result help = RunQdx({QStringLiteral("--help")});
+    EXPECT_TRUE(help.Out.contains("qdx publish-web FILE DIR"));
+}

@@ -1,0 +1,6 @@
+# The web commands' dialogs (widgets): an object's link and the pages' names.
+qdx_add_library(qdx_web_dialogs
+    SOURCES
+        LinkForm.cpp LinkForm.h
+        PageNameForm.cpp PageNameForm.h
+    PUBLIC_LINK qdx_web qdx_types_dialogs Qt6::Widgets)
