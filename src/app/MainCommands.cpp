@@ -181,10 +181,7 @@ void TMainForm::ReadSettings() {
     context.ShowFieldAreas =
         FSettings.ReadBool(view, QStringLiteral("Field Object Areas On"), true);
     EditorState().ShowRulers = FSettings.ReadBool(view, QStringLiteral("Rulers On"), true);
-    Action(QStringLiteral("AShowGrid"))->setChecked(context.ShowGrid);
-    Action(QStringLiteral("ASnapToGrid"))->setChecked(context.SnapToGrid);
-    Action(QStringLiteral("AShowFieldObjectAreas"))->setChecked(context.ShowFieldAreas);
-    Action(QStringLiteral("AShowRulers"))->setChecked(EditorState().ShowRulers);
+    ShowSettingToggles();
     SetGridSize(std::clamp(FSettings.ReadInteger(view, QStringLiteral("Grid Size"), 3), 0, 5));
     const int autosave =
         FSettings.ReadInteger(QStringLiteral("Options"), QStringLiteral("AutoSave"), 60000);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/IniFile.h"
+#include "app/ActionRules.h"
 #include "app/LastUsed.h"
 
 #include <QHash>
@@ -20,7 +21,10 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QStackedWidget;
+class QToolBar;
 class TAutoSave;
+struct TActionRow;
+enum class TToolBarId;
 class TCard;
 class TFieldObject;
 class TCardForm;
@@ -74,6 +78,11 @@ public:
     QTimer& AutoSaveTimer();
     QString StatusView() const;
     QString StatusHint() const;
+
+    // Every action of the frame, in menu order.
+    static const std::vector<TActionRow>& ActionRows();
+    // The active window and its selection as the enabling rules see them.
+    TActionSnapshot Snapshot() const;
 
     void SetTool(int tool);
     void UpdateActions();
@@ -191,8 +200,7 @@ protected:
 private:
     // Runs a command; errors reach the one handler that shows them.
     void Run(const std::function<void()>& command);
-    QAction* MakeAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
-                        const QString& hint, const std::function<void()>& handler);
+    QAction* MakeAction(const TActionRow& row);
     enum class TNoun { Singular, Plural };
     void NotAvailable(const QString& feature, TNoun noun = TNoun::Singular);
     // The Personalize prompts for every headline of the editor's document.
@@ -200,6 +208,15 @@ private:
     void BuildActions();
     void BuildMenus();
     void BuildToolBars();
+    QToolBar* AddActionBar(const QString& name, TToolBarId id);
+    QWidget* BuildRecordNavigator(QWidget* parent);
+    void ShowSettingToggles();
+    // Handlers of the table's rows that are not commands of their own.
+    void ChooseTool(int tool);
+    void CenterSelection(bool horizontally);
+    void ShowRulers();
+    void ArrangeIcons();
+    void MinimizeAll();
     void BuildViewNotebook();
     void BuildStatusBar();
     void AddExtraMenuItems(const QString& section, QMenu* menu, QAction* before);
