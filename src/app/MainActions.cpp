@@ -3,6 +3,7 @@
 #include "app/ActionTable.h"
 #include "app/AutoSave.h"
 #include "app/LastUsed.h"
+#include "app/PrintCommands.h"
 #include "document/AppContext.h"
 #include "document/Card.h"
 #include "editor/CardWin.h"
@@ -288,7 +289,7 @@ void TMainForm::ShowSettingToggles() {
 TActionSnapshot TMainForm::Snapshot() const {
     TActionSnapshot s;
     s.RoomForWindow = Editors().size() < MaxWindows;
-    s.Printing = IsPrinting();
+    s.Printing = FPrinting->IsPrinting();
     s.ClipboardFilled = EditorState().Clipboard.Count() > 0;
     TCardForm* form = ActiveEditor();
     if (!form || !form->HasDocument()) return s;

@@ -2,6 +2,10 @@
 
 #include "app/ActionTable.h"
 #include "app/AutoSave.h"
+#include "app/DatabaseCommands.h"
+#include "app/FileCommands.h"
+#include "app/PrintCommands.h"
+#include "app/QtMainDialogs.h"
 #include "app/MainShell.h"
 #include "document/AppContext.h"
 #include "document/Card.h"
@@ -98,26 +102,22 @@ TMainForm::TMainForm(QWidget* parent)
     FMessages = std::make_unique<TMessageBoxes>(this);
     FSink = FMessages.get();
     FShell = std::make_unique<TMainShell>(*this);
-    // The layout of every document follows this printer's margins.
-    FQtPrinter = std::make_unique<TQtPrinter>(AppContext().Metric);
-    FPrinter = FQtPrinter.get();
+    FFiles = std::make_unique<TFileCommands>(*this);
+    FDatabase = std::make_unique<TDatabaseCommands>(*this);
+    FPrinting = std::make_unique<TPrintCommands>(*this);
+    FQtDialogs = std::make_unique<TQtMainDialogs>(*this, FPrinting->QtPrinter());
+    FDialogs = FQtDialogs.get();
     FDesktopUrlOpener = std::make_unique<TDesktopUrlOpener>();
     FUrlOpener = FDesktopUrlOpener.get();
-    AppContext().PrinterMargins = [this](bool portrait) { return FPrinter->Margins(portrait); };
-    AskPrint = [this](int pageCount, TPrintRequest& request) {
-        return RunPrintDialog(this, *FQtPrinter, pageCount, request);
-    };
-    AskPrintSetup = [this] { return RunPageSetupDialog(this, *FQtPrinter); };
-    AskTurnPaperOver = [this] {
-        return QMessageBox::question(this, QStringLiteral("Confirm"), TurnOverQuestion(),
-                                     QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok) == QMessageBox::Ok;
+    // The layout of every document follows the printer's margins.
+    AppContext().PrinterMargins = [this](bool portrait) {
+        return FPrinting->Printer().Margins(portrait);
     };
     FLastUsed->Hint = DocumentWord(FLastUsed->Hint, true);
     connect(FMdi, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* window) { Run([&] { OnSubWindowActivated(window); }); });
     connect(FLastUsed, &TLastUsed::Clicked, this,
-            [this](const QString& file) { Run([&] { OpenFile(file); }); });
+            [this](const QString& file) { Run([&] { FFiles->OpenFile(file); }); });
     FAutoSave = new TAutoSave(*this);
 
     BuildActions();
@@ -133,7 +133,7 @@ TMainForm::TMainForm(QWidget* parent)
         SetTool(ToolEdit);
     };
     state.RunProperties = [](TCardForm& form) { form.RunProperties(); };
-    state.Save = [this](TCardForm& form) { return Save(form, true); };
+    state.Save = [this](TCardForm& form) { return FFiles->Save(form, true); };
     state.AddRecentFile = [this](const QString& file) { FLastUsed->Add(file); };
     state.ShowHint = [this](const QString& hint) { FHintPanel->setText(hint); };
     state.ShowHelp = [this](int context) { ShowHelp(context); };
@@ -179,6 +179,24 @@ TMainForm::~TMainForm() {
 void TMainForm::UseMessages(TMessageSink* sink) {
     FSink = sink ? sink : FMessages.get();
     if (FStarted) AppContext().SetMessages(FSink);
+}
+
+void TMainForm::UseDialogs(TMainDialogs* dialogs) {
+    FDialogs = dialogs ? dialogs : FQtDialogs.get();
+}
+
+void TMainForm::ShowEditor(TCardForm* form) {
+    QMdiSubWindow* window = FMdi->addSubWindow(form);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->showMaximized();
+}
+
+void TMainForm::CloseActiveWindow() {
+    if (QMdiSubWindow* window = FMdi->activeSubWindow()) window->close();
+}
+
+void TMainForm::AutoSaveTick() {
+    FAutoSave->Tick();
 }
 
 void TMainForm::Run(const std::function<void()>& command) {
@@ -264,8 +282,6 @@ void TMainForm::BuildStatusBar() {
         }
     });
 }
-
-// ---- editors ----
 
 QList<TCardForm*> TMainForm::Editors() const {
     QList<TCardForm*> forms;

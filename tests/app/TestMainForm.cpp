@@ -18,6 +18,7 @@
 #include "merge/Table.h"
 #include "types/CardTypeForm.h"
 #include "types/WizardForm.h"
+#include "MainWindowFixture.h"
 #include "ProgramFolders.h"
 #include "support/SmallDisk.h"
 
@@ -51,26 +52,19 @@ namespace {
 
 // A main window over a program folder with the required files and a fresh user folder; every
 // dialog is a stand-in that answers as the test says.
-class MainFormTest : public testing::Test {
+class MainFormTest : public TMainWindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
+        TMainWindowFixture::SetUp();
         if (!InitialSettings.isEmpty()) {
             QFile settings(User.filePath(QStringLiteral("qdx.ini")));
             ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
             settings.write(InitialSettings.toUtf8());
         }
-        EditorState().Tool = ToolEdit;
         EditorState().Clipboard.Clear();
-        Main = std::make_unique<TMainForm>();
-        Main->UseMessages(&Test.Messages);
+        MakeMain();
         Main->UseUrlOpener(&Urls);
-        Main->AskSaveFileName = [this](const QString&) { return NextSaveName; };
-        Main->AskNewCard = [this](bool& fromTemplate, int& format) {
-            fromTemplate = false;
-            format = NewFormat;
-            return std::make_unique<TCard>(NewFormat, NewType);
-        };
+        Dialogs.AnswerSaveFileName = [this](const QString&) { return NextSaveName; };
         EditorState().AskSave = [this](const QString& question) {
             Questions.append(question);
             return CloseAnswer;
@@ -81,12 +75,11 @@ protected:
     }
     void TearDown() override {
         CloseAnswer = TSaveAnswer::No;
-        Main->close();
-        Main.reset();
+        TMainWindowFixture::TearDown();
     }
 
     TCardForm* NewDocument() {
-        Main->ANewExecute();
+        Main->Files().New();
         return Main->ActiveEditor();
     }
     // As the idle update would before the user can reach the command.
@@ -107,15 +100,9 @@ protected:
         return nullptr;
     }
 
-    TTestContext Test;
-    QTemporaryDir Program;
-    QTemporaryDir User;
     QString InitialSettings; // the settings file the program finds at start, when not empty
     TRecordingUrlOpener Urls;
-    std::unique_ptr<TMainForm> Main;
     QString NextSaveName;
-    int NewFormat = 0;
-    int NewType = 0;
     QStringList Questions;
     TSaveAnswer CloseAnswer = TSaveAnswer::No;
 };
@@ -206,7 +193,7 @@ TEST_F(MainFormTest, NewSaveCloseAndReopenFromTheRecentList) {
     const QStringList captions = Main->LastUsed().Captions();
     EXPECT_EQ(captions.first(), QStringLiteral("&1  %1").arg(NextSaveName));
 
-    TCardForm* reopened = Main->OpenFile(Main->LastUsed().Files().first());
+    TCardForm* reopened = Main->Files().OpenFile(Main->LastUsed().Files().first());
     ASSERT_NE(reopened, nullptr);
     EXPECT_FALSE(reopened->Card().DocumentModified);
     EXPECT_TRUE(Main->LastUsed().Files().isEmpty()); // an open file is not in the list
@@ -252,7 +239,7 @@ TEST_F(MainFormTest, OpeningAFileThatIsNotADocumentLeavesEverythingAsItWas) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("these are notes");
     file.close();
-    EXPECT_EQ(Main->OpenFile(path), nullptr);
+    EXPECT_EQ(Main->Files().OpenFile(path), nullptr);
     EXPECT_EQ(Test.Messages.Errors,
               QStringList{QStringLiteral("Error opening the file %1.").arg(path)});
     EXPECT_EQ(Main->Editors().size(), 1);
@@ -265,7 +252,7 @@ TEST_F(MainFormTest, AutosaveAsksForANameForUntitledAndSavesOnlyTheActiveWindow)
     first->SetDocumentModified();
     TCardForm* second = NewDocument(); // untitled, active
     int asked = 0;
-    Main->AskSaveFileName = [&](const QString&) {
+    Dialogs.AnswerSaveFileName = [&](const QString&) {
         ++asked;
         return User.filePath(QStringLiteral("second.qdx"));
     };
@@ -283,7 +270,7 @@ TEST_F(MainFormTest, AutosaveAsksForANameForUntitledAndSavesOnlyTheActiveWindow)
 TEST_F(MainFormTest, SaveAsTemplateOfAModifiedUntitledDocumentFirstAsksForAName) {
     TCardForm* form = NewDocument();
     NextSaveName.clear(); // the user cancels the Save dialog
-    Main->AskTemplateDescription = [](bool& ok) {
+    Dialogs.AnswerTemplateDescription = [](bool& ok) {
         ok = true;
         return QStringLiteral("Birthday balloons");
     };
@@ -300,7 +287,7 @@ TEST_F(MainFormTest, SaveAsTemplateOfAModifiedUntitledDocumentFirstAsksForAName)
     EXPECT_EQ(form->Card().Description, QStringLiteral("Birthday balloons"));
 
     Test.Messages.ConfirmAnswer = false; // do not overwrite
-    Main->AskTemplateDescription = [](bool& ok) {
+    Dialogs.AnswerTemplateDescription = [](bool& ok) {
         ok = true;
         return QStringLiteral("Other");
     };
@@ -354,7 +341,7 @@ TEST_F(MainFormTest, FillInFormAsksPageByPageAndCancelLeavesLaterPagesAlone) {
     TFieldObject* d = AddField(*card.Pages(1)->Panels(0), "D");
     a->Required = true;
     QStringList asked;
-    Main->AskFieldValue = [&](const TFieldObject& field, QString& value) {
+    Dialogs.AnswerFieldValue = [&](const TFieldObject& field, QString& value) {
         asked.append(field.FieldName);
         if (field.FieldName == QLatin1String("B")) return false; // cancel on the second
         value = QStringLiteral("21");
@@ -386,7 +373,7 @@ TEST_F(MainFormTest, TheInputOrderTakesTheNewOrderOnlyWhenItHoldsTheSameFields) 
     TFieldObject* b = AddField(panel, "B");
     TFieldObject* c = AddField(panel, "C");
     const TFieldObjectTable& order = form->Card().Pages(0)->FieldOrder;
-    Main->AskFieldOrder = [&](QList<TFieldObject*>& fields) {
+    Dialogs.AnswerFieldOrder = [&](QList<TFieldObject*>& fields) {
         EXPECT_EQ(fields, (QList<TFieldObject*>{a, b, c}));
         fields = {c, a, b};
         return true;
@@ -395,7 +382,7 @@ TEST_F(MainFormTest, TheInputOrderTakesTheNewOrderOnlyWhenItHoldsTheSameFields) 
     ASSERT_EQ(order.Count(), 3);
     EXPECT_EQ(order.Items(0), c);
     EXPECT_EQ(order.Items(1), a);
-    Main->AskFieldOrder = [&](QList<TFieldObject*>& fields) {
+    Dialogs.AnswerFieldOrder = [&](QList<TFieldObject*>& fields) {
         fields = {c, c, b};
         return true;
     };
@@ -616,7 +603,7 @@ TEST_F(MainFormTest, AutosaveWaitsForAnOpenDialogAndSavesOnceItCloses) {
 TEST_F(MainFormTest, AutosaveWaitsWhileTheUserTypesAndAsksAnUntitledDocumentOnlyOnce) {
     TCardForm* form = NewDocument();
     int asked = 0;
-    Main->AskSaveFileName = [&](const QString&) {
+    Dialogs.AnswerSaveFileName = [&](const QString&) {
         ++asked;
         return QString(); // cancelled
     };
@@ -635,7 +622,7 @@ TEST_F(MainFormTest, AutosaveWaitsWhileTheUserTypesAndAsksAnUntitledDocumentOnly
     EXPECT_TRUE(form->Card().DocumentModified);
 
     // Once it has a name, autosave saves it again.
-    Main->AskSaveFileName = [&](const QString&) { return User.filePath(QStringLiteral("n.qdx")); };
+    Dialogs.AnswerSaveFileName = [&](const QString&) { return User.filePath(QStringLiteral("n.qdx")); };
     Trigger("ASaveAs");
     form->SetDocumentModified();
     Main->AutoSaveTick();
@@ -668,7 +655,7 @@ std::unique_ptr<TCard> CertificateFor(const char* placeholder) {
 
 TEST_F(MainFormTest, NewFromATemplateAsksForItsPersonalizedTexts) {
     bool fromTemplate = true;
-    Main->AskNewCard = [&](bool& chosenFromTemplate, int& format) {
+    Dialogs.AnswerNewCard = [&](bool& chosenFromTemplate, int& format) {
         chosenFromTemplate = fromTemplate;
         format = 7;
         return CertificateFor("[Volunteer Name]");
@@ -791,7 +778,7 @@ TEST_F(MainFormTest, SaveAsOfAnUntitledDocumentStartsInTheDocumentsFolderAndReme
     ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
     ASSERT_TRUE(QDir(User.path()).mkpath(QStringLiteral("cards")));
     const QString saved = QDir(User.filePath(QStringLiteral("cards"))).filePath("ann.qdx");
-    Main->AskSaveFileName = nullptr;
+    Dialogs.AnswerSaveFileName = nullptr;
 
     auto startFolder = [this](const char* command, const QString& choose) {
         QString folder;
