@@ -26,6 +26,43 @@ TActionState Step(bool possible, const QString& verb, const QString& text) {
     return state;
 }
 
+// The rules of the document in the active window, its table and its undo stack.
+TActionState DocumentRuleState(TActionRule rule, const TActionSnapshot& s) {
+    const bool shown = s.HasWindow && s.WindowShown;
+    const bool document = s.HasWindow;
+    switch (rule) {
+    case TActionRule::Forward:
+        return Enabled(document && s.CanBringForward);
+    case TActionRule::Backward:
+        return Enabled(document && s.CanSendBackward);
+    case TActionRule::Disconnected:
+        return Enabled(document && !s.Connected);
+    case TActionRule::Connected:
+        return Enabled(document && s.Connected);
+    // As the navigator's buttons: backwards only off the first record, forwards only off
+    // the last.
+    case TActionRule::NotFirstRecord:
+        return Enabled(document && s.Connected && s.TableOpen && !s.AtFirstRecord);
+    case TActionRule::NotLastRecord:
+        return Enabled(document && s.Connected && s.TableOpen && !s.AtLastRecord);
+    case TActionRule::LabelDocument:
+        return Visible(document && s.DocumentType == LabelDocumentType);
+    case TActionRule::BannerDocument:
+        return Visible(document && IsBannerFormat(s.CardFormat));
+    case TActionRule::BusinessCardDocument:
+        return Visible(document && IsBusinessCardFormat(s.CardFormat));
+    case TActionRule::AnyDocument:
+        return Visible(document);
+    // The frame editor has its own undo while it is open.
+    case TActionRule::Undo:
+        return Step(shown && s.CanUndo && !s.EditingText, QStringLiteral("Undo"), s.UndoText);
+    case TActionRule::Redo:
+        return Step(shown && s.CanRedo && !s.EditingText, QStringLiteral("Redo"), s.RedoText);
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 TActionState ActionState(TActionRule rule, const TActionSnapshot& s) {
@@ -34,6 +71,8 @@ TActionState ActionState(TActionRule rule, const TActionSnapshot& s) {
     const bool shown = s.HasWindow && s.WindowShown;
     const bool document = s.HasWindow;
     switch (rule) {
+    case TActionRule::Never:
+        return Enabled(false);
     case TActionRule::Free:
         return {};
     case TActionRule::RoomForWindow:
@@ -78,35 +117,7 @@ TActionState ActionState(TActionRule rule, const TActionSnapshot& s) {
         return Enabled(shown && s.CurrentPage < s.PageCount - 1);
     case TActionRule::SeveralPages:
         return Enabled(shown && s.PageCount > 1);
-    case TActionRule::Forward:
-        return Enabled(document && s.CanBringForward);
-    case TActionRule::Backward:
-        return Enabled(document && s.CanSendBackward);
-    case TActionRule::Disconnected:
-        return Enabled(document && !s.Connected);
-    case TActionRule::Connected:
-        return Enabled(document && s.Connected);
-    // As the navigator's buttons: backwards only off the first record, forwards only off
-    // the last.
-    case TActionRule::NotFirstRecord:
-        return Enabled(document && s.Connected && s.TableOpen && !s.AtFirstRecord);
-    case TActionRule::NotLastRecord:
-        return Enabled(document && s.Connected && s.TableOpen && !s.AtLastRecord);
-    case TActionRule::LabelDocument:
-        return Visible(document && s.DocumentType == LabelDocumentType);
-    case TActionRule::BannerDocument:
-        return Visible(document && IsBannerFormat(s.CardFormat));
-    case TActionRule::BusinessCardDocument:
-        return Visible(document && IsBusinessCardFormat(s.CardFormat));
-    case TActionRule::AnyDocument:
-        return Visible(document);
-    // The frame editor has its own undo while it is open.
-    case TActionRule::Undo:
-        return Step(shown && s.CanUndo && !s.EditingText, QStringLiteral("Undo"), s.UndoText);
-    case TActionRule::Redo:
-        return Step(shown && s.CanRedo && !s.EditingText, QStringLiteral("Redo"), s.RedoText);
-    case TActionRule::Never:
-        return Enabled(false);
+    default:
+        return DocumentRuleState(rule, s);
     }
-    return {};
 }

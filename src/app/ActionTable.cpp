@@ -13,15 +13,35 @@
 
 #include <vector>
 
-const std::vector<TActionRow>& TMainForm::ActionRows() {
-    using M = TMenuId;
-    using B = TToolBarId;
-    using R = TActionRule;
-    using G = TActionGroupId;
-    using S = QStyle;
-    using F = TCardForm;
-    static const std::vector<TActionRow> rows = {
-        // File
+namespace {
+
+using M = TMenuId;
+using B = TToolBarId;
+using R = TActionRule;
+using G = TActionGroupId;
+using S = QStyle;
+using F = TCardForm;
+
+} // namespace
+
+// The rows by menu, each in menu order. Members of a friend, so that the handlers reach the
+// main window's own helpers.
+struct TMainActionRows {
+    static std::vector<TActionRow> FileRows();
+    static std::vector<TActionRow> EditRows();
+    static std::vector<TActionRow> ViewRows();
+    static std::vector<TActionRow> PageRows();
+    static std::vector<TActionRow> ToolRows();
+    static std::vector<TActionRow> ObjectRows();
+    static std::vector<TActionRow> EventRows();
+    static std::vector<TActionRow> DatabaseRows();
+    static std::vector<TActionRow> ToolsMenuRows();
+    static std::vector<TActionRow> WindowRows();
+    static std::vector<TActionRow> HelpRows();
+};
+
+std::vector<TActionRow> TMainActionRows::FileRows() {
+    return {
         {.Name = "ANew", .Caption = "&New...", .Keys = "Ctrl+N", .Hint = "Create a new card",
          .Run = [](TMainForm& m, int) { m.Files().New(); }, .Menu = M::File,
          .ToolBar = B::Standard, .ToolBarSlot = 10, .Rule = R::RoomForWindow,
@@ -75,7 +95,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Menu = M::File, .MenuSeparator = true, .Rule = R::Window},
         {.Name = "AExit", .Caption = "E&xit", .Hint = "Exit the program",
          .Run = [](TMainForm& m, int) { m.close(); }, .Menu = M::File, .MenuSeparator = true},
-        // Edit
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::EditRows() {
+    return {
         {.Name = "ACut", .Caption = "Cu&t", .Keys = "Ctrl+X",
          .Hint = "Cut the selected object(s) to the clipboard", .OnEditor = &F::Cut,
          .Menu = M::Edit, .ToolBar = B::Standard, .ToolBarSlot = 60, .ToolBarSeparator = true,
@@ -112,7 +136,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
         {.Name = "APrintPhotoService", .Caption = "Print to Online Photo Service...",
          .Hint = "Print selected picture in current document to the online photo service",
          .Menu = M::Edit, .Rule = R::OneSelected},
-        // View
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::ViewRows() {
+    return {
         {.Name = "AZoomIn", .Caption = "Zoom &In", .Keys = "+",
          .StandardKey = QKeySequence::ZoomIn, .Hint = "Zooms in to the current card",
          .OnEditor = &F::ZoomIn, .Menu = M::View, .ToolBar = B::Standard, .ToolBarSlot = 120,
@@ -164,7 +192,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Hint = "Show a dotted-line border around field objects which have no border",
          .Run = [](TMainForm& m, int) { m.RepaintAllEditors(); },
          .Flag = []() -> bool& { return AppContext().ShowFieldAreas; }, .Menu = M::View},
-        // Page
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::PageRows() {
+    return {
         {.Name = "AInsertNewPage", .Caption = "&Insert New Page",
          .Hint = "Inserts a new page before the current page",
          .Run = [](TMainForm& m, int) { m.AInsertNewPageExecute(); }, .Menu = M::Page,
@@ -190,7 +222,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Hint = "Go to a particular page", .Run = [](TMainForm& m, int) { m.AGoToPageExecute(); },
          .Menu = M::Page, .ToolBar = B::Standard, .ToolBarSlot = 180, .Rule = R::SeveralPages,
          .Theme = "go-jump", .Fallback = S::SP_FileDialogListView},
-        // Object: the tools first
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::ToolRows() {
+    return {
         {.Name = "AEditObjects", .Caption = "Edit Objects", .Hint = "Stop adding objects",
          .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 10, .Rule = R::ShownWindow, .Group = G::Tools,
@@ -243,6 +279,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 120, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolField},
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::ObjectRows() {
+    return {
         {.Name = "ALinkTextObjects", .Caption = "Lin&k Text Objects",
          .Hint = "Links the text of two text objects",
          .Run = [](TMainForm& m, int) { m.SetTool(ToolLinkFrom); }, .Menu = M::Object,
@@ -282,7 +323,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
         {.Name = "AProperties", .Caption = "P&roperties...", .Keys = "Ctrl+R",
          .Hint = "Change the attributes of the current object", .OnEditor = &F::RunProperties,
          .Menu = M::Object, .MenuSeparator = true, .Rule = R::OneSelected},
-        // Events
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::EventRows() {
+    return {
         {.Name = "AEventDatabase", .Caption = "Event &Database...", .Hint = "Edit the event database",
          .Run = [](TMainForm& m, int) { m.AEventDatabaseExecute(); }, .Menu = M::Events},
         {.Name = "AMessages", .Caption = "&Messages...", .Hint = "Access the list of event messages",
@@ -294,7 +339,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
         {.Name = "AExportCalendar", .Caption = "E&xport to Calendar...",
          .Hint = "Save the events as a calendar file for other calendar programs",
          .Run = [](TMainForm& m, int) { m.AExportCalendarExecute(); }, .Menu = M::Events},
-        // Database
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::DatabaseRows() {
+    return {
         {.Name = "ADatabaseCreate", .Caption = "C&reate...", .Hint = "Create a new database",
          .Run = [](TMainForm& m, int) { m.Database().Create(); }, .Menu = M::Database,
          .Rule = R::Disconnected},
@@ -328,7 +377,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Hint = "Go to the last record in the current database",
          .Run = [](TMainForm& m, int) { m.Database().Last(); }, .Menu = M::Database,
          .Rule = R::NotLastRecord, .Fallback = S::SP_MediaSkipForward},
-        // Tools
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::ToolsMenuRows() {
+    return {
         {.Name = "ASpelling", .Caption = "&Spelling...", .Keys = "F7",
          .Hint = "Check the spelling of the text and headline objects in the card",
          .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("The spelling check")); },
@@ -348,11 +401,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
         {.Name = "AWebName", .Caption = "Page &Name Properties...",
          .Hint = "Select default page name properties",
          .Run = [](TMainForm& m,
-                   int) { m.NotAvailable(QStringLiteral("Web page names"), TNoun::Plural); },
+                   int) { m.NotAvailable(QStringLiteral("Web page names"), TMainForm::TNoun::Plural); },
          .Menu = M::Tools, .Rule = R::ShownWindow},
         {.Name = "AWebLinkProps", .Caption = "&Link Properties...", .Keys = "Ctrl+K",
          .Hint = "Change the web link attributes of the current object",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Web links"), TNoun::Plural); },
+         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Web links"), TMainForm::TNoun::Plural); },
          .Menu = M::Tools, .Rule = R::OneSelected},
         {.Name = "AAcquire", .Caption = "Ac&quire...",
          .Hint = "Bring in an image from a scanner or digital camera",
@@ -396,7 +449,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Hint = "Set up the microphone for speech recognition",
          .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Speech recognition")); },
          .Menu = M::Speech},
-        // Window
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::WindowRows() {
+    return {
         {.Name = "ACascade", .Caption = "&Cascade", .Hint = "Arrange windows to overlap",
          .Run = [](TMainForm& m, int) { m.FMdi->cascadeSubWindows(); }, .Menu = M::Window,
          .Rule = R::Window},
@@ -408,7 +465,11 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Run = [](TMainForm& m, int) { m.ArrangeIcons(); }, .Menu = M::Window, .Rule = R::Window},
         {.Name = "AMinimizeAll", .Caption = "&Minimize All", .Hint = "Minimize all windows",
          .Run = [](TMainForm& m, int) { m.MinimizeAll(); }, .Menu = M::Window, .Rule = R::Window},
-        // Help
+    };
+}
+
+std::vector<TActionRow> TMainActionRows::HelpRows() {
+    return {
         {.Name = "AContents", .Caption = "&Contents", .Keys = "Alt+F1",
          .Hint = "Show the help's table of contents", .Run = [](TMainForm& m, int) { m.ShowHelp(1); },
          .Menu = M::Help, .ToolBar = B::Standard, .ToolBarSlot = 140, .ToolBarSeparator = true,
@@ -424,5 +485,21 @@ const std::vector<TActionRow>& TMainForm::ActionRows() {
          .Run = [](TMainForm& m, int) { m.AAboutExecute(); }, .Menu = M::Help,
          .MenuSeparator = true},
     };
+}
+
+const std::vector<TActionRow>& TMainForm::ActionRows() {
+    static const std::vector<TActionRow> rows = [] {
+        std::vector<TActionRow> all;
+        for (auto part : {&TMainActionRows::FileRows, &TMainActionRows::EditRows,
+                          &TMainActionRows::ViewRows, &TMainActionRows::PageRows,
+                          &TMainActionRows::ToolRows, &TMainActionRows::ObjectRows,
+                          &TMainActionRows::EventRows, &TMainActionRows::DatabaseRows,
+                          &TMainActionRows::ToolsMenuRows, &TMainActionRows::WindowRows,
+                          &TMainActionRows::HelpRows}) {
+            const std::vector<TActionRow> rows = part();
+            all.insert(all.end(), rows.begin(), rows.end());
+        }
+        return all;
+    }();
     return rows;
 }

@@ -79,6 +79,7 @@ public:
 
     // Every action of the frame, in menu order.
     static const std::vector<TActionRow>& ActionRows();
+    friend struct TMainActionRows;
     // The active window and its selection as the enabling rules see them.
     TActionSnapshot Snapshot() const;
 
