@@ -125,41 +125,8 @@ TMainForm::TMainForm(QWidget* parent)
     BuildToolBars();
     BuildStatusBar();
 
-    TEditorState& state = EditorState();
-    state.ClickEditTool = [this] {
-        delete EditorState().ObjectInProgress;
-        EditorState().ObjectInProgress = nullptr;
-        EditorState().KeepAdding = false;
-        SetTool(ToolEdit);
-    };
-    state.RunProperties = [](TCardForm& form) { form.RunProperties(); };
-    state.Save = [this](TCardForm& form) { return FFiles->Save(form, true); };
-    state.AddRecentFile = [this](const QString& file) { FLastUsed->Add(file); };
-    state.ShowHint = [this](const QString& hint) { FHintPanel->setText(hint); };
-    state.ShowHelp = [this](int context) { ShowHelp(context); };
-    state.ShowError = [](const QString& text) { AppContext().Messages().Error(text); };
-    state.AskSave = [this](const QString& question) {
-        const auto answer =
-            QMessageBox::question(this, QStringLiteral("Confirm"), question,
-                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        return answer == QMessageBox::Yes  ? TSaveAnswer::Yes
-               : answer == QMessageBox::No ? TSaveAnswer::No
-                                           : TSaveAnswer::Cancel;
-    };
-    state.ShowObjectMenu = [this](TCardForm&, QPoint global) {
-        QMenu menu(this);
-        for (const char* name : std::initializer_list<const char*>{
-                 "ACut", "ACopy", "APaste", "ADelete", nullptr, "ABringToFront", "ASendToBack",
-                 "AUpOneLevel", "ADownOneLevel", nullptr, "ACenterHorizontally",
-                 "ACenterVertically", nullptr, "AWebLinkProps", "AProperties"}) {
-            if (!name)
-                menu.addSeparator();
-            else
-                menu.addAction(Action(QString::fromLatin1(name)));
-        }
-        UpdateActions();
-        menu.exec(global);
-    };
+    FEditorHost = std::make_unique<TMainEditorHost>(*this);
+    EditorState().UseHost(FEditorHost.get());
 
     // The rules are applied whenever the program has nothing else to do.
     auto* idle = new QTimer(this);
@@ -174,6 +141,7 @@ TMainForm::~TMainForm() {
     context.SetShell(nullptr);
     context.SetMessages(nullptr);
     context.SetSettings(nullptr);
+    EditorState().UseHost(nullptr);
 }
 
 void TMainForm::UseMessages(TMessageSink* sink) {
@@ -216,6 +184,10 @@ void TMainForm::NotAvailable(const QString& feature, TNoun noun) {
 QString TMainForm::StatusView() const {
     return FViewPanel->text();
 }
+void TMainForm::ShowHint(const QString& hint) {
+    FHintPanel->setText(hint);
+}
+
 QString TMainForm::StatusHint() const {
     return FHintPanel->text();
 }

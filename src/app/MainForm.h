@@ -29,6 +29,7 @@ class TCard;
 class TCardForm;
 class TEventTable;
 class TMainShell;
+class TMainEditorHost;
 class TMessageBoxes;
 class TMessageSink;
 class TTemplateTable;
@@ -76,6 +77,7 @@ public:
     QTimer& AutoSaveTimer();
     QString StatusView() const;
     QString StatusHint() const;
+    void ShowHint(const QString& hint);
 
     // Every action of the frame, in menu order.
     static const std::vector<TActionRow>& ActionRows();
@@ -185,6 +187,7 @@ private:
     std::unique_ptr<TMessageBoxes> FMessages;
     TMessageSink* FSink = nullptr;
     std::unique_ptr<TMainShell> FShell;
+    std::unique_ptr<TMainEditorHost> FEditorHost;
     std::unique_ptr<TTemplateTable> FTemplates;
     std::unique_ptr<TEventTable> FEvents;
     QHash<QString, QAction*> FActions;

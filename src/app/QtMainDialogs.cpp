@@ -158,3 +158,12 @@ QString TQtMainDialogs::CalendarFileName() {
         QDir(DialogFolder()).filePath(QStringLiteral("QDX events.ics")),
         QStringLiteral("Calendar files (*.ics)")));
 }
+
+TSaveAnswer TQtMainDialogs::SaveChanges(const QString& question) {
+    const auto answer =
+        QMessageBox::question(&FMain, QStringLiteral("Confirm"), question,
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    return answer == QMessageBox::Yes  ? TSaveAnswer::Yes
+           : answer == QMessageBox::No ? TSaveAnswer::No
+                                       : TSaveAnswer::Cancel;
+}

@@ -39,6 +39,7 @@ public:
     bool TableDesign(TDatabaseFieldTable& rows, const TFieldTypeSet& allowed) override;
     void EditRecords(TTable& table, const std::function<bool()>& restructure) override;
     QString CalendarFileName() override;
+    TSaveAnswer SaveChanges(const QString& question) override;
 
 private:
     QString DialogFolder() const;

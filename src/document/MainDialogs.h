@@ -13,6 +13,9 @@ class TFieldTypeSet;
 class TTable;
 struct TPrintRequest;
 
+// Answers of the question before a changed document's window closes.
+enum class TSaveAnswer { Yes, No, Cancel };
+
 // The questions the main window's commands put to the user. The program answers them with
 // its dialogs; tests answer them from a script. Every question may be cancelled.
 class TMainDialogs {
@@ -48,4 +51,6 @@ public:
     virtual void EditRecords(TTable& table, const std::function<bool()>& restructure) = 0;
     // Where the events are exported to; empty: cancel.
     virtual QString CalendarFileName() = 0;
+    // Whether to save a changed document before its window closes.
+    virtual TSaveAnswer SaveChanges(const QString& question) = 0;
 };

@@ -42,7 +42,7 @@ protected:
             format = NewFormat;
             return std::make_unique<TCard>(NewFormat, NewType);
         };
-        EditorState().AskSave = [](const QString&) { return TSaveAnswer::No; };
+        Dialogs.AnswerSaveChanges = [](const QString&) { return TSaveAnswer::No; };
     }
 
     TTestContext Test;

@@ -65,7 +65,7 @@ protected:
         MakeMain();
         Main->UseUrlOpener(&Urls);
         Dialogs.AnswerSaveFileName = [this](const QString&) { return NextSaveName; };
-        EditorState().AskSave = [this](const QString& question) {
+        Dialogs.AnswerSaveChanges = [this](const QString& question) {
             Questions.append(question);
             return CloseAnswer;
         };

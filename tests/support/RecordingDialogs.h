@@ -32,6 +32,7 @@ public:
     std::function<bool(TDatabaseFieldTable& rows, const TFieldTypeSet& allowed)> AnswerTableDesign;
     std::function<void(TTable& table, const std::function<bool()>& restructure)> AnswerEditRecords;
     std::function<QString()> AnswerCalendarFileName;
+    std::function<TSaveAnswer(const QString& question)> AnswerSaveChanges;
 
     QString SaveFileName(const QString& currentName) override {
         Asked << QStringLiteral("SaveFileName");
@@ -117,5 +118,10 @@ public:
         Asked << QStringLiteral("CalendarFileName");
         if (AnswerCalendarFileName) return AnswerCalendarFileName();
         return Fallback ? Fallback->CalendarFileName() : QString();
+    }
+    TSaveAnswer SaveChanges(const QString& question) override {
+        Asked << QStringLiteral("SaveChanges");
+        if (AnswerSaveChanges) return AnswerSaveChanges(question);
+        return Fallback ? Fallback->SaveChanges(question) : TSaveAnswer::Cancel;
     }
 };
