@@ -4,24 +4,20 @@
 #include "app/AutoSave.h"
 #include "app/DatabaseCommands.h"
 #include "app/FileCommands.h"
+#include "app/MainShell.h"
 #include "app/PrintCommands.h"
 #include "app/QtMainDialogs.h"
-#include "app/MainShell.h"
 #include "document/AppContext.h"
 #include "document/Card.h"
 #include "document/CommandRunner.h"
 #include "document/Control.h"
+#include "document/Template.h"
 #include "editor/CardWin.h"
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "events/Event.h"
-#include "document/Template.h"
-#include "objects/RichText.h"
-#include "editor/TextFormatBar.h"
-#include "platform/QtPrinter.h"
 #include "platform/UrlOpener.h"
-#include "print/PrintPublication.h"
-#include "storage/Exception.h"
+#include "print/Printer.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -31,14 +27,11 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QMessageBox>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QScreen>
-#include <QStyle>
 
 #include <algorithm>
 #include <iterator>

@@ -1,59 +1,35 @@
-#include "app/AboutBox.h"
-#include "app/AppPaths.h"
-#include "app/AutoSave.h"
-#include "app/FileCommands.h"
-#include "app/FillInForms.h"
 #include "app/MainForm.h"
+
+#include "app/AppPaths.h"
+#include "app/FileCommands.h"
+#include "app/LastUsed.h"
 #include "app/MainShell.h"
 #include "app/PrintCommands.h"
-#include "app/PrintPreview.h"
 #include "document/AppContext.h"
-#include "document/Card.h"
 #include "document/OpenTemp.h"
 #include "document/Template.h"
-#include "editor/CardWin.h"
-#include "editor/Cursors.h"
-#include "editor/EditorState.h"
 #include "events/Event.h"
 #include "merge/TableEngine.h"
 #include "objects/BarCodeForm.h"
 #include "objects/GridForm.h"
-#include "objects/Headline.h"
 #include "objects/HeadlineForm.h"
-#include "objects/HeadlinePresets.h"
 #include "objects/ObjectDialogs.h"
 #include "objects/PictureForm.h"
-#include "objects/RichText.h"
-#include "platform/QtPrinter.h"
 #include "platform/UrlOpener.h"
-#include "print/PrintPublication.h"
-#include "storage/Exception.h"
-#include "storage/Stored.h"
-#include "types/BannerWidthForm.h"
-#include "types/BusinessCardTypeForm.h"
-#include "types/CardTypeForm.h"
-#include "types/ConvertCardTypeForm.h"
 #include "types/DialogSupport.h"
-#include "types/WizardForm.h"
-#include "objects/WizardCard.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QUrl>
-
-#include <algorithm>
 
 bool TMainForm::Start() {
     BeginBusy();

@@ -5,6 +5,7 @@
 #include "app/FillInForms.h"
 #include "app/AutoSave.h"
 #include "app/MainForm.h"
+#include "app/MainShell.h"
 #include "document/Card.h"
 #include "document/Control.h"
 #include "document/Template.h"
@@ -316,6 +317,59 @@ TEST_F(MainFormTest, PagesAreInsertedAppendedAndDeleted) {
     Trigger("ADeleteCurrentPage");     // the only page: emptied, kept
     EXPECT_EQ(form->Card().PageCount(), 1);
     EXPECT_EQ(form->Card().Pages(0)->Panels(0)->Count(), 0);
+}
+
+TEST_F(MainFormTest, GoToPageStartsAtTheCurrentPageAndKeepsTheAnswerInRange) {
+    TCardForm* form = NewDocument();
+    Trigger("AAppendNewPage");
+    Trigger("AAppendNewPage");
+    Main->GoToPage(1);
+    QList<std::pair<int, int>> asked;
+    Dialogs.AnswerPageNumber = [&](int current, int count, bool& ok) {
+        asked.append({current, count});
+        ok = true;
+        return 99;
+    };
+    Trigger("AGoToPage");
+    EXPECT_EQ(asked, (QList<std::pair<int, int>>{{2, 3}}));
+    EXPECT_EQ(form->CurrentPage(), 2); // the last page
+    Dialogs.AnswerPageNumber = [](int, int, bool& ok) {
+        ok = false;
+        return 1;
+    };
+    Trigger("AGoToPage");
+    EXPECT_EQ(form->CurrentPage(), 2);
+    EXPECT_EQ(Dialogs.Asked.count(QStringLiteral("PageNumber")), 2);
+}
+
+TEST_F(MainFormTest, TheSnapshotFollowsTheSelectionAndTheLockedCheckFollowsIt) {
+    TCardForm* form = NewDocument();
+    EXPECT_TRUE(Main->Snapshot().HasWindow);
+    EXPECT_EQ(Main->Snapshot().SelectedCount, 0);
+    auto* a = new TRectangleObject();
+    form->Card().Pages(0)->Panels(0)->AddObject(a);
+    form->SelectOnly(a);
+    Trigger("ALocked");
+    const TActionSnapshot snapshot = Main->Snapshot();
+    EXPECT_EQ(snapshot.SelectedCount, 1);
+    EXPECT_TRUE(snapshot.SoleSelectedLocked);
+    EXPECT_FALSE(snapshot.SoleSelectedTextFrame);
+    EXPECT_FALSE(snapshot.EditingText);
+    Main->UpdateActions();
+    EXPECT_TRUE(Main->Action(QStringLiteral("ALocked"))->isChecked());
+    Trigger("ALocked");
+    Main->UpdateActions();
+    EXPECT_FALSE(Main->Action(QStringLiteral("ALocked"))->isChecked());
+    Trigger("AClose");
+    EXPECT_FALSE(Main->Snapshot().HasWindow);
+}
+
+TEST_F(MainFormTest, TheSharedEditingStateForgetsTheMainWindowWhenItGoes) {
+    EXPECT_NE(dynamic_cast<TMainEditorHost*>(&EditorState().Host()), nullptr);
+    Main->close();
+    Main.reset();
+    // An editing window made now must not call into the destroyed main window.
+    EXPECT_EQ(dynamic_cast<TMainEditorHost*>(&EditorState().Host()), nullptr);
 }
 
 namespace {
