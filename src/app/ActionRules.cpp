@@ -53,7 +53,8 @@ TActionState DocumentRuleState(TActionRule rule, const TActionSnapshot& s) {
         return Visible(document && IsBusinessCardFormat(s.CardFormat));
     case TActionRule::AnyDocument:
         return Visible(document);
-    // The frame editor has its own undo while it is open.
+    // The frame editor has its own undo while it is open; its typing becomes one step of the
+    // window's stack when it closes, so the stack waits until then.
     case TActionRule::Undo:
         return Step(shown && s.CanUndo && !s.EditingText, QStringLiteral("Undo"), s.UndoText);
     case TActionRule::Redo:
@@ -85,11 +86,12 @@ TActionState ActionState(TActionRule rule, const TActionSnapshot& s) {
         return Enabled(!s.Printing);
     case TActionRule::WindowNotPrinting:
         return Enabled(document && !s.Printing);
+    // The frame editor takes the clipboard keys while text is edited; the menu items still
+    // act on the objects, the edited frame included.
     case TActionRule::Selection:
-        // The frame editor takes the clipboard keys while text is edited.
-        return Enabled(shown && selected > 0 && !s.EditingText);
+        return Enabled(shown && selected > 0);
     case TActionRule::Clipboard:
-        return Enabled(shown && s.ClipboardFilled && !s.EditingText);
+        return Enabled(shown && s.ClipboardFilled);
     case TActionRule::OneSelected:
         return Enabled(selected == 1);
     case TActionRule::AnySelected:

@@ -46,8 +46,8 @@ enum class TActionRule {
     ShownWindow,    // ... and shown
     NotPrinting,
     WindowNotPrinting,
-    Selection,      // some objects selected in a shown window, no text being edited
-    Clipboard,      // the object clipboard holds something, no text being edited
+    Selection,      // some objects selected in a shown window
+    Clipboard,      // the object clipboard holds something
     OneSelected,
     AnySelected,
     Locked,         // one selected; checked while that one is locked
@@ -70,7 +70,7 @@ enum class TActionRule {
     BannerDocument,
     BusinessCardDocument,
     AnyDocument,
-    Undo,           // an edit to undo; captioned with it
+    Undo,           // an edit to undo and no frame editor open; captioned with it
     Redo,
     Never
 };

@@ -132,8 +132,10 @@ const std::vector<TCase>& Cases() {
              s.ClipboardFilled = true;
              return s;
          },
-         {{"ACut", On, false}, {"ACopy", On, false}, {"ADelete", On, false},
-          {"APaste", On, false}, {"AProperties", On, true}, {"ASave", On, true}}},
+         // The menu items still act on the objects (the frame editor has the keys).
+         {{"ACut", On, true}, {"ACopy", On, true}, {"ADelete", On, true},
+          {"APaste", On, true}, {"AProperties", On, true}, {"ALocked", Ticked, false},
+          {"ASpeechStartStop", On, true}}},
         {"a label",
          [] {
              TActionSnapshot s = OpenCard();

@@ -11,7 +11,9 @@
 #include "document/Template.h"
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
+#include "editor/FocusTextControl.h"
 #include "objects/Headline.h"
+#include "objects/RichText.h"
 #include "platform/QtPrinter.h"
 #include "support/DocumentFixtures.h"
 #include "support/ModalAnswer.h"
@@ -362,6 +364,22 @@ TEST_F(MainFormTest, TheSnapshotFollowsTheSelectionAndTheLockedCheckFollowsIt) {
     EXPECT_FALSE(Main->Action(QStringLiteral("ALocked"))->isChecked());
     Trigger("AClose");
     EXPECT_FALSE(Main->Snapshot().HasWindow);
+}
+
+TEST_F(MainFormTest, TheSnapshotSeesTheFrameEditorOfTheActiveWindowOnly) {
+    TCardForm* form = NewDocument();
+    auto* frame = new TRichTextObject();
+    frame->Bounds = {20, 20, 220, 120};
+    form->Card().Pages(0)->Panels(0)->AddObject(frame);
+    form->SelectOnly(frame);
+    QApplication::processEvents();
+    ASSERT_NE(TFocusTextControl::Current(), nullptr);
+    EXPECT_TRUE(Main->Snapshot().EditingText);
+    EXPECT_TRUE(Main->Snapshot().SoleSelectedTextFrame);
+    EXPECT_TRUE(Enabled("ACut")); // the frame itself can still be cut from the menu
+    NewDocument();                // another window, nothing selected in it
+    QApplication::processEvents();
+    EXPECT_FALSE(Main->Snapshot().EditingText);
 }
 
 TEST_F(MainFormTest, TheSharedEditingStateForgetsTheMainWindowWhenItGoes) {
