@@ -1,6 +1,8 @@
 #include "app/AutoSave.h"
 
+#include "app/FileCommands.h"
 #include "app/MainForm.h"
+#include "app/PrintCommands.h"
 #include "document/Card.h"
 #include "document/CommandRunner.h"
 #include "editor/CardWin.h"
@@ -55,7 +57,7 @@ bool TAutoSave::eventFilter(QObject* watched, QEvent* event) {
 
 bool TAutoSave::UserBusy() const {
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return true;
-    if (FMain.IsPrinting() || QGuiApplication::mouseButtons() != Qt::NoButton) return true;
+    if (FMain.Printing().IsPrinting() || QGuiApplication::mouseButtons() != Qt::NoButton) return true;
     if (const TCardForm* form = FMain.ActiveEditor();
         form && form->DragMode() != TCardForm::dmIdle)
         return true;
@@ -91,7 +93,7 @@ void TAutoSave::SaveActive() {
         !(untitled && Declined(form))) {
         QPointer<TCardForm> guard(form);
         bool saved = false;
-        RunCommand([&] { saved = FMain.Save(*form, true); });
+        RunCommand([&] { saved = FMain.Files().Save(*form, true); });
         if (!saved && guard && guard->UntitledNumber() >= 0) FDeclined.push_back(guard);
     }
     if (FRunning && FMinutes > 0) FTimer.start();

@@ -1,16 +1,13 @@
-// The Database menu: connecting the active document to a recipient table or the address book,
-// designing and editing the table, and moving through its records.
+#include "app/DatabaseCommands.h"
 
 #include "app/MainForm.h"
-
 #include "document/AppContext.h"
 #include "document/Card.h"
+#include "document/MainDialogs.h"
 #include "editor/CardWin.h"
 #include "merge/DatabaseDialog.h"
-#include "merge/RecordEditForm.h"
 #include "merge/Table.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -39,61 +36,62 @@ struct TCreatingDatabase {
     ~TCreatingDatabase() { AppContext().CreatingDatabase = false; }
 };
 
-} // namespace
-
-void TMainForm::RecordMoved(TCard& card) {
-    card.RefreshRecordObjects();
-    for (TCardForm* form : Editors())
-        if (form->HasDocument() && &form->Card() == &card) form->RefreshSurface();
-    UpdateActions();
+// The table design grid of the main window's dialogs.
+void AskDesignOf(TDatabaseDialog& dialog, TMainDialogs& dialogs) {
+    dialog.AskDesign = [&dialogs](TDatabaseFieldTable& rows, const TFieldTypeSet& allowed) {
+        return dialogs.TableDesign(rows, allowed);
+    };
 }
 
-void TMainForm::ADatabaseConnectExecute() {
-    TCard* card = ActiveDocument();
-    if (!card || !card->DataSourceName.isEmpty()) return;
-    const QString fileName =
-        AskDatabaseFileName
-            ? AskDatabaseFileName()
-            : RememberDialogFolder(QFileDialog::getOpenFileName(
-                  this, QStringLiteral("Open Database Table"), DialogFolder(),
-                  QStringLiteral("Paradox and dBase files (*.db *.dbf);;"
-                                 "Text files (*.txt *.csv)")));
+} // namespace
+
+TCard* TDatabaseCommands::Document(bool connected) const {
+    TCard* card = FMain.ActiveDocument();
+    return card && card->DataSourceName.isEmpty() != connected ? card : nullptr;
+}
+
+void TDatabaseCommands::RecordMoved(TCard& card) {
+    card.RefreshRecordObjects();
+    for (TCardForm* form : FMain.Editors())
+        if (form->HasDocument() && &form->Card() == &card) form->RefreshSurface();
+    FMain.UpdateActions();
+}
+
+void TDatabaseCommands::Connect() {
+    TCard* card = Document(false);
+    if (!card) return;
+    const QString fileName = FMain.Dialogs().DatabaseFileName();
     if (fileName.isEmpty()) return;
     if (!IsTableFile(fileName)) {
-        FSink->Error(QStringLiteral("File type not supported."));
+        FMain.Messages().Error(QStringLiteral("File type not supported."));
         return;
     }
     card->SetDataSource(QFileInfo(fileName).absoluteFilePath());
     RecordMoved(*card);
 }
 
-void TMainForm::ADatabaseConnectAddressBookExecute() {
-    TCard* card = ActiveDocument();
-    if (!card || !card->DataSourceName.isEmpty()) return;
+void TDatabaseCommands::ConnectAddressBook() {
+    TCard* card = Document(false);
+    if (!card) return;
     card->SetDataSource(TCard::AddressBookTableName);
     RecordMoved(*card);
 }
 
-void TMainForm::ADatabaseDisconnectExecute() {
-    TCard* card = ActiveDocument();
+void TDatabaseCommands::Disconnect() {
+    TCard* card = FMain.ActiveDocument();
     if (!card) return;
     card->SetDataSource(QString());
     RecordMoved(*card);
 }
 
-void TMainForm::ADatabaseCreateExecute() {
-    TCard* card = ActiveDocument();
-    if (!card || !card->DataSourceName.isEmpty()) return;
-    QString fileName =
-        AskNewDatabaseFileName
-            ? AskNewDatabaseFileName()
-            : RememberDialogFolder(QFileDialog::getSaveFileName(
-                  this, QStringLiteral("Create Database"), DialogFolder(),
-                  QStringLiteral("Paradox files (*.db);;dBase files (*.dbf);;Text file (*.txt)")));
+void TDatabaseCommands::Create() {
+    TCard* card = Document(false);
+    if (!card) return;
+    QString fileName = FMain.Dialogs().NewDatabaseFileName();
     if (fileName.isEmpty()) return;
     if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".db");
     if (!IsTableFile(fileName)) {
-        FSink->Error(QStringLiteral("File type not supported."));
+        FMain.Messages().Error(QStringLiteral("File type not supported."));
         return;
     }
     const QFileInfo file(fileName);
@@ -110,13 +108,13 @@ void TMainForm::ADatabaseCreateExecute() {
         dialog.DataSet = table;
         dialog.AllowedFieldTypes.SetBits(TFieldTypeSet::CreateCommand);
         dialog.InitialDir = file.absolutePath();
-        dialog.AskDesign = AskTableDesign;
-        created = dialog.Execute(this);
+        AskDesignOf(dialog, FMain.Dialogs());
+        created = dialog.Execute(&FMain);
         if (created) table->Open();
     } catch (const std::exception& e) {
         card->SetDataSource(QString());
         RecordMoved(*card);
-        FSink->Error(Sentence(e.what()));
+        FMain.Messages().Error(Sentence(e.what()));
         return;
     }
     if (!created) {
@@ -129,22 +127,22 @@ void TMainForm::ADatabaseCreateExecute() {
     RecordMoved(*card);
 }
 
-bool TMainForm::RestructureDatabase(TCard& card) {
+bool TDatabaseCommands::Restructure(TCard& card) {
     TTable* table = TableOf(card);
     if (!table) return false;
     TDatabaseDialog dialog;
     dialog.DataSet = table;
     dialog.AllowedFieldTypes.SetBits(TFieldTypeSet::CreateCommand);
     dialog.InitialDir = table->Folder();
-    dialog.AskDesign = AskTableDesign;
+    AskDesignOf(dialog, FMain.Dialogs());
     bool changed = false;
     try {
-        changed = dialog.Execute(this);
+        changed = dialog.Execute(&FMain);
     } catch (const std::exception& e) {
         // The table is as it was; the message says why the new design was not applied.
         card.BindDatabaseTexts();
         RecordMoved(card);
-        FSink->Error(Sentence(e.what()));
+        FMain.Messages().Error(Sentence(e.what()));
         return false;
     }
     if (changed) {
@@ -154,9 +152,9 @@ bool TMainForm::RestructureDatabase(TCard& card) {
     return changed;
 }
 
-void TMainForm::ADatabaseEditExecute() {
-    TCard* card = ActiveDocument();
-    if (!card || card->DataSourceName.isEmpty()) return;
+void TDatabaseCommands::Edit() {
+    TCard* card = Document(true);
+    if (!card) return;
     if (card->AddressBookSource) {
         // The address table is a copy, rewritten from the address book whenever it changes:
         // the address book is edited in its own application and the copy follows.
@@ -175,42 +173,43 @@ void TMainForm::ADatabaseEditExecute() {
         }
     }
     if (!table || !table->IsOpen()) {
-        FSink->Error(DataSourceErrorText(card->DataSourceName, reason));
+        FMain.Messages().Error(DataSourceErrorText(card->DataSourceName, reason));
         return;
     }
     if (!card->RefreshDataTable()) {
         RecordMoved(*card);
         return;
     }
-    const std::function<bool()> restructure = [this, card] { return RestructureDatabase(*card); };
-    if (AskEditRecords) {
-        AskEditRecords(*table, restructure);
-    } else {
-        TRecordEditForm form(*table, this);
-        form.SetRestructure(restructure);
-        form.exec();
-    }
+    FMain.Dialogs().EditRecords(*table, [this, card] { return Restructure(*card); });
     RecordMoved(*card);
 }
 
-void TMainForm::MoveRecord(TRecordMove move) {
-    TCard* card = ActiveDocument();
+void TDatabaseCommands::Move(TMove move) {
+    TCard* card = FMain.ActiveDocument();
     if (!card || !card->DataTable() || !card->DataTable()->IsOpen()) return;
     // A table changed by another program shows its new contents; one that vanished is
     // reported once and closed.
     if (card->RefreshDataTable()) {
         TRecordSource& table = *card->DataTable();
         switch (move) {
-        case TRecordMove::First: table.First(); break;
-        case TRecordMove::Prior: table.Prior(); break;
-        case TRecordMove::Next: table.Next(); break;
-        case TRecordMove::Last: table.Last(); break;
+        case TMove::First: table.First(); break;
+        case TMove::Prior: table.Prior(); break;
+        case TMove::Next: table.Next(); break;
+        case TMove::Last: table.Last(); break;
         }
     }
     RecordMoved(*card);
 }
 
-void TMainForm::ADatabaseFirstExecute() { MoveRecord(TRecordMove::First); }
-void TMainForm::ADatabasePriorExecute() { MoveRecord(TRecordMove::Prior); }
-void TMainForm::ADatabaseNextExecute() { MoveRecord(TRecordMove::Next); }
-void TMainForm::ADatabaseLastExecute() { MoveRecord(TRecordMove::Last); }
+void TDatabaseCommands::First() {
+    Move(TMove::First);
+}
+void TDatabaseCommands::Prior() {
+    Move(TMove::Prior);
+}
+void TDatabaseCommands::Next() {
+    Move(TMove::Next);
+}
+void TDatabaseCommands::Last() {
+    Move(TMove::Last);
+}

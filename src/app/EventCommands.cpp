@@ -3,6 +3,9 @@
 
 #include "app/MainForm.h"
 
+#include "app/FileCommands.h"
+#include "document/MainDialogs.h"
+
 #include "document/Messages.h"
 #include "events/Event.h"
 #include "events/EventCalendar.h"
@@ -44,7 +47,7 @@ void TMainForm::ShowEventMessages() {
         makeCard = dialog.MakeCardChosen();
     }
     // The reminder leads straight to the card.
-    if (makeCard) ANewExecute(dtGreetingCard);
+    if (makeCard) FFiles->New(dtGreetingCard);
 }
 
 void TMainForm::AImportBirthdaysExecute() {
@@ -68,10 +71,7 @@ void TMainForm::AImportBirthdaysExecute() {
 
 void TMainForm::AExportCalendarExecute() {
     if (!FEvents) return;
-    const QString name = RememberDialogFolder(QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export to Calendar"),
-        QDir(DialogFolder()).filePath(QStringLiteral("QDX events.ics")),
-        QStringLiteral("Calendar files (*.ics)")));
+    const QString name = Dialogs().CalendarFileName();
     if (name.isEmpty()) return;
     try {
         ExportEventCalendar(*FEvents, name);

@@ -2,13 +2,17 @@
 
 #include "app/MainForm.h"
 #include "document/Card.h"
+#include "app/FileCommands.h"
+#include "document/MainDialogs.h"
 #include "editor/CardWin.h"
+#include "editor/EditorState.h"
 #include "objects/PersonalizeForm.h"
 #include "types/ConvertCardTypeForm.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -79,4 +83,46 @@ void TWaitDialog::Run(QWidget* parent, const QString& message, const std::functi
     QApplication::processEvents();
     work();
     box.close();
+}
+
+void TMainEditorHost::ClickEditTool(TEditorState& state) {
+    delete state.ObjectInProgress;
+    state.ObjectInProgress = nullptr;
+    state.KeepAdding = false;
+    FMain.SetTool(ToolEdit);
+}
+
+void TMainEditorHost::ShowObjectMenu(TCardForm&, QPoint globalPos) {
+    QMenu menu(&FMain);
+    for (const char* name : std::initializer_list<const char*>{
+             "ACut", "ACopy", "APaste", "ADelete", nullptr, "ABringToFront", "ASendToBack",
+             "AUpOneLevel", "ADownOneLevel", nullptr, "ACenterHorizontally", "ACenterVertically",
+             nullptr, "AWebLinkProps", "AProperties"}) {
+        if (!name)
+            menu.addSeparator();
+        else
+            menu.addAction(FMain.Action(QString::fromLatin1(name)));
+    }
+    FMain.UpdateActions();
+    menu.exec(globalPos);
+}
+
+bool TMainEditorHost::Save(TCardForm& form) {
+    return FMain.Files().Save(form, true);
+}
+
+TSaveAnswer TMainEditorHost::AskSave(const QString& question) {
+    return FMain.Dialogs().SaveChanges(question);
+}
+
+void TMainEditorHost::AddRecentFile(const QString& fileName) {
+    FMain.LastUsed().Add(fileName);
+}
+
+void TMainEditorHost::ShowHint(const QString& hint) {
+    FMain.ShowHint(hint);
+}
+
+void TMainEditorHost::ShowHelp(int helpContext) {
+    FMain.ShowHelp(helpContext);
 }

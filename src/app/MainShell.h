@@ -2,6 +2,7 @@
 
 #include "document/Messages.h"
 #include "document/Shell.h"
+#include "editor/EditorHost.h"
 
 #include <QString>
 
@@ -31,6 +32,22 @@ public:
     bool PromptPersonalizedText(const QString& originalText, const QString& name,
                                 QString& value) override;
     void ResumeDrawing() override;
+
+private:
+    TMainForm& FMain;
+};
+
+// The main window as the editing windows' host: its tools, menus, status line and commands.
+class TMainEditorHost : public TEditorHost {
+public:
+    explicit TMainEditorHost(TMainForm& main) : FMain(main) {}
+    void ClickEditTool(TEditorState& state) override;
+    void ShowObjectMenu(TCardForm& form, QPoint globalPos) override;
+    bool Save(TCardForm& form) override;
+    TSaveAnswer AskSave(const QString& question) override;
+    void AddRecentFile(const QString& fileName) override;
+    void ShowHint(const QString& hint) override;
+    void ShowHelp(int helpContext) override;
 
 private:
     TMainForm& FMain;

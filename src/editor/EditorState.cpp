@@ -19,26 +19,33 @@ std::vector<TEditorState*>& LiveStates() {
 
 } // namespace
 
+void TEditorHost::ClickEditTool(TEditorState& state) {
+    state.Tool = ToolEdit;
+    state.KeepAdding = false;
+}
+
+void TEditorHost::RunProperties(TCardForm& form) {
+    form.RunProperties();
+}
+
+bool TEditorHost::Save(TCardForm& form) {
+    return form.SaveToFile(form.Card().FileName);
+}
+
+TSaveAnswer TEditorHost::AskSave(const QString& question) {
+    const auto answer =
+        QMessageBox::question(nullptr, QStringLiteral("Confirm"), question,
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    return answer == QMessageBox::Yes  ? TSaveAnswer::Yes
+           : answer == QMessageBox::No ? TSaveAnswer::No
+                                       : TSaveAnswer::Cancel;
+}
+
+void TEditorHost::ShowError(const QString& text) {
+    AppContext().Messages().Error(text);
+}
+
 TEditorState::TEditorState() {
-    ClickEditTool = [this] {
-        Tool = ToolEdit;
-        KeepAdding = false;
-    };
-    RunProperties = [](TCardForm& form) { form.RunProperties(); };
-    ShowObjectMenu = [](TCardForm&, QPoint) {};
-    Save = [](TCardForm& form) { return form.SaveToFile(form.Card().FileName); };
-    AskSave = [](const QString& question) {
-        const auto answer =
-            QMessageBox::question(nullptr, QStringLiteral("Confirm"), question,
-                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        return answer == QMessageBox::Yes  ? TSaveAnswer::Yes
-               : answer == QMessageBox::No ? TSaveAnswer::No
-                                           : TSaveAnswer::Cancel;
-    };
-    AddRecentFile = [](const QString&) {};
-    ShowHint = [](const QString&) {};
-    ShowHelp = [](int) {};
-    ShowError = [](const QString& text) { AppContext().Messages().Error(text); };
     // A frame picked as the source of a link that goes ends the link.
     LiveStates().push_back(this);
     TRichTextObject::FrameDestroyed() = [](TRichTextObject* frame) {

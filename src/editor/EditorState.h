@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CardObject.h"
+#include "editor/EditorHost.h"
 
 #include <QString>
 
@@ -29,12 +30,9 @@ enum TTool : int {
     ToolLinkTo = 14
 };
 
-// Answers of the close query.
-enum class TSaveAnswer { Yes, No, Cancel };
-
 // What all editing windows share and the main window owns: the current tool, the object
-// clipboard, the object being created, the open windows, and the main window's commands that
-// an editing window calls. A window reads these at the moment of use.
+// clipboard, the object being created, the open windows, and the host whose commands an
+// editing window calls. A window reads these at the moment of use.
 class TEditorState {
 public:
     TEditorState();
@@ -54,20 +52,29 @@ public:
     TRichTextObject* LinkSource = nullptr;
     std::vector<TCardForm*> Windows; // open editing windows, in order
 
-    // The main window's commands; each has a working default for a window without one.
-    std::function<void()> ClickEditTool;           // tool 0, keep-adding off
-    std::function<void(TCardForm&)> RunProperties; // EditProperties of the selection
-    std::function<void(TCardForm&, QPoint globalPos)> ShowObjectMenu;
-    std::function<bool(TCardForm&)> Save; // true when saved
-    std::function<TSaveAnswer(const QString&)> AskSave;
-    std::function<void(const QString&)> AddRecentFile;
-    std::function<void(const QString&)> ShowHint;
-    std::function<void(int helpContext)> ShowHelp;
-    std::function<void(const QString&)> ShowError;
+    // The window the editing windows live in (null: the defaults of TEditorHost).
+    void UseHost(TEditorHost* host) { FHost = host ? host : &FDefaultHost; }
+    TEditorHost& Host() const { return *FHost; }
+    // The host's commands, as the editing windows call them.
+    void ClickEditTool() { FHost->ClickEditTool(*this); }
+    void RunProperties(TCardForm& form) { FHost->RunProperties(form); }
+    void ShowObjectMenu(TCardForm& form, QPoint globalPos) {
+        FHost->ShowObjectMenu(form, globalPos);
+    }
+    bool Save(TCardForm& form) { return FHost->Save(form); }
+    TSaveAnswer AskSave(const QString& question) { return FHost->AskSave(question); }
+    void AddRecentFile(const QString& fileName) { FHost->AddRecentFile(fileName); }
+    void ShowHint(const QString& hint) { FHost->ShowHint(hint); }
+    void ShowHelp(int helpContext) { FHost->ShowHelp(helpContext); }
+    void ShowError(const QString& text) { FHost->ShowError(text); }
 
     // Grid spacing in logical pixels for the grid size index and measuring system.
     static int GridSpacing(int sizeIndex, bool metric, int pixelsPerInch);
     void ApplyGridSpacing() const;
+
+private:
+    TEditorHost FDefaultHost;
+    TEditorHost* FHost = &FDefaultHost;
 };
 
 // The program-wide editing state.

@@ -9,6 +9,7 @@
 #include "objects/BarCode.h"
 #include "objects/Headline.h"
 #include "support/DocumentFixtures.h"
+#include "MainWindowFixture.h"
 #include "ProgramFolders.h"
 
 #include <QAction>
@@ -51,22 +52,14 @@ void MakePeopleTable(const QString& folder, const QString& name,
 
 // The main window over fresh program and user folders, with one new document holding the
 // headline "Hi <Name>".
-class DatabaseCommandsTest : public testing::Test {
+class DatabaseCommandsTest : public TMainWindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
-        EditorState().Tool = ToolEdit;
-        Main = std::make_unique<TMainForm>();
-        Main->UseMessages(&Test.Messages);
-        Main->AskNewCard = [](bool& fromTemplate, int& format) {
-            fromTemplate = false;
-            format = 0;
-            return std::make_unique<TCard>(0, 0);
-        };
-        EditorState().AskSave = [](const QString&) { return TSaveAnswer::No; };
+        TMainWindowFixture::SetUp();
+        MakeMain();
         ASSERT_TRUE(Main->Start());
         Main->show();
-        Main->ANewExecute();
+        Main->Files().New();
         Card = &Main->ActiveEditor()->Card();
         Greeting = new THeadlineObject();
         Greeting->Text = QStringLiteral("Hi <Name>");
@@ -74,11 +67,6 @@ protected:
         Greeting->RefreshText();
         Card->Pages(0)->Panels(0)->AddObject(Greeting);
     }
-    void TearDown() override {
-        Main->close();
-        Main.reset();
-    }
-
     void Trigger(const char* name) {
         Main->UpdateActions();
         QAction* action = Main->Action(QString::fromLatin1(name));
@@ -90,17 +78,13 @@ protected:
         return Main->Action(QString::fromLatin1(name))->isEnabled();
     }
     void Connect(const QString& path) {
-        Main->AskDatabaseFileName = [path] { return path; };
+        Dialogs.AnswerDatabaseFileName = [path] { return path; };
         Trigger("ADatabaseConnect");
     }
     QString Shown() const { return Greeting->HeadlineText().Lines.join(QLatin1Char('\n')); }
     QString Data(const QString& name) const { return Tables.filePath(name); }
 
-    TTestContext Test;
-    QTemporaryDir Program;
-    QTemporaryDir User;
     QTemporaryDir Tables;
-    std::unique_ptr<TMainForm> Main;
     TCard* Card = nullptr;
     THeadlineObject* Greeting = nullptr;
 };
@@ -186,7 +170,7 @@ TEST_F(DatabaseCommandsTest, AMissingTableIsReportedOnceAndCanStillBeDisconnecte
     // Once the file is back, Edit opens it.
     WriteFile(Data("absent.csv"), "Name\r\nZoe\r\n");
     int edits = 0;
-    Main->AskEditRecords = [&](TTable& table, const std::function<bool()>&) {
+    Dialogs.AnswerEditRecords = [&](TTable& table, const std::function<bool()>&) {
         ++edits;
         EXPECT_EQ(table.RecordCount(), 1);
     };
@@ -209,7 +193,7 @@ TEST_F(DatabaseCommandsTest, ARefusedTableIsReportedWithTheReaderReasonOnASecond
     EXPECT_TRUE(lines[1].contains(QStringLiteral("names the field city twice"))) << lines[1].toStdString();
 
     // Edit tries again and says why once more.
-    Main->ADatabaseEditExecute();
+    Main->Database().Edit();
     ASSERT_EQ(Test.Messages.Errors.size(), 2);
     EXPECT_EQ(Test.Messages.Errors[1], Test.Messages.Errors[0]);
 }
@@ -232,8 +216,8 @@ TEST_F(DatabaseCommandsTest, ATableThatVanishesOrChangesWhileConnectedNeverShows
                             QStringLiteral("The table %1 does not exist.").arg(Data("names.csv")))};
     EXPECT_EQ(Test.Messages.Errors, once);
     EXPECT_FALSE(Enabled("ADatabaseNext"));
-    Main->ADatabaseNextExecute(); // a stale click: nothing more to report
-    Main->ADatabaseEditExecute();
+    Main->Database().Next(); // a stale click: nothing more to report
+    Main->Database().Edit();
     EXPECT_EQ(Test.Messages.Errors.size(), 2); // Edit says why it cannot open the grid
     EXPECT_EQ(Shown(), QStringLiteral("Hi <Name>"));
     EXPECT_TRUE(Enabled("ADatabaseDisconnect"));
@@ -257,9 +241,9 @@ TEST_F(DatabaseCommandsTest, DisconnectingForgetsTheTemplateFolder) {
 }
 
 TEST_F(DatabaseCommandsTest, CreateOffersTheSevenTypesAndConnectsTheNewTable) {
-    Main->AskNewDatabaseFileName = [this] { return Data("people"); };
+    Dialogs.AnswerNewDatabaseFileName = [this] { return Data("people"); };
     QList<TFieldType> offered;
-    Main->AskTableDesign = [&](TDatabaseFieldTable& rows, const TFieldTypeSet& allowed) {
+    Dialogs.AnswerTableDesign = [&](TDatabaseFieldTable& rows, const TFieldTypeSet& allowed) {
         offered = allowed.Types();
         EXPECT_EQ(rows.Count(), 0);
         rows.Add(TDatabaseField::NewField(QStringLiteral("Name")));
@@ -280,15 +264,15 @@ TEST_F(DatabaseCommandsTest, CreateOffersTheSevenTypesAndConnectsTheNewTable) {
 }
 
 TEST_F(DatabaseCommandsTest, CancellingTheDesignOfANewTableLeavesTheDocumentUnconnected) {
-    Main->AskNewDatabaseFileName = [this] { return Data("people.dbf"); };
-    Main->AskTableDesign = [](TDatabaseFieldTable&, const TFieldTypeSet&) { return false; };
+    Dialogs.AnswerNewDatabaseFileName = [this] { return Data("people.dbf"); };
+    Dialogs.AnswerTableDesign = [](TDatabaseFieldTable&, const TFieldTypeSet&) { return false; };
     Trigger("ADatabaseCreate");
     EXPECT_TRUE(Card->DataSourceName.isEmpty());
     EXPECT_FALSE(QFile::exists(Data("people.dbf")));
     EXPECT_TRUE(Test.Messages.Errors.isEmpty());
 
     // A design the table engine refuses (a repeated name) creates nothing either.
-    Main->AskTableDesign = [](TDatabaseFieldTable& rows, const TFieldTypeSet&) {
+    Dialogs.AnswerTableDesign = [](TDatabaseFieldTable& rows, const TFieldTypeSet&) {
         rows.Add(TDatabaseField::NewField(QStringLiteral("Name")));
         rows.Add(TDatabaseField::NewField(QStringLiteral("NAME")));
         return true;
@@ -303,7 +287,7 @@ TEST_F(DatabaseCommandsTest, RestructuringFromTheRecordGridKeepsTheDataOfRenamed
     MakePeopleTable(Tables.path(), QStringLiteral("people.dbf"), {{"Bob", 40}, {"Ann", 31}});
     Connect(Data("people.dbf"));
     ASSERT_EQ(Shown(), QStringLiteral("Hi Bob"));
-    Main->AskTableDesign = [](TDatabaseFieldTable& rows, const TFieldTypeSet&) {
+    Dialogs.AnswerTableDesign = [](TDatabaseFieldTable& rows, const TFieldTypeSet&) {
         const int name = rows.IndexOf(QStringLiteral("Name"));
         rows.At(name).Rename(QStringLiteral("Given"));
         rows.At(name).Rename(QStringLiteral("First"));
@@ -311,7 +295,7 @@ TEST_F(DatabaseCommandsTest, RestructuringFromTheRecordGridKeepsTheDataOfRenamed
         return true;
     };
     bool restructured = false;
-    Main->AskEditRecords = [&](TTable&, const std::function<bool()>& restructure) {
+    Dialogs.AnswerEditRecords = [&](TTable&, const std::function<bool()>& restructure) {
         restructured = restructure();
     };
     Trigger("ADatabaseEdit");
@@ -377,7 +361,7 @@ TEST_F(DatabaseCommandsTest, TheAddressBookTableLivesOnlyWhileConnected) {
 
     // Edit opens the address book in its own application, not the copy in a record grid.
     bool gridAsked = false;
-    Main->AskEditRecords = [&](TTable&, const std::function<bool()>&) { gridAsked = true; };
+    Dialogs.AnswerEditRecords = [&](TTable&, const std::function<bool()>&) { gridAsked = true; };
     TUrlRecorder opened;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
     Trigger("ADatabaseEdit");
@@ -506,9 +490,9 @@ TEST_F(DatabaseCommandsTest, AReopenedDocumentShowsTheFirstRecordOfItsTable) {
     Connect(Data("names.csv"));
     Trigger("ADatabaseNext");
     const QString document = Data("greeting.qdx");
-    ASSERT_TRUE(Main->WriteDocument(*Main->ActiveEditor(), document, false));
+    ASSERT_TRUE(Main->Files().WriteDocument(*Main->ActiveEditor(), document, false));
     Trigger("AClose");
-    TCardForm* reopened = Main->OpenFile(document);
+    TCardForm* reopened = Main->Files().OpenFile(document);
     ASSERT_TRUE(reopened);
     TCard& card = reopened->Card();
     EXPECT_EQ(card.DataSourceName, Data("names.csv"));

@@ -8,10 +8,12 @@
 #include "support/ModalAnswer.h"
 #include "types/CardType.h"
 #include "types/CardTypeForm.h"
+#include "MainWindowFixture.h"
 #include "ProgramFolders.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,16 +31,11 @@
 namespace {
 
 // A main window over fresh folders whose event file holds the events the test gives.
-class EventCommandsTest : public testing::Test {
+class EventCommandsTest : public TMainWindowFixture {
 protected:
     void SetUp() override {
         RegisterEventClasses();
-        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
-        EditorState().Tool = ToolEdit;
-    }
-    void TearDown() override {
-        if (Main) Main->close();
-        Main.reset();
+        TMainWindowFixture::SetUp();
     }
     void WriteEvents(const std::vector<TEvent*>& events) {
         TEventTable table;
@@ -46,8 +43,8 @@ protected:
         ASSERT_TRUE(SaveEventFile(table, User.filePath(QStringLiteral("Event.dat"))));
     }
     void StartMain() {
-        Main = std::make_unique<TMainForm>();
-        Main->UseMessages(&Test.Messages);
+        MakeMain();
+        Dialogs.AnswerNewCard = nullptr; // the Card Type dialog itself
         ASSERT_TRUE(Main->Start());
         Main->show();
     }
@@ -66,10 +63,6 @@ protected:
         b->click();
     }
 
-    TTestContext Test;
-    QTemporaryDir Program;
-    QTemporaryDir User;
-    std::unique_ptr<TMainForm> Main;
     const QDate Today = QDate::currentDate();
 };
 
@@ -186,4 +179,25 @@ TEST_F(EventCommandsTest, ImportingTheAddressBookTwiceAddsItsBirthdaysOnce) {
                            "The address book holds no birthdays or anniversaries that are not in "
                            "the event database already."}));
     ASSERT_EQ(Main->Events()->Count(), 2);
+}
+
+TEST_F(EventCommandsTest, ExportToCalendarWritesTheFileChosenAndCancelWritesNothing) {
+    WriteEvents({new TEvent(Today.addDays(40), QStringLiteral("Later"), 0),
+                 new TEvent(Today.addDays(50), QStringLiteral("Much later"), 0)});
+    StartMain();
+    const QString path = User.filePath(QStringLiteral("events.ics"));
+    Dialogs.AnswerCalendarFileName = [] { return QString(); };
+    Main->Action(QStringLiteral("AExportCalendar"))->trigger();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(Test.Messages.Informations.isEmpty());
+    Dialogs.AnswerCalendarFileName = [path] { return path; };
+    Main->Action(QStringLiteral("AExportCalendar"))->trigger();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray calendar = file.readAll();
+    EXPECT_TRUE(calendar.contains("Much later"));
+    EXPECT_EQ(Test.Messages.Informations,
+              QStringList{QStringLiteral("2 events were saved to %1.")
+                              .arg(QDir::toNativeSeparators(path))});
+    EXPECT_EQ(Dialogs.Asked.count(QStringLiteral("CalendarFileName")), 2);
 }

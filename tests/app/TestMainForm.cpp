@@ -5,12 +5,15 @@
 #include "app/FillInForms.h"
 #include "app/AutoSave.h"
 #include "app/MainForm.h"
+#include "app/MainShell.h"
 #include "document/Card.h"
 #include "document/Control.h"
 #include "document/Template.h"
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
+#include "editor/FocusTextControl.h"
 #include "objects/Headline.h"
+#include "objects/RichText.h"
 #include "platform/QtPrinter.h"
 #include "support/DocumentFixtures.h"
 #include "support/ModalAnswer.h"
@@ -18,6 +21,7 @@
 #include "merge/Table.h"
 #include "types/CardTypeForm.h"
 #include "types/WizardForm.h"
+#include "MainWindowFixture.h"
 #include "ProgramFolders.h"
 #include "support/SmallDisk.h"
 
@@ -51,27 +55,20 @@ namespace {
 
 // A main window over a program folder with the required files and a fresh user folder; every
 // dialog is a stand-in that answers as the test says.
-class MainFormTest : public testing::Test {
+class MainFormTest : public TMainWindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
+        TMainWindowFixture::SetUp();
         if (!InitialSettings.isEmpty()) {
             QFile settings(User.filePath(QStringLiteral("qdx.ini")));
             ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
             settings.write(InitialSettings.toUtf8());
         }
-        EditorState().Tool = ToolEdit;
         EditorState().Clipboard.Clear();
-        Main = std::make_unique<TMainForm>();
-        Main->UseMessages(&Test.Messages);
+        MakeMain();
         Main->UseUrlOpener(&Urls);
-        Main->AskSaveFileName = [this](const QString&) { return NextSaveName; };
-        Main->AskNewCard = [this](bool& fromTemplate, int& format) {
-            fromTemplate = false;
-            format = NewFormat;
-            return std::make_unique<TCard>(NewFormat, NewType);
-        };
-        EditorState().AskSave = [this](const QString& question) {
+        Dialogs.AnswerSaveFileName = [this](const QString&) { return NextSaveName; };
+        Dialogs.AnswerSaveChanges = [this](const QString& question) {
             Questions.append(question);
             return CloseAnswer;
         };
@@ -81,12 +78,11 @@ protected:
     }
     void TearDown() override {
         CloseAnswer = TSaveAnswer::No;
-        Main->close();
-        Main.reset();
+        TMainWindowFixture::TearDown();
     }
 
     TCardForm* NewDocument() {
-        Main->ANewExecute();
+        Main->Files().New();
         return Main->ActiveEditor();
     }
     // As the idle update would before the user can reach the command.
@@ -107,15 +103,9 @@ protected:
         return nullptr;
     }
 
-    TTestContext Test;
-    QTemporaryDir Program;
-    QTemporaryDir User;
     QString InitialSettings; // the settings file the program finds at start, when not empty
     TRecordingUrlOpener Urls;
-    std::unique_ptr<TMainForm> Main;
     QString NextSaveName;
-    int NewFormat = 0;
-    int NewType = 0;
     QStringList Questions;
     TSaveAnswer CloseAnswer = TSaveAnswer::No;
 };
@@ -206,7 +196,7 @@ TEST_F(MainFormTest, NewSaveCloseAndReopenFromTheRecentList) {
     const QStringList captions = Main->LastUsed().Captions();
     EXPECT_EQ(captions.first(), QStringLiteral("&1  %1").arg(NextSaveName));
 
-    TCardForm* reopened = Main->OpenFile(Main->LastUsed().Files().first());
+    TCardForm* reopened = Main->Files().OpenFile(Main->LastUsed().Files().first());
     ASSERT_NE(reopened, nullptr);
     EXPECT_FALSE(reopened->Card().DocumentModified);
     EXPECT_TRUE(Main->LastUsed().Files().isEmpty()); // an open file is not in the list
@@ -252,7 +242,7 @@ TEST_F(MainFormTest, OpeningAFileThatIsNotADocumentLeavesEverythingAsItWas) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("these are notes");
     file.close();
-    EXPECT_EQ(Main->OpenFile(path), nullptr);
+    EXPECT_EQ(Main->Files().OpenFile(path), nullptr);
     EXPECT_EQ(Test.Messages.Errors,
               QStringList{QStringLiteral("Error opening the file %1.").arg(path)});
     EXPECT_EQ(Main->Editors().size(), 1);
@@ -265,7 +255,7 @@ TEST_F(MainFormTest, AutosaveAsksForANameForUntitledAndSavesOnlyTheActiveWindow)
     first->SetDocumentModified();
     TCardForm* second = NewDocument(); // untitled, active
     int asked = 0;
-    Main->AskSaveFileName = [&](const QString&) {
+    Dialogs.AnswerSaveFileName = [&](const QString&) {
         ++asked;
         return User.filePath(QStringLiteral("second.qdx"));
     };
@@ -283,7 +273,7 @@ TEST_F(MainFormTest, AutosaveAsksForANameForUntitledAndSavesOnlyTheActiveWindow)
 TEST_F(MainFormTest, SaveAsTemplateOfAModifiedUntitledDocumentFirstAsksForAName) {
     TCardForm* form = NewDocument();
     NextSaveName.clear(); // the user cancels the Save dialog
-    Main->AskTemplateDescription = [](bool& ok) {
+    Dialogs.AnswerTemplateDescription = [](bool& ok) {
         ok = true;
         return QStringLiteral("Birthday balloons");
     };
@@ -300,7 +290,7 @@ TEST_F(MainFormTest, SaveAsTemplateOfAModifiedUntitledDocumentFirstAsksForAName)
     EXPECT_EQ(form->Card().Description, QStringLiteral("Birthday balloons"));
 
     Test.Messages.ConfirmAnswer = false; // do not overwrite
-    Main->AskTemplateDescription = [](bool& ok) {
+    Dialogs.AnswerTemplateDescription = [](bool& ok) {
         ok = true;
         return QStringLiteral("Other");
     };
@@ -331,6 +321,75 @@ TEST_F(MainFormTest, PagesAreInsertedAppendedAndDeleted) {
     EXPECT_EQ(form->Card().Pages(0)->Panels(0)->Count(), 0);
 }
 
+TEST_F(MainFormTest, GoToPageStartsAtTheCurrentPageAndKeepsTheAnswerInRange) {
+    TCardForm* form = NewDocument();
+    Trigger("AAppendNewPage");
+    Trigger("AAppendNewPage");
+    Main->GoToPage(1);
+    QList<std::pair<int, int>> asked;
+    Dialogs.AnswerPageNumber = [&](int current, int count, bool& ok) {
+        asked.append({current, count});
+        ok = true;
+        return 99;
+    };
+    Trigger("AGoToPage");
+    EXPECT_EQ(asked, (QList<std::pair<int, int>>{{2, 3}}));
+    EXPECT_EQ(form->CurrentPage(), 2); // the last page
+    Dialogs.AnswerPageNumber = [](int, int, bool& ok) {
+        ok = false;
+        return 1;
+    };
+    Trigger("AGoToPage");
+    EXPECT_EQ(form->CurrentPage(), 2);
+    EXPECT_EQ(Dialogs.Asked.count(QStringLiteral("PageNumber")), 2);
+}
+
+TEST_F(MainFormTest, TheSnapshotFollowsTheSelectionAndTheLockedCheckFollowsIt) {
+    TCardForm* form = NewDocument();
+    EXPECT_TRUE(Main->Snapshot().HasWindow);
+    EXPECT_EQ(Main->Snapshot().SelectedCount, 0);
+    auto* a = new TRectangleObject();
+    form->Card().Pages(0)->Panels(0)->AddObject(a);
+    form->SelectOnly(a);
+    Trigger("ALocked");
+    const TActionSnapshot snapshot = Main->Snapshot();
+    EXPECT_EQ(snapshot.SelectedCount, 1);
+    EXPECT_TRUE(snapshot.SoleSelectedLocked);
+    EXPECT_FALSE(snapshot.SoleSelectedTextFrame);
+    EXPECT_FALSE(snapshot.EditingText);
+    Main->UpdateActions();
+    EXPECT_TRUE(Main->Action(QStringLiteral("ALocked"))->isChecked());
+    Trigger("ALocked");
+    Main->UpdateActions();
+    EXPECT_FALSE(Main->Action(QStringLiteral("ALocked"))->isChecked());
+    Trigger("AClose");
+    EXPECT_FALSE(Main->Snapshot().HasWindow);
+}
+
+TEST_F(MainFormTest, TheSnapshotSeesTheFrameEditorOfTheActiveWindowOnly) {
+    TCardForm* form = NewDocument();
+    auto* frame = new TRichTextObject();
+    frame->Bounds = {20, 20, 220, 120};
+    form->Card().Pages(0)->Panels(0)->AddObject(frame);
+    form->SelectOnly(frame);
+    QApplication::processEvents();
+    ASSERT_NE(TFocusTextControl::Current(), nullptr);
+    EXPECT_TRUE(Main->Snapshot().EditingText);
+    EXPECT_TRUE(Main->Snapshot().SoleSelectedTextFrame);
+    EXPECT_TRUE(Enabled("ACut")); // the frame itself can still be cut from the menu
+    NewDocument();                // another window, nothing selected in it
+    QApplication::processEvents();
+    EXPECT_FALSE(Main->Snapshot().EditingText);
+}
+
+TEST_F(MainFormTest, TheSharedEditingStateForgetsTheMainWindowWhenItGoes) {
+    EXPECT_NE(dynamic_cast<TMainEditorHost*>(&EditorState().Host()), nullptr);
+    Main->close();
+    Main.reset();
+    // An editing window made now must not call into the destroyed main window.
+    EXPECT_EQ(dynamic_cast<TMainEditorHost*>(&EditorState().Host()), nullptr);
+}
+
 namespace {
 
 TFieldObject* AddField(TCardPanel& panel, const char* name, const char* formula = "") {
@@ -354,7 +413,7 @@ TEST_F(MainFormTest, FillInFormAsksPageByPageAndCancelLeavesLaterPagesAlone) {
     TFieldObject* d = AddField(*card.Pages(1)->Panels(0), "D");
     a->Required = true;
     QStringList asked;
-    Main->AskFieldValue = [&](const TFieldObject& field, QString& value) {
+    Dialogs.AnswerFieldValue = [&](const TFieldObject& field, QString& value) {
         asked.append(field.FieldName);
         if (field.FieldName == QLatin1String("B")) return false; // cancel on the second
         value = QStringLiteral("21");
@@ -386,7 +445,7 @@ TEST_F(MainFormTest, TheInputOrderTakesTheNewOrderOnlyWhenItHoldsTheSameFields) 
     TFieldObject* b = AddField(panel, "B");
     TFieldObject* c = AddField(panel, "C");
     const TFieldObjectTable& order = form->Card().Pages(0)->FieldOrder;
-    Main->AskFieldOrder = [&](QList<TFieldObject*>& fields) {
+    Dialogs.AnswerFieldOrder = [&](QList<TFieldObject*>& fields) {
         EXPECT_EQ(fields, (QList<TFieldObject*>{a, b, c}));
         fields = {c, a, b};
         return true;
@@ -395,7 +454,7 @@ TEST_F(MainFormTest, TheInputOrderTakesTheNewOrderOnlyWhenItHoldsTheSameFields) 
     ASSERT_EQ(order.Count(), 3);
     EXPECT_EQ(order.Items(0), c);
     EXPECT_EQ(order.Items(1), a);
-    Main->AskFieldOrder = [&](QList<TFieldObject*>& fields) {
+    Dialogs.AnswerFieldOrder = [&](QList<TFieldObject*>& fields) {
         fields = {c, c, b};
         return true;
     };
@@ -616,7 +675,7 @@ TEST_F(MainFormTest, AutosaveWaitsForAnOpenDialogAndSavesOnceItCloses) {
 TEST_F(MainFormTest, AutosaveWaitsWhileTheUserTypesAndAsksAnUntitledDocumentOnlyOnce) {
     TCardForm* form = NewDocument();
     int asked = 0;
-    Main->AskSaveFileName = [&](const QString&) {
+    Dialogs.AnswerSaveFileName = [&](const QString&) {
         ++asked;
         return QString(); // cancelled
     };
@@ -635,7 +694,7 @@ TEST_F(MainFormTest, AutosaveWaitsWhileTheUserTypesAndAsksAnUntitledDocumentOnly
     EXPECT_TRUE(form->Card().DocumentModified);
 
     // Once it has a name, autosave saves it again.
-    Main->AskSaveFileName = [&](const QString&) { return User.filePath(QStringLiteral("n.qdx")); };
+    Dialogs.AnswerSaveFileName = [&](const QString&) { return User.filePath(QStringLiteral("n.qdx")); };
     Trigger("ASaveAs");
     form->SetDocumentModified();
     Main->AutoSaveTick();
@@ -668,7 +727,7 @@ std::unique_ptr<TCard> CertificateFor(const char* placeholder) {
 
 TEST_F(MainFormTest, NewFromATemplateAsksForItsPersonalizedTexts) {
     bool fromTemplate = true;
-    Main->AskNewCard = [&](bool& chosenFromTemplate, int& format) {
+    Dialogs.AnswerNewCard = [&](bool& chosenFromTemplate, int& format) {
         chosenFromTemplate = fromTemplate;
         format = 7;
         return CertificateFor("[Volunteer Name]");
@@ -791,7 +850,7 @@ TEST_F(MainFormTest, SaveAsOfAnUntitledDocumentStartsInTheDocumentsFolderAndReme
     ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
     ASSERT_TRUE(QDir(User.path()).mkpath(QStringLiteral("cards")));
     const QString saved = QDir(User.filePath(QStringLiteral("cards"))).filePath("ann.qdx");
-    Main->AskSaveFileName = nullptr;
+    Dialogs.AnswerSaveFileName = nullptr;
 
     auto startFolder = [this](const char* command, const QString& choose) {
         QString folder;

@@ -11,6 +11,7 @@
 #include "support/DocumentFixtures.h"
 #include "support/SmallDisk.h"
 #include "support/PrintFixtures.h"
+#include "MainWindowFixture.h"
 #include "ProgramFolders.h"
 
 #include <QAction>
@@ -268,41 +269,28 @@ int BlueCentre(const QImage& image, int left, int right, int top, int bottom) {
     return (from + to) / 2;
 }
 
-class PrintWindowTest : public testing::Test {
+class PrintWindowTest : public TMainWindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(UseFreshProgramFolders(Program, User));
-        EditorState().Tool = ToolEdit;
-        Main = std::make_unique<TMainForm>();
-        Main->UseMessages(&Test.Messages);
-        Main->AskNewCard = [this](bool& fromTemplate, int& format) {
-            fromTemplate = false;
-            format = NewFormat;
-            return std::make_unique<TCard>(NewFormat, 0);
-        };
-        EditorState().AskSave = [](const QString&) { return TSaveAnswer::No; };
-        Main->AskPrint = [this](int pageCount, TPrintRequest& request) {
+        TMainWindowFixture::SetUp();
+        MakeMain();
+        Dialogs.AnswerPrint = [this](int pageCount, TPrintRequest& request) {
             DialogPages = pageCount;
             request.Copies = Copies;
             return PrintAnswer;
         };
-        Main->AskTurnPaperOver = [this] {
+        Dialogs.AnswerTurnPaperOver = [this] {
             ++TurnOverQuestions;
             return TurnOverAnswer;
         };
-        Main->UsePrinter(&Printer);
+        Main->Printing().UsePrinter(&Printer);
         ASSERT_TRUE(Main->Start());
         Main->resize(1000, 800);
         Main->show();
     }
-    void TearDown() override {
-        if (!Main) return;
-        Main->close();
-        Main.reset();
-    }
     TCard& NewCard(int format) {
         NewFormat = format;
-        Main->ANewExecute();
+        Main->Files().New();
         return Main->ActiveEditor()->Card();
     }
     void Trigger(const char* name) {
@@ -335,12 +323,7 @@ protected:
         return preview.findChild<QLabel*>(QStringLiteral("SheetLabel"))->text();
     }
 
-    TTestContext Test;
-    QTemporaryDir Program;
-    QTemporaryDir User;
     TImagePrinter Printer{20};
-    std::unique_ptr<TMainForm> Main;
-    int NewFormat = 0;
     int DialogPages = 0;
     int Copies = 1;
     bool PrintAnswer = true;
@@ -362,7 +345,7 @@ TEST_F(PrintWindowTest, PrintAsksTheDialogThenPrintsEachPassAsAJobNamedAfterTheW
     EXPECT_EQ(Printer.Jobs[0].Title, Main->ActiveEditor()->windowTitle());
     EXPECT_FALSE(FindColour(Printer.Jobs[2].Pages[0], Red).isNull());
     EXPECT_FALSE(FindColour(Printer.Jobs[3].Pages[0], Blue).isNull());
-    EXPECT_FALSE(Main->IsPrinting());
+    EXPECT_FALSE(Main->Printing().IsPrinting());
 
     // Cancel in the dialog prints nothing; Cancel before the back stops after the front.
     Printer.Jobs.clear();
@@ -380,14 +363,14 @@ TEST_F(PrintWindowTest, PrintSetupLaysEveryOpenDocumentOutForThePrintersMargins)
     TCard& first = NewCard(0);
     TCard& second = NewCard(9);
     TImagePrinter narrow(20, {850, 1100}, {30, 40, 20, 10});
-    Main->UsePrinter(&narrow);
-    Main->AskPrintSetup = [] { return true; };
+    Main->Printing().UsePrinter(&narrow);
+    Dialogs.AnswerPrintSetup = [] { return true; };
     Trigger("APrintSetup");
     EXPECT_EQ(first.Pages(0)->PrinterLeftMargin, 30);
     EXPECT_EQ(first.Pages(0)->Panels(1)->ClipLeft, 30);
     EXPECT_EQ(first.Pages(0)->Panels(0)->ClipRight, 20);
     EXPECT_EQ(second.Pages(0)->PrinterTopMargin, 40);
-    Main->UsePrinter(&Printer);
+    Main->Printing().UsePrinter(&Printer);
 }
 
 TEST_F(PrintWindowTest, PreviewShowsBothSidesWithTitlesAndTurnedPanels) {

@@ -3,6 +3,7 @@
 #include "editor/CardWin.h"
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
+#include "support/ScriptedEditorHost.h"
 #include "objects/Ellipse.h"
 #include "objects/Line.h"
 #include "storage/Exception.h"
@@ -21,7 +22,10 @@ namespace {
 // the inside: panel 1 on the left (origin 49, 49), panel 2 on the right (origin 578, 49).
 class EditorTest : public testing::Test {
 protected:
-    void SetUp() override { Open(0, 0, 6); }
+    void SetUp() override {
+        State.UseHost(&Host);
+        Open(0, 0, 6);
+    }
 
     void Open(int format, int type, quint32 view) {
         Form.reset();
@@ -77,6 +81,7 @@ protected:
     }
 
     TTestContext Test{96};
+    TScriptedEditorHost Host;
     TEditorState State;
     std::unique_ptr<TCardForm> Form;
     const QPoint Left{49, 49};   // panel 1's window origin
@@ -178,7 +183,7 @@ TEST_F(EditorTest, ADoubleClickOpensThePropertiesOfTheObjectUnderIt) {
     TRectangleObject* a = AddRectangle(1, {100, 100, 200, 200});
     TRectangleObject* b = AddRectangle(1, {300, 100, 400, 200});
     std::vector<TCardObject*> opened;
-    State.RunProperties = [&](TCardForm& form) { opened.push_back(form.Selection().Items(0)); };
+    Host.OnRunProperties = [&](TCardForm& form) { opened.push_back(form.Selection().Items(0)); };
     Click(Left + QPoint(110, 110));
     Send(QEvent::MouseButtonDblClick, Left + QPoint(330, 110), Qt::LeftButton, Qt::LeftButton,
          Qt::NoModifier);
@@ -331,8 +336,8 @@ TEST_F(EditorTest, ZoomStopsAt250AndAt25AndBannersAt100) {
 
 TEST_F(EditorTest, ClosingAModifiedUntitledWindowWithNoLeavesTheRecentListAlone) {
     QStringList recent;
-    State.AddRecentFile = [&recent](const QString& name) { recent.append(name); };
-    State.AskSave = [](const QString& question) {
+    Host.OnAddRecentFile = [&recent](const QString& name) { recent.append(name); };
+    Host.OnAskSave = [](const QString& question) {
         EXPECT_TRUE(question.startsWith(QStringLiteral("Save the document NONAME")));
         return TSaveAnswer::No;
     };
@@ -346,7 +351,7 @@ TEST_F(EditorTest, ClosingAModifiedUntitledWindowWithNoLeavesTheRecentListAlone)
     EXPECT_TRUE(recent.isEmpty());
 
     // A named document closed with Cancel stays open.
-    State.AskSave = [](const QString&) { return TSaveAnswer::Cancel; };
+    Host.OnAskSave = [](const QString&) { return TSaveAnswer::Cancel; };
     second.Card().FileName = QStringLiteral("/tmp/card.qdx");
     second.SetDocumentModified();
     EXPECT_FALSE(second.close());
@@ -355,7 +360,7 @@ TEST_F(EditorTest, ClosingAModifiedUntitledWindowWithNoLeavesTheRecentListAlone)
 TEST_F(EditorTest, RightClickSelectsAndOffersTheObjectMenu) {
     TRectangleObject* r = AddRectangle(1, {100, 100, 200, 200});
     int menus = 0;
-    State.ShowObjectMenu = [&menus](TCardForm&, QPoint) { ++menus; };
+    Host.OnShowObjectMenu = [&menus](TCardForm&, QPoint) { ++menus; };
     Send(QEvent::MouseButtonPress, Left + QPoint(120, 120), Qt::RightButton, Qt::RightButton, {});
     EXPECT_EQ(r->SelectState, 1);
     EXPECT_EQ(menus, 1);
@@ -434,7 +439,7 @@ TEST_F(EditorTest, ThePartOfAnObjectOutsideItsPanelIsEdgedInRed) {
 
 TEST_F(EditorTest, AnErrorFromAPropertiesDialogIsShownAndTheEditorGoesOn) {
     // The dialog stand-in fails as a damaged picture would.
-    State.RunProperties = [](TCardForm&) { throw Exception(QStringLiteral("The dialog broke")); };
+    Host.OnRunProperties = [](TCardForm&) { throw Exception(QStringLiteral("The dialog broke")); };
     AddRectangle(1, {100, 100, 200, 200});
     Send(QEvent::MouseButtonDblClick, Left + QPoint(110, 110), Qt::LeftButton, Qt::LeftButton,
          Qt::NoModifier);
