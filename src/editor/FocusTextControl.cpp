@@ -145,6 +145,22 @@ void TFocusTextControl::Changed(bool edited) {
     emit TTextEditorSignals::Instance().Changed();
 }
 
+bool TFocusTextControl::Undo() {
+    QTextDocument& story = FFrame->Story();
+    if (!story.isUndoAvailable()) return false;
+    story.undo(&Cursor());
+    Changed(true);
+    return true;
+}
+
+bool TFocusTextControl::Redo() {
+    QTextDocument& story = FFrame->Story();
+    if (!story.isRedoAvailable()) return false;
+    story.redo(&Cursor());
+    Changed(true);
+    return true;
+}
+
 void TFocusTextControl::FollowCaret() {
     const TTextFlow::TCaret caret = Flow().CaretAt(Cursor().position());
     if (caret.Frame < 0 || caret.Frame == Index()) return;
@@ -251,12 +267,12 @@ void TFocusTextControl::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->matches(QKeySequence::Undo)) {
-        story.undo(&cursor);
-        return Changed(true);
+        Undo();
+        return;
     }
     if (event->matches(QKeySequence::Redo)) {
-        story.redo(&cursor);
-        return Changed(true);
+        Redo();
+        return;
     }
     if (event->matches(QKeySequence::Copy)) return Copy();
     if (event->matches(QKeySequence::Cut)) {

@@ -41,6 +41,9 @@ public:
     void MergeBlockFormat(const QTextBlockFormat& format);
     // Bullets or numbers for the selected paragraphs; again the same style removes them.
     void ToggleList(QTextListFormat::Style style);
+    // The story's own undo while the editor is open; false when it has no step to take.
+    bool Undo();
+    bool Redo();
     // The frame's inner width in points, for the ruler.
     double FrameWidthPoints() const;
 

@@ -1,0 +1,189 @@
+#include "editor/Selection.h"
+
+#include "document/AppContext.h"
+#include "editor/DocumentEditor.h"
+#include "editor/PageGeometry.h"
+
+#include <climits>
+
+TSelection::TSelection(const TPageGeometry& geometry) : FGeometry(geometry) {
+    FObjects.SetOwnsObjects(false);
+}
+
+TSelection::~TSelection() = default;
+
+std::vector<TCardObject*> TSelection::List() const {
+    std::vector<TCardObject*> list;
+    list.reserve(size_t(Count()));
+    for (int i = 0; i < Count(); ++i)
+        list.push_back(Items(i));
+    return list;
+}
+
+void TSelection::Repaint(TCardObject* object) const {
+    if (Invalidate && object) Invalidate(object);
+}
+
+void TSelection::Notify() const {
+    if (Changed) Changed();
+}
+
+void TSelection::Clear() {
+    for (int i = 0; i < Count(); ++i) {
+        Repaint(Items(i));
+        Items(i)->SetSelectState(0);
+    }
+    FObjects.Clear();
+    Notify();
+}
+
+void TSelection::Add(TCardObject* object) {
+    if (!object || object->SelectState != 0) return;
+    if (Count() == 0) {
+        object->SetSelectState(1);
+    } else {
+        if (Count() == 1) {
+            Items(0)->SetSelectState(2);
+            Repaint(Items(0));
+        }
+        object->SetSelectState(2);
+    }
+    FObjects.Add(object);
+    Repaint(object);
+    if (Count() == 1) object->Activate();
+    Notify();
+}
+
+void TSelection::Remove(TCardObject* object) {
+    if (!object || object->SelectState == 0) return;
+    Repaint(object);
+    FObjects.RemoveObject(object);
+    object->SetSelectState(0);
+    if (Count() == 1) {
+        Items(0)->SetSelectState(1);
+        Repaint(Items(0));
+    }
+    Notify();
+}
+
+void TSelection::SelectOnly(TCardObject* object) {
+    Clear();
+    Add(object);
+}
+
+void TSelection::SelectAll() {
+    for (int p = 0; p < TPageGeometry::MaxPanels; ++p) {
+        if (!FGeometry.IsShown(p)) continue;
+        const TCardPanel* panel = FGeometry.Panel(p);
+        for (int i = 0; i < panel->Count(); ++i)
+            Add(panel->Items(i));
+    }
+}
+
+TCardObject* TSelection::Next() const {
+    constexpr int panels = TPageGeometry::MaxPanels;
+    int panel = 0;
+    int index = -1;
+    const bool selected = Count() > 0;
+    if (selected) {
+        panel = FGeometry.PanelOf(Items(0));
+        if (panel < 0) return nullptr;
+        index = FGeometry.Panel(panel)->IndexOfObject(Items(0));
+    }
+    const int startPanel = panel;
+    for (int steps = 0; steps <= panels * 2; ++steps) {
+        const TCardPanel* p = FGeometry.IsShown(panel) ? FGeometry.Panel(panel) : nullptr;
+        if (p && index + 1 < p->Count()) return p->Items(index + 1);
+        panel = (panel + 1) % panels;
+        index = -1;
+        if (!selected && panel == 0) return nullptr;
+        if (selected && panel == startPanel && steps > panels) return nullptr;
+    }
+    return nullptr;
+}
+
+TCardObject* TSelection::Previous() const {
+    constexpr int panels = TPageGeometry::MaxPanels;
+    int panel = 0;
+    int index = 0;
+    const bool selected = Count() > 0;
+    if (selected) {
+        panel = FGeometry.PanelOf(Items(0));
+        if (panel < 0) return nullptr;
+        index = FGeometry.Panel(panel)->IndexOfObject(Items(0));
+    }
+    const int startPanel = panel;
+    for (int steps = 0; steps <= panels * 2; ++steps) {
+        const TCardPanel* p = FGeometry.IsShown(panel) ? FGeometry.Panel(panel) : nullptr;
+        if (p && index - 1 >= 0 && index - 1 < p->Count()) return p->Items(index - 1);
+        panel = (panel + panels - 1) % panels;
+        const TCardPanel* next = FGeometry.IsShown(panel) ? FGeometry.Panel(panel) : nullptr;
+        index = next ? next->Count() : 0;
+        if (!selected && panel == 0 && !(next && next->Count() > 0)) return nullptr;
+        if (selected && panel == startPanel && steps > panels) return nullptr;
+    }
+    return nullptr;
+}
+
+int TSelection::StackIndex() const {
+    const TCardObject* object = Sole();
+    const TCardPanel* panel = object ? FGeometry.Panel(FGeometry.PanelOf(object)) : nullptr;
+    return panel ? panel->IndexOfObject(object) : -1;
+}
+
+bool TSelection::CanBringForward() const {
+    const int index = StackIndex();
+    return index >= 0 && index < FGeometry.Panel(FGeometry.PanelOf(Sole()))->Count() - 1;
+}
+
+bool TSelection::CanSendBackward() const {
+    return StackIndex() > 0;
+}
+
+void TSelection::BringToFront(TDocumentEditor& editor) {
+    if (CanBringForward()) editor.Restack(QStringLiteral("Bring to Front"), Sole(), INT_MAX);
+}
+
+void TSelection::SendToBack(TDocumentEditor& editor) {
+    if (CanSendBackward()) editor.Restack(QStringLiteral("Send to Back"), Sole(), 0);
+}
+
+void TSelection::UpOneLevel(TDocumentEditor& editor) {
+    if (CanBringForward())
+        editor.Restack(QStringLiteral("Up One Level"), Sole(), StackIndex() + 1);
+}
+
+void TSelection::DownOneLevel(TDocumentEditor& editor) {
+    if (CanSendBackward())
+        editor.Restack(QStringLiteral("Down One Level"), Sole(), StackIndex() - 1);
+}
+
+void TSelection::Center(TDocumentEditor& editor, bool horizontally) {
+    TDocumentEditor::TPlacementRecord record(
+        editor, horizontally ? QStringLiteral("Center Horizontally")
+                             : QStringLiteral("Center Vertically"),
+        List());
+    for (int i = 0; i < Count(); ++i) {
+        TCardObject* object = Items(i);
+        const TCardPanel* panel = FGeometry.Panel(FGeometry.PanelOf(object));
+        if (!panel) continue;
+        Repaint(object);
+        TRect r = object->GetBounds();
+        if (horizontally)
+            r.Offset((panel->WidthPixels() - r.Width()) / 2 - r.Left, 0);
+        else
+            r.Offset(0, (panel->HeightPixels() - r.Height()) / 2 - r.Top);
+        object->SetBoundsPixels(r);
+        Repaint(object);
+    }
+    record.Commit();
+    Notify();
+}
+
+void TSelection::ToggleLocked(TDocumentEditor& editor) {
+    TCardObject* object = Sole();
+    if (!object) return;
+    editor.SetLocked(object, !object->Locked);
+    AppContext().Shell().SetLockedCheck(object->Locked);
+    Repaint(object);
+}
