@@ -1,7 +1,6 @@
 #include "editor/CardWin.h"
 
 #include "document/AppContext.h"
-#include "document/Canvas.h"
 #include "document/CommandRunner.h"
 #include "document/Control.h"
 #include "document/Units.h"
@@ -20,14 +19,12 @@
 #include "objects/RoundedRectangle.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
-#include "types/CardType.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,28 +33,6 @@
 namespace {
 
 constexpr int MaxPanels = TPageGeometry::MaxPanels;
-
-// Pre-cut paper stocks: x0, y0, w, h, hgap, vgap, columns, rows (1/100 in for the inch
-// stocks, 1/100 mm for the metric ones), in the order of the photo paper types.
-struct TPaperLayout {
-    int X0, Y0, W, H, HGap, VGap, Columns, Rows;
-};
-constexpr TPaperLayout PaperLayouts[] = {
-    {25, 19, 800, 1000, 0, 0, 1, 1},
-    {78, 18, 700, 495, 0, 18, 1, 2},
-    {125, 100, 600, 400, 0, 100, 1, 2},
-    {52, 19, 350, 500, 50, 10, 2, 2},
-    {64, 142, 350, 225, 25, 68, 2, 3},
-    {75, 50, 350, 200, 0, 0, 2, 5},
-    {75, 20, 700, 340, 0, 0, 1, 3},
-    {1650, 1900, 17700, 12700, 0, 500, 1, 2},
-    {3000, 3000, 15000, 10000, 0, 3700, 1, 2},
-    {889, 534, 8890, 12700, 1442, 909, 2, 2},
-    {1330, 4600, 8890, 5715, 640, 1815, 2, 3},
-    {1500, 2350, 9000, 5000, 0, 0, 2, 5},
-    {1500, 1390, 8500, 5440, 1000, 0, 2, 5},
-};
-static_assert(std::size(PaperLayouts) == dtLastPhotoPaper - dtFirstPhotoPaper + 1);
 
 QRect ToQRect(const TRect& r) {
     return TPageGeometry::ToQRect(r);
@@ -160,6 +135,9 @@ void TCardForm::UpdateControlWidget() {
 
 TCardForm::~TCardForm() {
     FTypingRecord.reset();
+    // Editors that wait to be deleted still point at their frames, which go with the card.
+    for (TFocusTextControl* editor : findChildren<TFocusTextControl*>())
+        delete editor;
     FSelection.Changed = nullptr;
     ClearSelection();
     FState.Windows.erase(std::remove(FState.Windows.begin(), FState.Windows.end(), this),
@@ -296,8 +274,6 @@ TCardObject* TCardForm::ObjectAt(QPoint point) const {
     return FGeometry.ObjectAt(point, FSelection.Objects());
 }
 
-// ---- painting ----
-
 void TCardForm::InvalidateLogical(const QRect& logical) {
     if (logical.isEmpty()) return;
     const QRect device = FSurface->Canvas()->LogicalToDevice(logical.adjusted(-1, -1, 1, 1));
@@ -365,194 +341,11 @@ void TCardForm::PrinterChanged() {
 }
 
 void TCardForm::PaintPage(QPainter& painter, const QRect& clip) {
-    PaintDesk(painter, clip);
-    if (!HasDocument()) return;
-    const TCard& card = Card();
-    PaintPanelMarks(painter, clip, card);
-    PaintFoldLines(painter);
-    PaintPaperOutlines(painter, card);
-    PaintObjects(painter, clip);
-}
-
-// The grey desk round the white page.
-void TCardForm::PaintDesk(QPainter& painter, const QRect& clip) const {
-    const int m = Margin();
-    const int r = ViewSize().width() + m + 2;
-    const int d = ViewSize().height() + m + 2;
-    const int farRight = std::max(clip.right() + 1, r);
-    const int farBottom = std::max(clip.bottom() + 1, d);
-    auto fill = [&](int left, int top, int right, int bottom, const QColor& color) {
-        const QRect area =
-            QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).intersected(clip);
-        if (!area.isEmpty()) painter.fillRect(area, color);
-    };
-    const QColor silver(192, 192, 192);
-    fill(0, 0, farRight, m, silver);
-    fill(0, m, m, d, silver);
-    fill(r, m, farRight, d, silver);
-    fill(0, d, farRight, farBottom, silver);
-    fill(m, m, r, d, Qt::white);
-}
-
-// Unprintable margins and grid dots of each shown panel.
-void TCardForm::PaintPanelMarks(QPainter& painter, const QRect& clip, const TCard& card) const {
-    const int m = Margin();
-    const int b = m + 1;
-    const bool cells = IsCellFormat(card.CardFormat);
-    const int g = std::max(1, AppContext().GridSpacing);
-    for (int p = 0; p < MaxPanels; ++p) {
-        if (!IsShown(p)) continue;
-        const TCardPanel* panel = Panel(p);
-        const QPoint offset = ViewOffset(p);
-        if (!cells) {
-            const int left = UnitsToScreen(panel->ClipLeft);
-            const int top = UnitsToScreen(panel->ClipTop);
-            const int right = UnitsToScreen(panel->ClipRight);
-            const int bottom = UnitsToScreen(panel->ClipBottom);
-            const int x0 = m + left + offset.x();
-            const int y0 = m + top + offset.y();
-            const int x1 = m + 1 + panel->WidthPixels() - right + offset.x();
-            const int y1 = m + 1 + panel->HeightPixels() - bottom + offset.y();
-            painter.setPen(QPen(QColor(0, 255, 255), 0));
-            if (left) painter.drawLine(x0, y0, x0, y1 - 1);
-            if (top) painter.drawLine(x0, y0, x1 - 1, y0);
-            if (right) painter.drawLine(x1 - 1, y0, x1 - 1, y1 - 1);
-            if (bottom) painter.drawLine(x0, y1 - 1, x1 - 1, y1 - 1);
-        }
-        if (!AppContext().ShowGrid) continue;
-        painter.setPen(QPen(Qt::black, 0));
-        const int columns = panel->WidthPixels() / g;
-        const int rows = panel->HeightPixels() / g;
-        for (int i = 1; i <= columns; ++i) {
-            const int x = b + offset.x() + g * i - 1;
-            if (x < clip.left() || x > clip.right()) continue;
-            for (int j = 1; j <= rows; ++j) {
-                const int y = b + offset.y() + g * j - 1;
-                if (y >= clip.top() && y <= clip.bottom()) painter.drawPoint(x, y);
-            }
-        }
-    }
-}
-
-// The folds between the panels, and the page's edge.
-void TCardForm::PaintFoldLines(QPainter& painter) const {
-    const int m = Margin();
-    const int b = m + 1;
-    const int r = ViewSize().width() + m + 2;
-    const int d = ViewSize().height() + m + 2;
-    painter.setPen(QPen(QColor(128, 128, 128), 0));
-    for (int p = 0; p < MaxPanels; ++p) {
-        if (!IsShown(p)) continue;
-        const TCardPanel* panel = Panel(p);
-        if (panel->SheetX != 0 && !IgnoreX()) {
-            const int x = panel->SheetXPixels() + b + panel->CellX - 1;
-            painter.drawLine(x, m, x, d - 1);
-        }
-        if (panel->SheetY != 0 && !IgnoreY()) {
-            const int y = panel->SheetYPixels() + b + panel->CellY - 1;
-            painter.drawLine(m, y, r - 1, y);
-        }
-    }
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRect(m, m, r - m - 1, d - m - 1));
-}
-
-// The outlines of pre-cut paper.
-void TCardForm::PaintPaperOutlines(QPainter& painter, const TCard& card) const {
-    if (!IsPhotoPaperType(card.DocumentType)) return;
-    const int b = Margin() + 1;
-    const TPaperLayout& l = PaperLayouts[card.DocumentType - dtFirstPhotoPaper];
-    const bool millimetres = IsMetricPhotoPaperType(card.DocumentType);
-    auto px = [millimetres](int value) {
-        return millimetres ? MetricToScreen(value) : UnitsToScreen(value);
-    };
-    painter.setPen(QPen(QColor(0, 0, 255), 0, Qt::DotLine));
-    for (int row = 0; row < l.Rows; ++row)
-        for (int column = 0; column < l.Columns; ++column)
-            painter.drawRect(QRect(b + px(l.X0 + column * (l.W + l.HGap)),
-                                   b + px(l.Y0 + row * (l.H + l.VGap)), px(l.W) - 1,
-                                   px(l.H) - 1));
-}
-
-void TCardForm::PaintObjects(QPainter& painter, const QRect& clip) {
-    TCanvas canvas(painter, ScreenPixelsPerInch(), ScreenPixelsPerInch(), TCanvas::TKind::Screen);
-    for (int p = 0; p < MaxPanels; ++p) {
-        if (!IsShown(p)) continue;
-        const TCardPanel* panel = Panel(p);
-        const QPoint origin = PanelOrigin(p);
-        for (int i = 0; i < panel->Count(); ++i) {
-            TCardObject* object = panel->Items(i);
-            if (!object->DrawsItself()) continue;
-            if (!ToQRect(object->GetRepaintRect()).translated(origin).intersects(clip)) continue;
-            painter.save();
-            object->Paint(canvas, origin.x(), origin.y(), false);
-            painter.restore();
-        }
-    }
-    PaintUnprintedParts(painter, clip);
-    for (int i = 0; i < FSelection.Count(); ++i) {
-        TCardObject* object = FSelection.Items(i);
-        const int panel = PanelOf(object);
-        if (panel < 0) continue;
-        const QPoint origin = PanelOrigin(panel);
-        object->DrawHandles(painter, origin.x(), origin.y());
-    }
-}
-
-// What lies outside its panel does not print: a red dashed edge round that part of an object
-// shows it before printing.
-void TCardForm::PaintUnprintedParts(QPainter& painter, const QRect& clip) const {
-    painter.save();
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(220, 0, 0), 0, Qt::DashLine));
-    for (int p = 0; p < MaxPanels; ++p) {
-        if (!IsShown(p)) continue;
-        const TCardPanel* panel = Panel(p);
-        const QPoint origin = PanelOrigin(p);
-        const QRect printed(origin, QSize(panel->WidthPixels(), panel->HeightPixels()));
-        for (int i = 0; i < panel->Count(); ++i) {
-            const QRect object =
-                ToQRect(Normalized(panel->Items(i)->GetBounds())).translated(origin);
-            if (printed.contains(object) || !object.intersects(clip)) continue;
-            QPainterPath outside;
-            outside.addRect(object.adjusted(0, 0, -1, -1));
-            QPainterPath inside;
-            inside.addRect(printed);
-            painter.drawPath(outside.subtracted(inside));
-        }
-    }
-    painter.restore();
+    FPainter.PaintPage(painter, clip);
 }
 
 void TCardForm::PaintOverlay(QPainter& painter) const {
-    const TDragMode mode = FDrag.Mode();
-    const bool band = mode == TDragMode::Band;
-    TCardObject* inProgress = FState.ObjectInProgress;
-    const bool creatingOrResizing =
-        (mode == TDragMode::Creating || mode == TDragMode::Resizing) && inProgress;
-    if (!FOutlines && !band && !creatingOrResizing) return;
-    painter.save();
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.setBrush(Qt::NoBrush);
-    if (band) {
-        painter.setPen(QPen(Qt::white, 0, Qt::DotLine));
-        painter.drawRect(ToQRect(Normalized(FDrag.Rect())).adjusted(0, 0, -1, -1));
-    } else if (creatingOrResizing) {
-        painter.setPen(QPen(Qt::white, 0, inProgress->OutlinePenStyle()));
-        const QPoint origin = PanelOrigin(FDragPanel);
-        inProgress->DrawOutline(painter, origin.x(), origin.y());
-    } else {
-        for (int i = 0; i < FSelection.Count(); ++i) {
-            const TCardObject* object = FSelection.Items(i);
-            const int panel = PanelOf(object);
-            if (panel < 0 || object->Locked) continue;
-            painter.setPen(QPen(Qt::white, 0, object->OutlinePenStyle()));
-            const QPoint origin = PanelOrigin(panel);
-            object->DrawOutline(painter, origin.x(), origin.y());
-        }
-    }
-    painter.restore();
+    FPainter.PaintOverlay(painter, FDrag, FState.ObjectInProgress, FDragPanel, FOutlines);
 }
 
 QRect TCardForm::SelectionArea(bool unlockedOnly) const {
@@ -596,8 +389,6 @@ void TCardForm::RemoveFromSelection(TCardObject* object) {
 void TCardForm::SelectOnly(TCardObject* object) {
     FSelection.SelectOnly(object);
 }
-
-// ---- mouse ----
 
 void TCardForm::SetCursorNumber(int number) {
     FCursor = number;
@@ -985,8 +776,6 @@ void TCardForm::LinkClick(TCardObject* object) {
     RefreshSurface();
 }
 
-// ---- keyboard ----
-
 void TCardForm::Nudge(int dx, int dy) {
     if (FSelection.Count() == 0) return;
     if (FDrag.IsIdle()) {
@@ -1060,8 +849,6 @@ void TCardForm::KeyUp(QKeyEvent* event) {
               FSurface->Canvas()->DeviceToLogical(viewport));
 }
 
-// ---- steps ----
-
 void TCardForm::SetDocumentModified() {
     if (HasDocument()) Card().SetDocumentModified(true);
     AfterEdit();
@@ -1088,6 +875,9 @@ void TCardForm::Redo() {
 
 // A step is applied again: nothing may keep pointing into the document.
 void TCardForm::BeforeStep() {
+    // The stack is moving: what was typed since the last step can no longer be one.
+    FTypingRecord.reset();
+    FTypingFrame = FTypingHead = nullptr;
     ClearSelection();
     if (FState.LinkSource && RefOf(Card(), FState.LinkSource).IsValid()) {
         FState.LinkSource = nullptr;
@@ -1100,10 +890,13 @@ void TCardForm::AfterStep(const std::vector<TCardObject*>& touched) {
     FGeometry.SetCard(FEditor.Card());
     FGeometry.SetPage(page);
     UpdateViewFlags();
+    // Selected all at once: an editor for the first one alone would open and close.
+    auto changed = std::exchange(FSelection.Changed, nullptr);
     for (TCardObject* object : touched) {
         object->ZoomChanged(FGeometry.ZoomPercent());
         if (PanelOf(object) >= 0) AddToSelection(object);
     }
+    FSelection.Changed = std::move(changed);
     UpdateScrollExtents();
     RefreshSurface();
     UpdateControlWidget();
@@ -1114,13 +907,31 @@ void TCardForm::AfterStep(const std::vector<TCardObject*>& touched) {
 // after is one step of the window when it closes.
 void TCardForm::FollowTextEditing() {
     auto* text = dynamic_cast<TFocusTextControl*>(ControlWidget());
-    const TRichTextObject* frame = text ? text->Frame() : nullptr;
-    if (frame == FTypingFrame) return;
+    TRichTextObject* frame = text ? text->Frame() : nullptr;
+    if (frame == FTypingFrame || (!frame && FContinuingStory)) return;
+    // The caret went on into the next frame of the same story: still the same step.
+    if (frame && FTypingRecord && frame->Head() == FTypingHead) {
+        FTypingFrame = frame;
+        return;
+    }
     FinishTyping();
     if (!frame || !HasDocument()) return;
     FTypingFrame = frame;
-    FTypingRecord.emplace(FEditor, QStringLiteral("Typing"),
-                          std::vector<TCardObject*>{const_cast<TRichTextObject*>(frame)});
+    FTypingHead = frame->Head();
+    FTypingRecord.emplace(FEditor, QStringLiteral("Typing"), std::vector<TCardObject*>{frame});
+}
+
+void TCardForm::ContinueTyping(TRichTextObject& next) {
+    FContinuingStory = true;
+    try {
+        if (PanelOf(&next) < 0) next.RevealObject();
+        SelectOnly(&next);
+    } catch (...) {
+        FContinuingStory = false;
+        throw;
+    }
+    FContinuingStory = false;
+    FollowTextEditing();
 }
 
 void TCardForm::FinishTyping() {
@@ -1129,6 +940,7 @@ void TCardForm::FinishTyping() {
         FTypingRecord.reset();
     }
     FTypingFrame = nullptr;
+    FTypingHead = nullptr;
 }
 
 void TCardForm::Copy() {

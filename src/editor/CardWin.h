@@ -4,6 +4,7 @@
 #include "editor/DocumentEditor.h"
 #include "editor/DragMachine.h"
 #include "editor/PageGeometry.h"
+#include "editor/PagePainter.h"
 #include "editor/QDXWin.h"
 #include "editor/Selection.h"
 #include "print/PrintPublication.h"
@@ -119,6 +120,8 @@ public:
     // table) lies over the object while its control is visible. --
     QWidget* ControlWidget() const;
     void UpdateControlWidget();
+    // The caret of the text editor went on into another frame of its story.
+    void ContinueTyping(TRichTextObject& next);
 
 signals:
     void DocumentChanged();
@@ -146,17 +149,11 @@ private:
     void KeyDown(QKeyEvent* event);
     void KeyUp(QKeyEvent* event);
     void OnPaint(QPainter& painter);
-    void PaintDesk(QPainter& painter, const QRect& clip) const;
-    void PaintPanelMarks(QPainter& painter, const QRect& clip, const TCard& card) const;
-    void PaintFoldLines(QPainter& painter) const;
-    void PaintPaperOutlines(QPainter& painter, const TCard& card) const;
-    void PaintObjects(QPainter& painter, const QRect& clip);
     void PaintOverlay(QPainter& painter) const;
     void UpdateHint();
     void SetCursorNumber(int number);
     void UpdateViewFlags();
     void UpdateScrollExtents();
-    void PaintUnprintedParts(QPainter& painter, const QRect& clip) const;
     QRect ObjectWindowRect(const TCardObject* object) const;
     QRect SelectionArea(bool unlockedOnly) const;
     QRect OutlineArea() const;
@@ -188,6 +185,7 @@ private:
     TDocumentEditor FEditor; // the document and its steps
     TPageGeometry FGeometry;
     TSelection FSelection;
+    TPagePainter FPainter{FGeometry, FSelection.Objects()};
     TDragMachine FDrag;
     int FDragPanel = 0;
     QRect FOldArea;
@@ -200,6 +198,8 @@ private:
     // The contents of the text frame being typed in, since its editor opened.
     std::optional<TDocumentEditor::TContentRecord> FTypingRecord;
     const TRichTextObject* FTypingFrame = nullptr; // compared, not used
+    const TRichTextObject* FTypingHead = nullptr;  // of its story
+    bool FContinuingStory = false;
 
     // What the overlay shows: the selection's outlines, the object being made or resized, or
     // the band. Outlines are drawn over a cached picture of the page so that moves repaint

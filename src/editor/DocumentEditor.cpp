@@ -78,7 +78,6 @@ TStored* StoredFromBytes(const QByteArray& bytes, TStored* target) {
     return storage.ReadRoot(target);
 }
 
-// ---- the editor ----
 
 TDocumentEditor::TDocumentEditor() {
     FStack.setUndoLimit(UndoLimit);
@@ -161,7 +160,6 @@ void TDocumentEditor::Push(QUndoCommand* command) {
     if (FCard) FCard->SetDocumentModified(true);
 }
 
-// ---- steps of the editing window ----
 
 void TDocumentEditor::RecordInsert(const QString& text, const std::vector<TCardObject*>& objects) {
     if (!FCard || objects.empty()) return;
@@ -274,7 +272,6 @@ void TDocumentEditor::DeletePage(const QString& text, int index) {
     Push(new TPageCommand(*this, text, index, false, nullptr));
 }
 
-// ---- changes of the main window ----
 
 TDocumentChange::TDocumentChange(TDocumentEditor& editor, QString text, TChangeScope scope)
     : FEditor(editor), FText(std::move(text)), FScope(scope), FPage(editor.CurrentPage()) {

@@ -44,7 +44,6 @@ void TEditCommand::redo() {
     FEditor.Applied(Apply(true));
 }
 
-// ---- text-flow chains ----
 
 std::vector<TCardObject*> ChainsOf(const std::vector<TCardObject*>& objects) {
     std::vector<TCardObject*> frames;
@@ -127,7 +126,6 @@ bool TFrameState::operator==(const TFrameState& other) const {
     return true;
 }
 
-// ---- presence ----
 
 TPresenceCommand::TPresenceCommand(TDocumentEditor& editor, const QString& text, bool inserting,
                                    const std::vector<TCardObject*>& objects)
@@ -210,7 +208,6 @@ qint64 TPresenceCommand::SizeEstimate() const {
     return size;
 }
 
-// ---- placement ----
 
 TPlacementCommand::TPlacementCommand(TDocumentEditor& editor, const QString& text, int page,
                                      std::vector<TPlacement> placements)
@@ -267,7 +264,6 @@ qint64 TPlacementCommand::SizeEstimate() const {
            text().size() * 2;
 }
 
-// ---- lock ----
 
 TLockCommand::TLockCommand(TDocumentEditor& editor, TObjectRef at, bool locked)
     : TEditCommand(editor, locked ? QStringLiteral("Lock") : QStringLiteral("Unlock"), true),
@@ -280,7 +276,6 @@ std::vector<TCardObject*> TLockCommand::Apply(bool forward) {
     return {object};
 }
 
-// ---- contents ----
 
 TContentCommand::TContentCommand(TDocumentEditor& editor, const QString& text, TFrameState before,
                                  TFrameState after)
@@ -299,7 +294,6 @@ qint64 TContentCommand::SizeEstimate() const {
     return qint64(sizeof(*this)) + FBefore.Size() + FAfter.Size();
 }
 
-// ---- pages ----
 
 TPageCommand::TPageCommand(TDocumentEditor& editor, const QString& text, int index,
                            bool inserting, std::unique_ptr<TCardPage> page)
@@ -335,7 +329,6 @@ qint64 TPageCommand::SizeEstimate() const {
     return qint64(sizeof(*this)) + FPage.size() + FNeighbours.Size();
 }
 
-// ---- snapshots ----
 
 TSnapshotCommand::TSnapshotCommand(TDocumentEditor& editor, const QString& text,
                                    TChangeScope scope, int page, QByteArray before,

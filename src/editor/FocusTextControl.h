@@ -65,6 +65,9 @@ private:
     QPointF ToFlow(QPoint point) const;
     int PositionAt(QPoint point) const;
     void Move(int position, bool extend);
+    bool CommandKey(QKeyEvent* event);
+    bool CaretKey(QKeyEvent* event);
+    bool DeletingKey(QKeyEvent* event);
     void Copy() const;
     void Paste();
     void Changed(bool edited);
