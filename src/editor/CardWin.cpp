@@ -875,6 +875,16 @@ void TCardForm::Redo() {
 
 // A step is applied again: nothing may keep pointing into the document.
 void TCardForm::BeforeStep() {
+    // A drag in progress ends without its step; an object being made is not in the card.
+    if (!FDrag.IsIdle()) {
+        if (FDrag.Mode() == TDragMode::Creating) delete FState.ObjectInProgress;
+        if (FDrag.Mode() == TDragMode::Creating || FDrag.Mode() == TDragMode::Resizing)
+            FState.ObjectInProgress = nullptr;
+        FDrag.Finish();
+        FMoveRecord.reset();
+        ShowOutlines(false);
+        SetCursorNumber(crDefault);
+    }
     // The stack is moving: what was typed since the last step can no longer be one.
     FTypingRecord.reset();
     FTypingFrame = FTypingHead = nullptr;

@@ -5,6 +5,7 @@
 #include "editor/EditorState.h"
 #include "objects/Ellipse.h"
 #include "objects/Line.h"
+#include "objects/RichText.h"
 #include "storage/Exception.h"
 #include "support/DocumentFixtures.h"
 
@@ -551,4 +552,30 @@ TEST_F(EditorTest, ResizeCentreAndStackingAreUndone) {
     while (Form->UndoStack().canUndo())
         Form->Undo();
     EXPECT_EQ(CardToBytes(Form->Card()), before);
+}
+
+TEST_F(EditorTest, UndoLeavesNoPointerToTheDocumentInTheSharedState) {
+    TRectangleObject* r = AddRectangle(1, {100, 100, 200, 200});
+    auto* frame = new TRichTextObject();
+    frame->Bounds = {300, 100, 400, 200};
+    Panel(1).AddObject(frame);
+    Form->SelectOnly(r);
+    Form->ToggleLocked();
+    State.Tool = ToolLinkFrom;
+    Click(Left + QPoint(300, 110));
+    ASSERT_EQ(State.LinkSource, frame);
+    Form->Undo();
+    EXPECT_EQ(State.LinkSource, nullptr);
+    EXPECT_FALSE(r->Locked);
+
+    State.Tool = ToolRectangle; // undone half way through making an object
+    Hover(Left + QPoint(10, 10));
+    Press(Left + QPoint(10, 10));
+    MoveTo(Left + QPoint(60, 60));
+    ASSERT_NE(State.ObjectInProgress, nullptr);
+    Form->UndoStack().redo();
+    EXPECT_EQ(State.ObjectInProgress, nullptr);
+    EXPECT_EQ(Form->DragMode(), TDragMode::Idle);
+    Release(Left + QPoint(60, 60));
+    EXPECT_EQ(Panel(1).Count(), 2);
 }

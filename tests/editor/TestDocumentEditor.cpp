@@ -289,6 +289,7 @@ TEST_F(DocumentEditorTest, TwoHundredMovesOfAHundredObjectsStayUnderAMegabyte) {
     }
     EXPECT_GE(Editor.Stack().count(), 200);
     EXPECT_LT(Editor.UndoMemory(), 1024 * 1024);
+    RecordProperty("UndoBytes", int(Editor.UndoMemory()));
     while (Editor.Stack().canUndo())
         Editor.Undo();
     EXPECT_EQ(objects[99]->Bounds, (TRect{99, 99, 139, 139}));
