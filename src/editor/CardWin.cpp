@@ -916,19 +916,24 @@ void TCardForm::AfterStep(const std::vector<TCardObject*>& touched) {
 // The frame editor keeps its own steps while it is open; its frame's content before and
 // after is one step of the window when it closes.
 void TCardForm::FollowTextEditing() {
-    auto* text = dynamic_cast<TFocusTextControl*>(ControlWidget());
-    TRichTextObject* frame = text ? text->Frame() : nullptr;
-    if (frame == FTypingFrame || (!frame && FContinuingStory)) return;
+    // The object whose editing widget is open: a text frame, a grid's table.
+    TCardObject* edited = ControlWidget() ? FSelection.Sole() : nullptr;
+    if (edited == FTypingFrame || (!edited && FContinuingStory)) return;
+    auto* frame = dynamic_cast<TRichTextObject*>(edited);
+    const TCardObject* head = frame ? frame->Head() : edited;
     // The caret went on into the next frame of the same story: still the same step.
-    if (frame && FTypingRecord && frame->Head() == FTypingHead) {
-        FTypingFrame = frame;
+    if (edited && FTypingRecord && head == FTypingHead) {
+        FTypingFrame = edited;
         return;
     }
     FinishTyping();
-    if (!frame || !HasDocument()) return;
-    FTypingFrame = frame;
-    FTypingHead = frame->Head();
-    FTypingRecord.emplace(FEditor, QStringLiteral("Typing"), std::vector<TCardObject*>{frame});
+    if (!edited || !HasDocument()) return;
+    FTypingFrame = edited;
+    FTypingHead = head;
+    FTypingRecord.emplace(FEditor,
+                          frame ? QStringLiteral("Typing")
+                                : QStringLiteral("Edit %1").arg(edited->TypeName()),
+                          std::vector<TCardObject*>{edited});
 }
 
 void TCardForm::ContinueTyping(TRichTextObject& next) {

@@ -195,10 +195,11 @@ private:
     bool FFromKeyboard = false;
     // The selection's places when a drag or a run of nudges began.
     std::optional<TDocumentEditor::TPlacementRecord> FMoveRecord;
-    // The contents of the text frame being typed in, since its editor opened.
+    // The contents of the object being edited in place (a text frame's story, a grid's
+    // table), since its editing widget opened.
     std::optional<TDocumentEditor::TContentRecord> FTypingRecord;
-    const TRichTextObject* FTypingFrame = nullptr; // compared, not used
-    const TRichTextObject* FTypingHead = nullptr;  // of its story
+    const TCardObject* FTypingFrame = nullptr; // compared, not used
+    const TCardObject* FTypingHead = nullptr;  // of its story
     bool FContinuingStory = false;
 
     // What the overlay shows: the selection's outlines, the object being made or resized, or
