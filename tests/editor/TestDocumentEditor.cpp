@@ -294,3 +294,31 @@ TEST_F(DocumentEditorTest, TwoHundredMovesOfAHundredObjectsStayUnderAMegabyte) {
         Editor.Undo();
     EXPECT_EQ(objects[99]->Bounds, (TRect{99, 99, 139, 139}));
 }
+
+TEST_F(DocumentEditorTest, AChangeOfTheWholeCardCoversPagesPutInAndTakenOut) {
+    TRichTextObject* a = Frame(1, {0, 0, 200, 100}, QStringLiteral("story"));
+    QByteArray before = Bytes();
+    {
+        TDocumentChange change(Editor, QStringLiteral("Insert Page"), TChangeScope::Card);
+        auto* page = new TCardPage(Card().CardFormat);
+        Card().LayoutPage(*page);
+        Card().InsertObject(0, page);
+    }
+    EXPECT_EQ(Card().PageCount(), 2);
+    ExpectRoundTrips(before);
+
+    a = dynamic_cast<TRichTextObject*>(Card().ObjectAt(1, 1, 0)); // a new card after redo
+    ASSERT_NE(a, nullptr);
+    ASSERT_TRUE(a->LinkTo(Add<TRichTextObject>(2, {0, 0, 100, 100}, 0)));
+    before = Bytes();
+    {
+        TDocumentChange change(Editor, QStringLiteral("Delete Page"), TChangeScope::Card);
+        Card().Delete(0);
+    }
+    EXPECT_EQ(Card().PageCount(), 1);
+    ExpectRoundTrips(before);
+    Editor.Undo();
+    auto* head = dynamic_cast<TRichTextObject*>(Card().ObjectAt(1, 1, 0));
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(head->Successor(), Card().ObjectAt(0, 2, 0));
+}
