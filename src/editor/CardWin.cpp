@@ -592,23 +592,12 @@ void TCardForm::DragEdges(Qt::KeyboardModifiers modifiers, QPoint point) {
     FDragPanel = PanelAt({(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2});
     if (FDrag.Mode() == TDragMode::Resizing) {
         const int from = PanelOf(object);
-        if (from >= 0 && from != FDragPanel) MoveToPanel(object, from, FDragPanel);
+        if (from >= 0 && from != FDragPanel) FSelection.MoveToPanel(object, from, FDragPanel);
     }
     TRect local = rect;
     local.Offset(-PanelOrigin(FDragPanel).x(), -PanelOrigin(FDragPanel).y());
     object->SetBoundsOuter(local);
     InvalidateOverlay(OutlineArea());
-}
-
-void TCardForm::MoveToPanel(TCardObject* object, int fromPanel, int toPanel) {
-    TCardPanel* from = Panel(fromPanel);
-    TCardPanel* to = Panel(toPanel);
-    if (!from || !to || from == to) return;
-    const int index = from->IndexOfObject(object);
-    if (index < 0) return;
-    // The object stays on the same page, so a field keeps its place in the fill-in order.
-    from->Detach(index);
-    to->Add(object);
 }
 
 void TCardForm::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
@@ -675,24 +664,7 @@ void TCardForm::FinishMove() {
     const bool moved = FDrag.Mode() == TDragMode::Moving;
     if (moved) {
         ShowOutlines(false);
-        for (int i = 0; i < FSelection.Count(); ++i) {
-            TCardObject* object = FSelection.Items(i);
-            const int from = PanelOf(object);
-            if (from < 0) continue;
-            const QRect window =
-                ToQRect(Normalized(object->GetBounds())).translated(PanelOrigin(from));
-            const int to = PanelAt(window.center());
-            if (to != from) {
-                // The position on the sheet stays the same.
-                const TCardPanel* a = Panel(from);
-                const TCardPanel* b = Panel(to);
-                TRect bounds = object->Bounds;
-                bounds.Offset(a->SheetX - b->SheetX, a->SheetY - b->SheetY);
-                MoveToPanel(object, from, to);
-                object->SetBounds(bounds);
-            }
-            object->Realign();
-        }
+        FSelection.Land();
         if (FCursor == crDragHand || FFromKeyboard) {
             const QRect now = SelectionArea(false);
             if (now != FOldArea) {
@@ -734,23 +706,7 @@ void TCardForm::FinishBand() {
     InvalidateOverlay(OutlineArea());
     const QRect band = ToQRect(Normalized(FDrag.Rect()));
     FDrag.Finish();
-    for (int p = 0; p < MaxPanels; ++p) {
-        if (!IsShown(p)) continue;
-        const TCardPanel* panel = Panel(p);
-        const QPoint origin = PanelOrigin(p);
-        for (int i = 0; i < panel->Count(); ++i) {
-            TCardObject* object = panel->Items(i);
-            bool caught = false;
-            if (dynamic_cast<TLineObject*>(object)) {
-                const TRect b = UnitsToScreen(object->Bounds);
-                caught = LineCrossesBand(QPoint(b.Left, b.Top) + origin,
-                                         QPoint(b.Right, b.Bottom) + origin, band);
-            } else {
-                caught = ObjectWindowRect(object).intersects(band);
-            }
-            if (caught) AddToSelection(object);
-        }
-    }
+    FSelection.AddInBand(band);
 }
 
 void TCardForm::LinkClick(TCardObject* object) {

@@ -173,7 +173,6 @@ private:
     void HoverIdle(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
     void DragMoving(QPoint point);
     void DragEdges(Qt::KeyboardModifiers modifiers, QPoint point);
-    void MoveToPanel(TCardObject* object, int fromPanel, int toPanel);
     void FinishMove();
     void FinishCreating();
     void FinishResizing();

@@ -1,8 +1,11 @@
 #include "editor/Selection.h"
 
 #include "document/AppContext.h"
+#include "document/Units.h"
 #include "editor/DocumentEditor.h"
+#include "editor/DragMachine.h"
 #include "editor/PageGeometry.h"
+#include "objects/Line.h"
 
 #include <climits>
 
@@ -78,6 +81,57 @@ void TSelection::SelectAll() {
         for (int i = 0; i < panel->Count(); ++i)
             Add(panel->Items(i));
     }
+}
+
+void TSelection::AddInBand(const QRect& band) {
+    for (int p = 0; p < TPageGeometry::MaxPanels; ++p) {
+        if (!FGeometry.IsShown(p)) continue;
+        const TCardPanel* panel = FGeometry.Panel(p);
+        const QPoint origin = FGeometry.PanelOrigin(p);
+        for (int i = 0; i < panel->Count(); ++i) {
+            TCardObject* object = panel->Items(i);
+            bool caught = false;
+            if (dynamic_cast<TLineObject*>(object)) {
+                const TRect b = UnitsToScreen(object->Bounds);
+                caught = LineCrossesBand(QPoint(b.Left, b.Top) + origin,
+                                         QPoint(b.Right, b.Bottom) + origin, band);
+            } else {
+                caught = FGeometry.ObjectWindowRect(object).intersects(band);
+            }
+            if (caught) Add(object);
+        }
+    }
+}
+
+void TSelection::Land() {
+    for (int i = 0; i < Count(); ++i) {
+        TCardObject* object = Items(i);
+        const int from = FGeometry.PanelOf(object);
+        if (from < 0) continue;
+        const QRect window = TPageGeometry::ToQRect(TPageGeometry::Normalized(object->GetBounds()))
+                                 .translated(FGeometry.PanelOrigin(from));
+        const int to = FGeometry.PanelAt(window.center());
+        if (to != from) {
+            const TCardPanel* a = FGeometry.Panel(from);
+            const TCardPanel* b = FGeometry.Panel(to);
+            TRect bounds = object->Bounds;
+            bounds.Offset(a->SheetX - b->SheetX, a->SheetY - b->SheetY);
+            MoveToPanel(object, from, to);
+            object->SetBounds(bounds);
+        }
+        object->Realign();
+    }
+}
+
+void TSelection::MoveToPanel(TCardObject* object, int fromPanel, int toPanel) const {
+    TCardPanel* from = FGeometry.Panel(fromPanel);
+    TCardPanel* to = FGeometry.Panel(toPanel);
+    if (!from || !to || from == to) return;
+    const int index = from->IndexOfObject(object);
+    if (index < 0) return;
+    // The object stays on the same page, so a field keeps its place in the fill-in order.
+    from->Detach(index);
+    to->Add(object);
 }
 
 TCardObject* TSelection::Next() const {

@@ -2,6 +2,8 @@
 
 #include "document/CardObject.h"
 
+#include <QRect>
+
 #include <functional>
 #include <vector>
 
@@ -33,6 +35,14 @@ public:
     void Remove(TCardObject* object);
     void SelectOnly(TCardObject* object);
     void SelectAll(); // of the shown panels
+    // Adds what the band (window pixels) touches: shapes by their repaint rectangles, lines
+    // only where the line itself passes.
+    void AddInBand(const QRect& band);
+    // After a move: each object goes to the panel under its centre, keeping its place on the
+    // sheet, and is aligned again (centring, grid).
+    void Land();
+    // The object goes over to another panel of the page (its fill-in order stays).
+    void MoveToPanel(TCardObject* object, int fromPanel, int toPanel) const;
     // The object after (before) the first selected one, through the shown panels in turn;
     // the first (last) one when none is selected.
     TCardObject* Next() const;

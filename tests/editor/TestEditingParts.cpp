@@ -281,3 +281,29 @@ TEST_F(EditingPartsTest, ADraggedObjectSnapsToTheGridWhenPlaced) {
     EXPECT_EQ(placed.Top, 35);
     EXPECT_EQ(placed.Width(), 70);
 }
+
+TEST_F(EditingPartsTest, TheBandCatchesShapesByOverlapAndLinesByTheirPixels) {
+    auto* r = Add(1, {100, 100, 200, 200}); // pixels 96..192
+    auto* line = new TLineObject();
+    line->Bounds = {300, 100, 500, 300}; // pixels 288..480 x 96..288, down to the right
+    Panel(1).AddObject(line);
+    Selection.AddInBand(QRect(QPoint(49 + 290, 49 + 240), QPoint(49 + 330, 49 + 285)));
+    EXPECT_EQ(Selection.Count(), 0); // the empty corner of the line's box
+    Selection.AddInBand(QRect(QPoint(49 + 380, 49 + 180), QPoint(49 + 420, 49 + 230)));
+    EXPECT_EQ(Selection.Sole(), line);
+    Selection.AddInBand(QRect(QPoint(49 + 180, 49 + 180), QPoint(49 + 250, 49 + 250)));
+    EXPECT_EQ(Selection.Count(), 2);
+    EXPECT_NE(r->SelectState, 0);
+}
+
+TEST_F(EditingPartsTest, MovedObjectsLandInThePanelUnderTheirCentre) {
+    auto* r = Add(1, {600, 100, 700, 200}); // its centre lies over panel 2 now
+    auto* stays = Add(1, {100, 100, 200, 200});
+    Selection.Add(r);
+    Selection.Add(stays);
+    Selection.Land();
+    ASSERT_EQ(Panel(2).Count(), 1);
+    EXPECT_EQ(Panel(2).Items(0), r);
+    EXPECT_EQ(r->Bounds, (TRect{600 - 550, 100, 700 - 550, 200})); // the same place on the sheet
+    EXPECT_EQ(Panel(1).Items(0), stays);
+}
