@@ -8,15 +8,9 @@
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "editor/FocusTextControl.h"
-#include "objects/BarCode.h"
-#include "objects/Comb.h"
-#include "objects/Ellipse.h"
-#include "objects/Grid.h"
 #include "objects/Headline.h"
 #include "objects/Line.h"
-#include "objects/Picture.h"
 #include "objects/RichText.h"
-#include "objects/RoundedRectangle.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
@@ -408,35 +402,6 @@ void TCardForm::UpdateHint() {
     FState.ShowHint(FHint);
 }
 
-TCardObject* TCardForm::CreateForTool(int tool) const {
-    switch (tool) {
-    case ToolHeadline:
-        return THeadlineObject::CreateDefault();
-    case ToolText:
-        return TRichTextObject::CreateDefault();
-    case ToolPicture:
-        return TPictureObject::CreateDefault();
-    case ToolLine:
-        return TLineObject::CreateDefault();
-    case ToolRectangle:
-        return TRectangleObject::CreateDefault();
-    case ToolRoundedRectangle:
-        return TRRectangleObject::CreateDefault();
-    case ToolEllipse:
-        return TEllipseObject::CreateDefault();
-    case ToolBarCode:
-        return TBarCodeObject::CreateDefault();
-    case ToolComb:
-        return TCombObject::CreateDefault();
-    case ToolGrid:
-        return TGridObject::CreateDefault();
-    case ToolField:
-        return TFieldObject::CreateDefault();
-    default:
-        return nullptr;
-    }
-}
-
 void TCardForm::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point) {
     if (!HasDocument()) return;
     const TControlWidgetSync sync{*this}; // control widgets
@@ -477,7 +442,7 @@ void TCardForm::RightMouseDown(QPoint point) {
 
 void TCardForm::BeginCreating(int tool, QPoint point) {
     delete FState.ObjectInProgress;
-    FState.ObjectInProgress = CreateForTool(tool);
+    FState.ObjectInProgress = CreateObjectForTool(tool);
     ClearSelection();
     FDrag.BeginCreate(point, tool == ToolLine);
     FDragPanel = PanelAt(point);
@@ -915,23 +880,7 @@ void TCardForm::FinishTyping() {
 }
 
 void TCardForm::Copy() {
-    TCardObjectTable& clipboard = FState.Clipboard;
-    clipboard.Clear();
-    int left = INT_MAX, top = INT_MAX;
-    for (int i = 0; i < FSelection.Count(); ++i) {
-        const TCardObject* object = FSelection.Items(i);
-        clipboard.Add(CloneStored(object));
-        const TRect b = Normalized(object->Bounds);
-        left = std::min(left, b.Left);
-        top = std::min(top, b.Top);
-    }
-    for (int i = 0; i < clipboard.Count(); ++i) {
-        auto* copy = static_cast<TCardObject*>(clipboard.Items(i));
-        copy->Bounds.Offset(-left, -top);
-        // The clipboard outlives this window: its copies must not point at it.
-        if (auto* control = dynamic_cast<TControlObject*>(copy); control && control->HasControl())
-            control->Control().SetSurface(nullptr);
-    }
+    FSelection.CopyTo(FState.Clipboard);
 }
 
 void TCardForm::Cut() {
@@ -950,16 +899,7 @@ void TCardForm::Paste() {
     if (!HasDocument()) return;
     ClearSelection();
     const TCardObjectTable& clipboard = FState.Clipboard;
-    std::vector<TCardObject*> pasted;
-    for (int i = 0; i < clipboard.Count(); ++i) {
-        auto* copy = static_cast<TCardObject*>(CloneStored(clipboard.Items(i)));
-        copy->ZoomChanged(FGeometry.ZoomPercent());
-        const QRect r = ToQRect(Normalized(copy->GetBounds()));
-        const int panel = PanelAt(r.center());
-        Panel(panel)->AddObject(copy);
-        copy->Realign();
-        pasted.push_back(copy);
-    }
+    const std::vector<TCardObject*> pasted = FSelection.PlaceCopies(clipboard);
     FEditor.RecordInsert(QStringLiteral("Paste"), pasted);
     for (TCardObject* object : pasted)
         AddToSelection(object);

@@ -165,7 +165,6 @@ private:
     void AfterStep(const std::vector<TCardObject*>& touched);
     void FollowTextEditing();
     void FinishTyping();
-    TCardObject* CreateForTool(int tool) const;
     void RightMouseDown(QPoint point);
     void BeginCreating(int tool, QPoint point);
     void EditMouseDown(Qt::KeyboardModifiers modifiers, QPoint point);

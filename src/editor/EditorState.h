@@ -29,6 +29,9 @@ enum TTool : int {
     ToolLinkTo = 14
 };
 
+// A new object of the kind a creating tool makes, in its default form; null for other tools.
+TCardObject* CreateObjectForTool(int tool);
+
 // Answers of the close query.
 enum class TSaveAnswer { Yes, No, Cancel };
 

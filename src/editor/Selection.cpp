@@ -1,12 +1,14 @@
 #include "editor/Selection.h"
 
 #include "document/AppContext.h"
+#include "document/Control.h"
 #include "document/Units.h"
 #include "editor/DocumentEditor.h"
 #include "editor/DragMachine.h"
 #include "editor/PageGeometry.h"
 #include "objects/Line.h"
 
+#include <algorithm>
 #include <climits>
 
 TSelection::TSelection(const TPageGeometry& geometry) : FGeometry(geometry) {
@@ -121,6 +123,43 @@ void TSelection::Land() {
         }
         object->Realign();
     }
+}
+
+void TSelection::CopyTo(TCardObjectTable& clipboard) const {
+    clipboard.Clear();
+    int left = INT_MAX, top = INT_MAX;
+    for (int i = 0; i < Count(); ++i) {
+        const TCardObject* object = Items(i);
+        clipboard.Add(CloneStored(object));
+        const TRect b = TPageGeometry::Normalized(object->Bounds);
+        left = std::min(left, b.Left);
+        top = std::min(top, b.Top);
+    }
+    for (int i = 0; i < clipboard.Count(); ++i) {
+        auto* copy = static_cast<TCardObject*>(clipboard.Items(i));
+        copy->Bounds.Offset(-left, -top);
+        // The clipboard outlives this window: its copies must not point at it.
+        if (auto* control = dynamic_cast<TControlObject*>(copy); control && control->HasControl())
+            control->Control().SetSurface(nullptr);
+    }
+}
+
+std::vector<TCardObject*> TSelection::PlaceCopies(const TCardObjectTable& clipboard) const {
+    std::vector<TCardObject*> placed;
+    for (int i = 0; i < clipboard.Count(); ++i) {
+        auto* copy = static_cast<TCardObject*>(CloneStored(clipboard.Items(i)));
+        copy->ZoomChanged(FGeometry.ZoomPercent());
+        const QRect r = TPageGeometry::ToQRect(TPageGeometry::Normalized(copy->GetBounds()));
+        TCardPanel* panel = FGeometry.Panel(FGeometry.PanelAt(r.center()));
+        if (!panel) {
+            delete copy;
+            continue;
+        }
+        panel->AddObject(copy);
+        copy->Realign();
+        placed.push_back(copy);
+    }
+    return placed;
 }
 
 void TSelection::MoveToPanel(TCardObject* object, int fromPanel, int toPanel) const {

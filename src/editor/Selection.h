@@ -41,6 +41,11 @@ public:
     // After a move: each object goes to the panel under its centre, keeping its place on the
     // sheet, and is aligned again (centring, grid).
     void Land();
+    // Copies of the selected objects, their bounds relative to the top-left of them all.
+    void CopyTo(TCardObjectTable& clipboard) const;
+    // Copies of the clipboard's objects, each on the panel under its centre; the new objects
+    // are in the page (not selected).
+    std::vector<TCardObject*> PlaceCopies(const TCardObjectTable& clipboard) const;
     // The object goes over to another panel of the page (its fill-in order stays).
     void MoveToPanel(TCardObject* object, int fromPanel, int toPanel) const;
     // The object after (before) the first selected one, through the shown panels in turn;

@@ -307,3 +307,21 @@ TEST_F(EditingPartsTest, MovedObjectsLandInThePanelUnderTheirCentre) {
     EXPECT_EQ(r->Bounds, (TRect{600 - 550, 100, 700 - 550, 200})); // the same place on the sheet
     EXPECT_EQ(Panel(1).Items(0), stays);
 }
+
+TEST_F(EditingPartsTest, CopiesKeepTheirLayoutAndPasteOntoThePanelUnderThem) {
+    auto* a = Add(2, {300, 200, 400, 250});
+    auto* b = Add(2, {350, 150, 450, 260});
+    Selection.Add(a);
+    Selection.Add(b);
+    TCardObjectTable clipboard;
+    Selection.CopyTo(clipboard);
+    ASSERT_EQ(clipboard.Count(), 2);
+    EXPECT_EQ(clipboard.Items(0)->Bounds, (TRect{0, 50, 100, 100}));
+    EXPECT_EQ(clipboard.Items(1)->Bounds, (TRect{50, 0, 150, 110}));
+    const std::vector<TCardObject*> placed = Selection.PlaceCopies(clipboard);
+    ASSERT_EQ(placed.size(), 2u);
+    // At the top left of the window's panels, over panel 1.
+    EXPECT_EQ(Geometry.PanelOf(placed[0]), 1);
+    EXPECT_EQ(placed[1]->Bounds, (TRect{50, 0, 150, 110}));
+    EXPECT_EQ(Panel(2).Count(), 2); // the originals stay
+}
