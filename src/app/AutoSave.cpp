@@ -59,7 +59,7 @@ bool TAutoSave::UserBusy() const {
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return true;
     if (FMain.Printing().IsPrinting() || QGuiApplication::mouseButtons() != Qt::NoButton) return true;
     if (const TCardForm* form = FMain.ActiveEditor();
-        form && form->DragMode() != TCardForm::dmIdle)
+        form && form->DragMode() != TDragMode::Idle)
         return true;
     return FSinceInput.isValid() && FSinceInput.elapsed() < FQuiet;
 }

@@ -1,7 +1,12 @@
 #pragma once
 
 #include "document/Card.h"
+#include "editor/DocumentEditor.h"
+#include "editor/DragMachine.h"
+#include "editor/PageGeometry.h"
+#include "editor/PagePainter.h"
 #include "editor/QDXWin.h"
+#include "editor/Selection.h"
 #include "print/PrintPublication.h"
 
 #include <QImage>
@@ -13,65 +18,69 @@
 
 class TControlWidgets;
 class TEditorState;
+class TRichTextObject;
 
 // The editing window of one publication: it paints the current page's shown panels onto
 // its drawing surface and turns the mouse and keyboard into editing operations (creating,
 // selecting, moving, resizing, nudging, linking text frames) and the commands the main
 // window applies to the selection. Coordinates here are logical "window" pixels of the
-// surface; a panel's objects are relative to its window origin.
+// surface; a panel's objects are relative to its window origin. Every edit is a step of the
+// window's document editor, so that it can be undone.
 class TCardForm : public QWidget {
     Q_OBJECT
 public:
-    enum TDragMode { dmIdle = 0, dmCreating = 1, dmMoving = 2, dmResizing = 3, dmBand = 4 };
-    static constexpr int ZoomTable[] = {25, 33, 50, 67, 75, 100, 150, 200, 250};
-    static constexpr int ZoomCount = 9;
-
     explicit TCardForm(QWidget* parent = nullptr, TEditorState* state = nullptr);
     ~TCardForm() override;
 
     TQDXWindow* QDXWindow() const { return FSurface; }
-    TCard& Card() const { return *FCard; }
-    bool HasDocument() const { return FCard != nullptr; }
+    TCard& Card() const { return *FEditor.Card(); }
+    bool HasDocument() const { return FEditor.Card() != nullptr; }
+    TDocumentEditor& Editor() { return FEditor; }
+    QUndoStack& UndoStack() { return FEditor.Stack(); }
+    // The open text editor's own steps first, then the window's.
+    void Undo();
+    void Redo();
     // Takes ownership of the card and shows its first page.
     void AttachDocument(std::unique_ptr<TCard> card);
     // Opens a document file; the error message of the storage on failure.
     static std::unique_ptr<TCard> OpenDocument(const QString& fileName);
     bool SaveToFile(const QString& fileName);
 
-    int CurrentPage() const { return FPage; }
+    int CurrentPage() const { return FGeometry.Page(); }
     void SetPage(int index);
-    quint32 ShownPanels() const { return FShownPanels; }
+    quint32 ShownPanels() const { return FGeometry.ShownPanels(); }
     void ShowPanels(quint32 mask);
-    int ZoomIndex() const { return FZoomIndex; }
+    int ZoomIndex() const { return FGeometry.ZoomIndex(); }
     void SetZoomIndex(int index);
-    bool CanZoomIn() const;
-    bool CanZoomOut() const { return FZoomIndex > 0; }
+    bool CanZoomIn() const { return FGeometry.CanZoomIn(); }
+    bool CanZoomOut() const { return FGeometry.CanZoomOut(); }
     void ZoomIn();
     void ZoomOut();
-    bool IgnoreX() const { return FIgnoreX; }
-    bool IgnoreY() const { return FIgnoreY; }
-    int DragMode() const { return FDragMode; }
+    bool IgnoreX() const { return FGeometry.IgnoreX(); }
+    bool IgnoreY() const { return FGeometry.IgnoreY(); }
+    TDragMode DragMode() const { return FDrag.Mode(); }
     int SurfaceCursor() const { return FCursor; }
 
-    // Half an inch of grey border round the page, in logical pixels.
-    static int Margin();
-    QPoint PanelOrigin(int panel) const; // window point of the panel's (0, 0)
-    QPoint ViewOffset(int panel) const;
-    TCardPanel* Panel(int index) const; // of the current page, or null
-    bool IsShown(int panel) const;
+    const TPageGeometry& Geometry() const { return FGeometry; }
+    static int Margin() { return TPageGeometry::Margin(); }
+    QPoint PanelOrigin(int panel) const { return FGeometry.PanelOrigin(panel); }
+    QPoint ViewOffset(int panel) const { return FGeometry.ViewOffset(panel); }
+    TCardPanel* Panel(int index) const { return FGeometry.Panel(index); }
+    bool IsShown(int panel) const { return FGeometry.IsShown(panel); }
     TCardObject* ObjectAt(QPoint windowPoint) const;
-    int PanelAt(QPoint windowPoint) const;
-    int PanelOf(const TCardObject* object) const; // index on the current page, -1 elsewhere
-    QSize ViewSize() const { return {FViewWidth, FViewHeight}; }
+    int PanelAt(QPoint windowPoint) const { return FGeometry.PanelAt(windowPoint); }
+    int PanelOf(const TCardObject* object) const { return FGeometry.PanelOf(object); }
+    QSize ViewSize() const { return FGeometry.ViewSize(); }
 
-    const TCardObjectTable& Selection() const { return FSelection; }
+    const TCardObjectTable& Selection() const { return FSelection.Objects(); }
+    TSelection& SelectionModel() { return FSelection; }
     void ClearSelection();
     void AddToSelection(TCardObject* object);
     void RemoveFromSelection(TCardObject* object);
     void SelectOnly(TCardObject* object);
     void InvalidateObject(TCardObject* object);
-    TCardObject* NextObject() const;
-    TCardObject* PreviousObject() const;
+    TCardObject* NextObject() const { return FSelection.Next(); }
+    TCardObject* PreviousObject() const { return FSelection.Previous(); }
     int UntitledNumber() const;
 
     // Commands of the main window on the selection.
@@ -80,8 +89,8 @@ public:
     void Paste();
     void DeleteSelection();
     void SelectAll();
-    bool CanBringForward() const;
-    bool CanSendBackward() const;
+    bool CanBringForward() const { return FSelection.CanBringForward(); }
+    bool CanSendBackward() const { return FSelection.CanSendBackward(); }
     void BringToFront();
     void SendToBack();
     void UpOneLevel();
@@ -111,6 +120,8 @@ public:
     // table) lies over the object while its control is visible. --
     QWidget* ControlWidget() const;
     void UpdateControlWidget();
+    // The caret of the text editor went on into another frame of its story.
+    void ContinueTyping(TRichTextObject& next);
 
 signals:
     void DocumentChanged();
@@ -131,6 +142,9 @@ public:
     void FinishKeyboardMove();
 
 private:
+    void ConnectSurface();
+    void ConnectEditor();
+    void ChooseUntitledName();
     void CloseQuery(QCloseEvent* event);
     void KeyDown(QKeyEvent* event);
     void KeyUp(QKeyEvent* event);
@@ -140,45 +154,51 @@ private:
     void SetCursorNumber(int number);
     void UpdateViewFlags();
     void UpdateScrollExtents();
-    QRect ShownObjectsArea() const; // window pixels of the shown objects with their handles
-    void PaintUnprintedParts(QPainter& painter, const QRect& clip) const;
-    QRect WindowRect(const TCardObject* object, const TRect& panelRect) const;
-    QRect ObjectWindowRect(const TCardObject* object) const; // GetRepaintRect in the window
+    QRect ObjectWindowRect(const TCardObject* object) const;
     QRect SelectionArea(bool unlockedOnly) const;
     QRect OutlineArea() const;
     void InvalidateLogical(const QRect& logical);
     void InvalidateOverlay(const QRect& logical);
     void ShowOutlines(bool on);
-    TCardObject* CreateForTool(int tool) const;
-    void MoveToPanel(TCardObject* object, int fromPanel, int toPanel);
+    void AfterEdit(); // an edit was recorded: the surface and the main window follow
+    void BeforeStep();
+    void AfterStep(const std::vector<TCardObject*>& touched);
+    void FollowTextEditing();
+    void FinishTyping();
+    void RightMouseDown(QPoint point);
+    void BeginCreating(int tool, QPoint point);
+    void EditMouseDown(Qt::KeyboardModifiers modifiers, QPoint point);
+    void BeginResizing(TCardObject* hit);
+    void HoverIdle(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
+    void DragMoving(QPoint point);
+    void DragEdges(Qt::KeyboardModifiers modifiers, QPoint point);
     void FinishMove();
     void FinishCreating();
     void FinishResizing();
     void FinishBand();
-    bool LineCrossesBand(const TCardObject* line, int panel, const QRect& band) const;
     void LinkClick(TCardObject* object);
 
     TEditorState& FState;
     TQDXWindow* FSurface;
-    std::unique_ptr<TCard> FCard;
-    int FPage = -1;
-    int FZoomIndex = 2;
-    quint32 FShownPanels = 0;
-    int FDragMode = dmIdle;
-    bool FFlipX = false;
-    bool FFlipY = false;
+    TDocumentEditor FEditor; // the document and its steps
+    TPageGeometry FGeometry;
+    TSelection FSelection;
+    TPagePainter FPainter{FGeometry, FSelection.Objects()};
+    TDragMachine FDrag;
     int FDragPanel = 0;
     QRect FOldArea;
-    TRect FDragRect; // window pixels; its corners say which edge follows the mouse
-    int FViewWidth = 0;
-    int FViewHeight = 0;
-    bool FIgnoreX = false;
-    bool FIgnoreY = false;
     QPoint FLastPoint;
     int FCursor = 0;
-    TCardObjectTable FSelection;
     QString FHint;
     bool FFromKeyboard = false;
+    // The selection's places when a drag or a run of nudges began.
+    std::optional<TDocumentEditor::TPlacementRecord> FMoveRecord;
+    // The contents of the object being edited in place (a text frame's story, a grid's
+    // table), since its editing widget opened.
+    std::optional<TDocumentEditor::TContentRecord> FTypingRecord;
+    const TCardObject* FTypingFrame = nullptr; // compared, not used
+    const TCardObject* FTypingHead = nullptr;  // of its story
+    bool FContinuingStory = false;
 
     // What the overlay shows: the selection's outlines, the object being made or resized, or
     // the band. Outlines are drawn over a cached picture of the page so that moves repaint

@@ -3,7 +3,16 @@
 #include "document/AppContext.h"
 #include "document/Units.h"
 #include "editor/CardWin.h"
+#include "document/Control.h"
+#include "objects/BarCode.h"
+#include "objects/Comb.h"
+#include "objects/Ellipse.h"
+#include "objects/Grid.h"
+#include "objects/Headline.h"
+#include "objects/Line.h"
+#include "objects/Picture.h"
 #include "objects/RichText.h"
+#include "objects/RoundedRectangle.h"
 
 #include <QMessageBox>
 
@@ -79,4 +88,33 @@ void TEditorState::ApplyGridSpacing() const {
 TEditorState& EditorState() {
     static TEditorState state;
     return state;
+}
+
+TCardObject* CreateObjectForTool(int tool) {
+    switch (tool) {
+    case ToolHeadline:
+        return THeadlineObject::CreateDefault();
+    case ToolText:
+        return TRichTextObject::CreateDefault();
+    case ToolPicture:
+        return TPictureObject::CreateDefault();
+    case ToolLine:
+        return TLineObject::CreateDefault();
+    case ToolRectangle:
+        return TRectangleObject::CreateDefault();
+    case ToolRoundedRectangle:
+        return TRRectangleObject::CreateDefault();
+    case ToolEllipse:
+        return TEllipseObject::CreateDefault();
+    case ToolBarCode:
+        return TBarCodeObject::CreateDefault();
+    case ToolComb:
+        return TCombObject::CreateDefault();
+    case ToolGrid:
+        return TGridObject::CreateDefault();
+    case ToolField:
+        return TFieldObject::CreateDefault();
+    default:
+        return nullptr;
+    }
 }

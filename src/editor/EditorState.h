@@ -30,6 +30,9 @@ enum TTool : int {
     ToolLinkTo = 14
 };
 
+// A new object of the kind a creating tool makes, in its default form; null for other tools.
+TCardObject* CreateObjectForTool(int tool);
+
 // What all editing windows share and the main window owns: the current tool, the object
 // clipboard, the object being created, the open windows, and the host whose commands an
 // editing window calls. A window reads these at the moment of use.

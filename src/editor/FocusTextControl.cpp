@@ -145,6 +145,22 @@ void TFocusTextControl::Changed(bool edited) {
     emit TTextEditorSignals::Instance().Changed();
 }
 
+bool TFocusTextControl::Undo() {
+    QTextDocument& story = FFrame->Story();
+    if (!story.isUndoAvailable()) return false;
+    story.undo(&Cursor());
+    Changed(true);
+    return true;
+}
+
+bool TFocusTextControl::Redo() {
+    QTextDocument& story = FFrame->Story();
+    if (!story.isRedoAvailable()) return false;
+    story.redo(&Cursor());
+    Changed(true);
+    return true;
+}
+
 void TFocusTextControl::FollowCaret() {
     const TTextFlow::TCaret caret = Flow().CaretAt(Cursor().position());
     if (caret.Frame < 0 || caret.Frame == Index()) return;
@@ -153,10 +169,7 @@ void TFocusTextControl::FollowCaret() {
     TRichTextObject* next = chain[size_t(caret.Frame)];
     TCardForm& form = FForm;
     // The window changes its editor later, outside this editor's own event.
-    QTimer::singleShot(0, &form, [&form, next] {
-        if (form.PanelOf(next) < 0) next->RevealObject();
-        form.SelectOnly(next);
-    });
+    QTimer::singleShot(0, &form, [&form, next] { form.ContinueTyping(*next); });
 }
 
 void TFocusTextControl::MergeCharFormat(const QTextCharFormat& format) {
@@ -231,111 +244,9 @@ void TFocusTextControl::Paste() {
 }
 
 void TFocusTextControl::keyPressEvent(QKeyEvent* event) {
-    if (!FFrame) return;
+    if (!FFrame || CommandKey(event) || CaretKey(event)) return;
     QTextCursor& cursor = Cursor();
-    QTextDocument& story = FFrame->Story();
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool control = event->modifiers() & Qt::ControlModifier;
-    const int position = cursor.position();
-    const TTextFlow& flow = Flow();
-
-    if (event->key() == Qt::Key_Delete && control) {
-        // Ctrl+Delete deletes the selected objects, not text.
-        TCardForm& form = FForm;
-        QTimer::singleShot(0, &form, [&form] { form.DeleteSelection(); });
-        return;
-    }
-    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
-        FOverwrite = !FOverwrite;
-        update();
-        return;
-    }
-    if (event->matches(QKeySequence::Undo)) {
-        story.undo(&cursor);
-        return Changed(true);
-    }
-    if (event->matches(QKeySequence::Redo)) {
-        story.redo(&cursor);
-        return Changed(true);
-    }
-    if (event->matches(QKeySequence::Copy)) return Copy();
-    if (event->matches(QKeySequence::Cut)) {
-        Copy();
-        cursor.removeSelectedText();
-        return Changed(true);
-    }
-    if (event->matches(QKeySequence::Paste)) return Paste();
-    if (event->matches(QKeySequence::SelectAll)) {
-        cursor.select(QTextCursor::Document);
-        return Changed(false);
-    }
-    if (control && (event->key() == Qt::Key_B || event->key() == Qt::Key_I ||
-                    event->key() == Qt::Key_U)) {
-        const QTextCharFormat now = cursor.charFormat();
-        QTextCharFormat format;
-        if (event->key() == Qt::Key_B)
-            format.setFontWeight(now.fontWeight() >= QFont::Bold ? QFont::Normal : QFont::Bold);
-        else if (event->key() == Qt::Key_I)
-            format.setFontItalic(!now.fontItalic());
-        else
-            format.setFontUnderline(!now.fontUnderline());
-        return MergeCharFormat(format);
-    }
-
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right: {
-        const bool left = event->key() == Qt::Key_Left;
-        if (!shift && cursor.hasSelection())
-            return Move(left ? cursor.selectionStart() : cursor.selectionEnd(), false);
-        QTextCursor probe = cursor;
-        probe.clearSelection();
-        probe.movePosition(control ? (left ? QTextCursor::PreviousWord : QTextCursor::NextWord)
-                                   : (left ? QTextCursor::PreviousCharacter
-                                           : QTextCursor::NextCharacter));
-        return Move(probe.position(), shift);
-    }
-    case Qt::Key_Up:
-    case Qt::Key_Down: {
-        const int to = flow.PositionOnNextLine(position, event->key() == Qt::Key_Up ? -1 : 1);
-        if (to >= 0) Move(to, shift);
-        return;
-    }
-    case Qt::Key_Home:
-        return Move(control ? 0 : flow.LineRange(position).first, shift);
-    case Qt::Key_End:
-        return Move(control ? story.characterCount() - 1 : flow.LineRange(position).second, shift);
-    case Qt::Key_PageDown:
-        return Move(flow.FrameEnd(Index()), shift);
-    case Qt::Key_PageUp:
-        return Move(flow.FrameStart(Index()), shift);
-    case Qt::Key_Backspace:
-        if (!cursor.hasSelection() && control)
-            cursor.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
-        if (cursor.hasSelection())
-            cursor.removeSelectedText();
-        else
-            cursor.deletePreviousChar();
-        return Changed(true);
-    case Qt::Key_Delete:
-        if (cursor.hasSelection())
-            cursor.removeSelectedText();
-        else
-            cursor.deleteChar();
-        return Changed(true);
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (shift)
-            cursor.insertText(QString(QChar::LineSeparator));
-        else
-            cursor.insertBlock();
-        return Changed(true);
-    case Qt::Key_Escape:
-        event->ignore();
-        return;
-    default:
-        break;
-    }
     const QString text = event->text();
     if (text.isEmpty() || control || (!text.at(0).isPrint() && text != QStringLiteral("\t"))) {
         event->ignore();
@@ -345,6 +256,133 @@ void TFocusTextControl::keyPressEvent(QKeyEvent* event) {
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
     cursor.insertText(text);
     Changed(true);
+}
+
+// The editor's commands: clipboard, its own undo, overwrite, character formats. True when
+// the key was one.
+bool TFocusTextControl::CommandKey(QKeyEvent* event) {
+    QTextCursor& cursor = Cursor();
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if (event->key() == Qt::Key_Delete && control) {
+        // Ctrl+Delete deletes the selected objects, not text.
+        TCardForm& form = FForm;
+        QTimer::singleShot(0, &form, [&form] { form.DeleteSelection(); });
+    } else if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        FOverwrite = !FOverwrite;
+        update();
+    } else if (event->matches(QKeySequence::Undo)) {
+        Undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        Redo();
+    } else if (event->matches(QKeySequence::Copy)) {
+        Copy();
+    } else if (event->matches(QKeySequence::Cut)) {
+        Copy();
+        cursor.removeSelectedText();
+        Changed(true);
+    } else if (event->matches(QKeySequence::Paste)) {
+        Paste();
+    } else if (event->matches(QKeySequence::SelectAll)) {
+        cursor.select(QTextCursor::Document);
+        Changed(false);
+    } else if (control && (event->key() == Qt::Key_B || event->key() == Qt::Key_I ||
+                           event->key() == Qt::Key_U)) {
+        const QTextCharFormat now = cursor.charFormat();
+        QTextCharFormat format;
+        if (event->key() == Qt::Key_B)
+            format.setFontWeight(now.fontWeight() >= QFont::Bold ? QFont::Normal : QFont::Bold);
+        else if (event->key() == Qt::Key_I)
+            format.setFontItalic(!now.fontItalic());
+        else
+            format.setFontUnderline(!now.fontUnderline());
+        MergeCharFormat(format);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Caret movement, deleting and new lines. True when the key was one of them.
+bool TFocusTextControl::CaretKey(QKeyEvent* event) {
+    QTextCursor& cursor = Cursor();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const int position = cursor.position();
+    const TTextFlow& flow = Flow();
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const bool left = event->key() == Qt::Key_Left;
+        if (!shift && cursor.hasSelection()) {
+            Move(left ? cursor.selectionStart() : cursor.selectionEnd(), false);
+            return true;
+        }
+        QTextCursor probe = cursor;
+        probe.clearSelection();
+        probe.movePosition(control ? (left ? QTextCursor::PreviousWord : QTextCursor::NextWord)
+                                   : (left ? QTextCursor::PreviousCharacter
+                                           : QTextCursor::NextCharacter));
+        Move(probe.position(), shift);
+        return true;
+    }
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int to = flow.PositionOnNextLine(position, event->key() == Qt::Key_Up ? -1 : 1);
+        if (to >= 0) Move(to, shift);
+        return true;
+    }
+    case Qt::Key_Home:
+        Move(control ? 0 : flow.LineRange(position).first, shift);
+        return true;
+    case Qt::Key_End:
+        Move(control ? FFrame->Story().characterCount() - 1 : flow.LineRange(position).second,
+             shift);
+        return true;
+    case Qt::Key_PageDown:
+        Move(flow.FrameEnd(Index()), shift);
+        return true;
+    case Qt::Key_PageUp:
+        Move(flow.FrameStart(Index()), shift);
+        return true;
+    case Qt::Key_Escape:
+        event->ignore();
+        return true;
+    default:
+        return DeletingKey(event);
+    }
+}
+
+bool TFocusTextControl::DeletingKey(QKeyEvent* event) {
+    QTextCursor& cursor = Cursor();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+        if (!cursor.hasSelection() && control)
+            cursor.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+        if (cursor.hasSelection())
+            cursor.removeSelectedText();
+        else
+            cursor.deletePreviousChar();
+        break;
+    case Qt::Key_Delete:
+        if (cursor.hasSelection())
+            cursor.removeSelectedText();
+        else
+            cursor.deleteChar();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (shift)
+            cursor.insertText(QString(QChar::LineSeparator));
+        else
+            cursor.insertBlock();
+        break;
+    default:
+        return false;
+    }
+    Changed(true);
+    return true;
 }
 
 // Keys the editor uses are its own, not the menus' shortcuts (Delete, Ctrl+C and the like).

@@ -41,6 +41,9 @@ public:
     void MergeBlockFormat(const QTextBlockFormat& format);
     // Bullets or numbers for the selected paragraphs; again the same style removes them.
     void ToggleList(QTextListFormat::Style style);
+    // The story's own undo while the editor is open; false when it has no step to take.
+    bool Undo();
+    bool Redo();
     // The frame's inner width in points, for the ruler.
     double FrameWidthPoints() const;
 
@@ -62,6 +65,9 @@ private:
     QPointF ToFlow(QPoint point) const;
     int PositionAt(QPoint point) const;
     void Move(int position, bool extend);
+    bool CommandKey(QKeyEvent* event);
+    bool CaretKey(QKeyEvent* event);
+    bool DeletingKey(QKeyEvent* event);
     void Copy() const;
     void Paste();
     void Changed(bool edited);

@@ -224,7 +224,19 @@ TTextFormatBar::TTextFormatBar(QWidget* parent) : QToolBar(QStringLiteral("Text 
     FSpacing->setSuffix(QStringLiteral(" pt"));
     FSpacing->setToolTip(QStringLiteral("Space after each paragraph"));
     addWidget(FSpacing);
+    ConnectFormats();
 
+    FRulerBar = new QToolBar(QStringLiteral("Text Ruler"), parent);
+    FRulerBar->setObjectName(QStringLiteral("TextRulerBar"));
+    FRuler = new TTextRuler(FRulerBar);
+    FRulerBar->addWidget(FRuler);
+    connect(&TTextEditorSignals::Instance(), &TTextEditorSignals::Changed, this,
+            &TTextFormatBar::Refresh);
+    Refresh();
+}
+
+// The bar's controls apply their formats to the editor that is open.
+void TTextFormatBar::ConnectFormats() {
     const auto withEditor = [this](const std::function<void(TFocusTextControl&)>& action) {
         if (FRefreshing) return;
         if (TFocusTextControl* editor = TFocusTextControl::Current()) {
@@ -285,14 +297,6 @@ TTextFormatBar::TTextFormatBar(QWidget* parent) : QToolBar(QStringLiteral("Text 
             editor.MergeBlockFormat(format);
         });
     });
-
-    FRulerBar = new QToolBar(QStringLiteral("Text Ruler"), parent);
-    FRulerBar->setObjectName(QStringLiteral("TextRulerBar"));
-    FRuler = new TTextRuler(FRulerBar);
-    FRulerBar->addWidget(FRuler);
-    connect(&TTextEditorSignals::Instance(), &TTextEditorSignals::Changed, this,
-            &TTextFormatBar::Refresh);
-    Refresh();
 }
 
 QAction* TTextFormatBar::AddToggle(const QString& name, const QString& caption,

@@ -53,6 +53,7 @@ public:
 
 private:
     QAction* AddToggle(const QString& name, const QString& caption, const QString& hint);
+    void ConnectFormats();
     void PickColor(bool background);
 
     QFontComboBox* FFont;

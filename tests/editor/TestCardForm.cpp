@@ -6,12 +6,14 @@
 #include "support/ScriptedEditorHost.h"
 #include "objects/Ellipse.h"
 #include "objects/Line.h"
+#include "objects/RichText.h"
 #include "storage/Exception.h"
 #include "support/DocumentFixtures.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -213,7 +215,7 @@ TEST_F(EditorTest, ResizingPastTheOppositeEdgeFlips) {
     Hover(Left + QPoint(96, 144)); // the left-middle handle
     EXPECT_EQ(Form->SurfaceCursor(), crSizeWE);
     Press(Left + QPoint(96, 144));
-    EXPECT_EQ(Form->DragMode(), TCardForm::dmResizing);
+    EXPECT_EQ(Form->DragMode(), TDragMode::Resizing);
     MoveTo(Left + QPoint(150, 144));
     MoveTo(Left + QPoint(288, 144)); // past the right edge at 192
     Release(Left + QPoint(288, 144));
@@ -251,11 +253,11 @@ TEST_F(EditorTest, ShiftNudgesBy25UnitsAndRepaintsOnRelease) {
     Form->SelectOnly(r);
     QTest::keyPress(Form.get(), Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(r->Bounds, (TRect{125, 100, 225, 200}));
-    EXPECT_EQ(Form->DragMode(), TCardForm::dmMoving);
+    EXPECT_EQ(Form->DragMode(), TDragMode::Moving);
     QTest::keyPress(Form.get(), Qt::Key_Up);
     EXPECT_EQ(r->Bounds, (TRect{125, 99, 225, 199}));
     QTest::keyRelease(Form.get(), Qt::Key_Up);
-    EXPECT_EQ(Form->DragMode(), TCardForm::dmIdle);
+    EXPECT_EQ(Form->DragMode(), TDragMode::Idle);
     EXPECT_TRUE(Form->Card().DocumentModified);
 }
 
@@ -449,7 +451,136 @@ TEST_F(EditorTest, AnErrorFromAPropertiesDialogIsShownAndTheEditorGoesOn) {
     Drag(Left + QPoint(300, 300), Left + QPoint(360, 360));
     EXPECT_EQ(Test.Messages.Errors.size(), 2);
     EXPECT_EQ(Panel(1).Count(), 2);
-    EXPECT_EQ(Form->DragMode(), TCardForm::dmIdle);
+    EXPECT_EQ(Form->DragMode(), TDragMode::Idle);
     Click(Left + QPoint(20, 700));
     EXPECT_EQ(Form->Selection().Count(), 0);
+}
+
+// ---- steps of the window ----
+
+TEST_F(EditorTest, AMouseMoveIsOneStepAndUndoSelectsWhatItTouched) {
+    TRectangleObject* r = AddRectangle(1, {400, 100, 500, 200});
+    const QByteArray before = CardToBytes(Form->Card());
+    Click(Left + QPoint(400, 110));
+    Drag(Left + QPoint(400, 110), Left + QPoint(400 + 200, 110));
+    ASSERT_EQ(Panel(2).Count(), 1);
+    EXPECT_EQ(Form->UndoStack().count(), 1);
+    const QByteArray after = CardToBytes(Form->Card());
+    Form->ClearSelection();
+    Form->Undo();
+    EXPECT_EQ(CardToBytes(Form->Card()), before);
+    ASSERT_EQ(Form->Selection().Count(), 1);
+    EXPECT_EQ(Form->Selection().Items(0), r);
+    Form->Redo();
+    EXPECT_EQ(CardToBytes(Form->Card()), after);
+}
+
+TEST_F(EditorTest, NudgesUpToTheKeyReleaseAreOneStep) {
+    TRectangleObject* r = AddRectangle(1, {100, 100, 200, 200});
+    Form->SelectOnly(r);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyPress(Form.get(), Qt::Key_Right);
+    QTest::keyRelease(Form.get(), Qt::Key_Right);
+    QTest::keyPress(Form.get(), Qt::Key_Down);
+    QTest::keyRelease(Form.get(), Qt::Key_Down);
+    EXPECT_EQ(r->Bounds, (TRect{105, 101, 205, 201}));
+    EXPECT_EQ(Form->UndoStack().count(), 2);
+    Form->Undo();
+    EXPECT_EQ(r->Bounds, (TRect{105, 100, 205, 200}));
+    Form->Undo();
+    EXPECT_EQ(r->Bounds, (TRect{100, 100, 200, 200}));
+}
+
+TEST_F(EditorTest, CreateDeleteCutAndPasteAreUndone) {
+    const QByteArray empty = CardToBytes(Form->Card());
+    State.Tool = ToolEllipse;
+    Drag(Left + QPoint(100, 100), Left + QPoint(196, 148));
+    ASSERT_EQ(Panel(1).Count(), 1);
+    EXPECT_EQ(Form->UndoStack().undoText(), QStringLiteral("Create Ellipse"));
+    const QByteArray made = CardToBytes(Form->Card());
+    Form->Undo();
+    EXPECT_EQ(CardToBytes(Form->Card()), empty);
+    EXPECT_EQ(Form->Selection().Count(), 0); // nothing dangles
+    Form->Redo();
+    EXPECT_EQ(CardToBytes(Form->Card()), made);
+
+    Form->SelectOnly(Panel(1).Items(0));
+    Form->DeleteSelection();
+    EXPECT_EQ(CardToBytes(Form->Card()), empty);
+    Form->Undo();
+    EXPECT_EQ(CardToBytes(Form->Card()), made);
+    ASSERT_EQ(Form->Selection().Count(), 1);
+
+    Form->Cut();
+    EXPECT_EQ(Form->UndoStack().undoText(), QStringLiteral("Cut"));
+    Form->Paste();
+    Form->Paste();
+    EXPECT_EQ(Panel(1).Count(), 2);
+    Form->Undo();
+    Form->Undo();
+    EXPECT_EQ(CardToBytes(Form->Card()), empty);
+    Form->Undo();
+    EXPECT_EQ(CardToBytes(Form->Card()), made);
+}
+
+TEST_F(EditorTest, UndoingBackToTheSavedStateClearsModified) {
+    QTemporaryDir dir;
+    TRectangleObject* r = AddRectangle(1, {100, 100, 200, 200});
+    ASSERT_TRUE(Form->SaveToFile(dir.filePath(QStringLiteral("card.qdp"))));
+    EXPECT_FALSE(Form->Card().DocumentModified);
+    Form->SelectOnly(r);
+    Form->ToggleLocked();
+    EXPECT_TRUE(Form->Card().DocumentModified);
+    Form->Undo();
+    EXPECT_FALSE(Form->Card().DocumentModified);
+    EXPECT_FALSE(r->Locked);
+    Form->Redo();
+    EXPECT_TRUE(Form->Card().DocumentModified);
+    EXPECT_TRUE(r->Locked);
+}
+
+TEST_F(EditorTest, ResizeCentreAndStackingAreUndone) {
+    TRectangleObject* r = AddRectangle(1, {100, 100, 200, 200});
+    AddRectangle(1, {0, 0, 50, 50});
+    const QByteArray before = CardToBytes(Form->Card());
+    Click(Left + QPoint(120, 120));
+    Hover(Left + QPoint(96, 144));
+    Press(Left + QPoint(96, 144));
+    MoveTo(Left + QPoint(288, 144)); // flips past the right edge
+    Release(Left + QPoint(288, 144));
+    EXPECT_EQ(Form->UndoStack().undoText(), QStringLiteral("Resize"));
+    Form->SelectOnly(r);
+    Form->CenterSelection(true);
+    Form->SelectOnly(r);
+    Form->BringToFront();
+    EXPECT_EQ(Form->UndoStack().count(), 3);
+    while (Form->UndoStack().canUndo())
+        Form->Undo();
+    EXPECT_EQ(CardToBytes(Form->Card()), before);
+}
+
+TEST_F(EditorTest, UndoLeavesNoPointerToTheDocumentInTheSharedState) {
+    TRectangleObject* r = AddRectangle(1, {100, 100, 200, 200});
+    auto* frame = new TRichTextObject();
+    frame->Bounds = {300, 100, 400, 200};
+    Panel(1).AddObject(frame);
+    Form->SelectOnly(r);
+    Form->ToggleLocked();
+    State.Tool = ToolLinkFrom;
+    Click(Left + QPoint(300, 110));
+    ASSERT_EQ(State.LinkSource, frame);
+    Form->Undo();
+    EXPECT_EQ(State.LinkSource, nullptr);
+    EXPECT_FALSE(r->Locked);
+
+    State.Tool = ToolRectangle; // undone half way through making an object
+    Hover(Left + QPoint(10, 10));
+    Press(Left + QPoint(10, 10));
+    MoveTo(Left + QPoint(60, 60));
+    ASSERT_NE(State.ObjectInProgress, nullptr);
+    Form->UndoStack().redo();
+    EXPECT_EQ(State.ObjectInProgress, nullptr);
+    EXPECT_EQ(Form->DragMode(), TDragMode::Idle);
+    Release(Left + QPoint(60, 60));
+    EXPECT_EQ(Panel(1).Count(), 2);
 }

@@ -260,3 +260,22 @@ TEST_F(TableGridTest, ControlWidgetsCanBeRegisteredForOtherControls) {
     Form->SelectOnly(Grid);
     EXPECT_NE(Editor(), nullptr);
 }
+
+TEST_F(TableGridTest, EditingTheTableIsOneStepWhenTheGridIsLeft) {
+    const QByteArray before = CardToBytes(Form->Card());
+    Form->SelectOnly(Grid);
+    TTableGrid* table = Editor();
+    ASSERT_NE(table, nullptr);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->Layout().Cell(1, 0).center());
+    ASSERT_NE(table->CellEditor(), nullptr);
+    QTest::keyClicks(table->CellEditor(), QStringLiteral("Total"));
+    Form->ClearSelection();
+    ASSERT_EQ(Form->UndoStack().count(), 1);
+    const QByteArray after = CardToBytes(Form->Card());
+    Form->Undo();
+    EXPECT_EQ(CardToBytes(Form->Card()), before);
+    EXPECT_TRUE(Grid->Table().Cell(1, 0).isEmpty());
+    Form->Redo();
+    EXPECT_EQ(CardToBytes(Form->Card()), after);
+    EXPECT_EQ(Grid->Table().Cell(1, 0), QStringLiteral("Total"));
+}

@@ -195,3 +195,35 @@ TEST_F(TextEditorTest, TheLinkToolLinksUnlinksAndRefusesCircles) {
     EXPECT_EQ(State.LinkSource, nullptr);
     EXPECT_EQ(State.Tool, ToolEdit);
 }
+
+TEST_F(TextEditorTest, TypingIsOneStepOfTheWindowWhenTheEditorCloses) {
+    A->Document().setPlainText(QStringLiteral("Start"));
+    const QByteArray before = CardToBytes(Form->Card());
+    Edit(A);
+    A->EditCursor().setPosition(5);
+    QString typed = QStringLiteral(" typed");
+    for (int i = 0; i < 60; ++i) typed += QStringLiteral(" word%1").arg(i);
+    Type(typed);
+    EXPECT_EQ(Form->UndoStack().count(), 0); // the editor's own steps while it is open
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->Frame(), B); // the caret went on into the next frame: the same step
+    Form->ClearSelection();
+    Settle();
+    ASSERT_EQ(Form->UndoStack().count(), 1);
+    EXPECT_EQ(Form->UndoStack().undoText(), QStringLiteral("Typing"));
+    const QByteArray after = CardToBytes(Form->Card());
+    Form->Undo();
+    EXPECT_EQ(A->PlainText(), QStringLiteral("Start"));
+    EXPECT_EQ(CardToBytes(Form->Card()), before);
+    Form->Redo();
+    EXPECT_EQ(CardToBytes(Form->Card()), after);
+    EXPECT_TRUE(A->PlainText().startsWith(QStringLiteral("Start typed")));
+}
+
+TEST_F(TextEditorTest, UndoWhileTypingTakesTheEditorsStepsFirst) {
+    Edit(A);
+    Type(QStringLiteral("ab"));
+    Form->Undo(); // the story's own undo
+    EXPECT_LT(A->PlainText().size(), 2);
+    EXPECT_EQ(Form->UndoStack().count(), 0);
+}
