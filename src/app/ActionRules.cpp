@@ -21,8 +21,8 @@ TActionState Visible(bool on) {
 
 TActionState Step(bool possible, const QString& verb, const QString& text) {
     TActionState state = Enabled(possible);
-    state.Caption = text.isEmpty() ? QStringLiteral("&%1").arg(verb)
-                                   : QStringLiteral("&%1 %2").arg(verb, text);
+    state.Caption =
+        text.isEmpty() ? QStringLiteral("&%1").arg(verb) : QStringLiteral("&%1 %2").arg(verb, text);
     return state;
 }
 

@@ -41,17 +41,17 @@ struct TActionSnapshot {
 // The rule an action follows. Free actions keep whatever state they have.
 enum class TActionRule {
     Free,
-    RoomForWindow,  // another window may open
-    Window,         // an editing window is active
-    ShownWindow,    // ... and shown
+    RoomForWindow, // another window may open
+    Window,        // an editing window is active
+    ShownWindow,   // ... and shown
     NotPrinting,
     WindowNotPrinting,
-    Selection,      // some objects selected in a shown window
-    Clipboard,      // the object clipboard holds something
+    Selection, // some objects selected in a shown window
+    Clipboard, // the object clipboard holds something
     OneSelected,
     AnySelected,
-    Locked,         // one selected; checked while that one is locked
-    SoleTextFrame,  // one text frame selected
+    Locked,        // one selected; checked while that one is locked
+    SoleTextFrame, // one text frame selected
     PageFields,
     ZoomIn,
     ZoomOut,
@@ -60,17 +60,17 @@ enum class TActionRule {
     PreviousPage,
     NextPage,
     SeveralPages,
-    Forward,        // the selection can move up in the stacking order
+    Forward, // the selection can move up in the stacking order
     Backward,
-    Disconnected,   // a window whose document has no data source
+    Disconnected, // a window whose document has no data source
     Connected,
     NotFirstRecord, // an open table not on its first record
     NotLastRecord,
-    LabelDocument,  // shown for label documents only
+    LabelDocument, // shown for label documents only
     BannerDocument,
     BusinessCardDocument,
     AnyDocument,
-    Undo,           // an edit to undo and no frame editor open; captioned with it
+    Undo, // an edit to undo and no frame editor open; captioned with it
     Redo,
     Never
 };

@@ -27,6 +27,7 @@ using F = TCardForm;
 // The rows by menu, each in menu order. Members of a friend, so that the handlers reach the
 // main window's own helpers.
 struct TMainActionRows {
+    using TNoun = TMainForm::TNoun;
     static std::vector<TActionRow> FileRows();
     static std::vector<TActionRow> EditRows();
     static std::vector<TActionRow> ViewRows();
@@ -38,6 +39,7 @@ struct TMainActionRows {
     static std::vector<TActionRow> ToolsMenuRows();
     static std::vector<TActionRow> WindowRows();
     static std::vector<TActionRow> HelpRows();
+    static void ChooseTool(TMainForm& main, int tool) { main.ChooseTool(tool); }
 };
 
 std::vector<TActionRow> TMainActionRows::FileRows() {
@@ -83,7 +85,8 @@ std::vector<TActionRow> TMainActionRows::FileRows() {
          .Hint = "Show a preview of what the printed card will look like",
          .Run = [](TMainForm& m, int) { m.Printing().Preview(); }, .Menu = M::File,
          .MenuSeparator = true, .Rule = R::Window},
-        {.Name = "APrint", .Caption = "&Print...", .Keys = "Ctrl+P", .Hint = "Print the current card",
+        {.Name = "APrint", .Caption = "&Print...", .Keys = "Ctrl+P",
+         .Hint = "Print the current card",
          .Run = [](TMainForm& m, int) { m.Printing().Print(); }, .Menu = M::File,
          .ToolBar = B::Standard, .ToolBarSlot = 40, .Rule = R::WindowNotPrinting,
          .Theme = "document-print", .Fallback = S::SP_ComputerIcon},
@@ -228,55 +231,56 @@ std::vector<TActionRow> TMainActionRows::PageRows() {
 std::vector<TActionRow> TMainActionRows::ToolRows() {
     return {
         {.Name = "AEditObjects", .Caption = "Edit Objects", .Hint = "Stop adding objects",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 10, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolEdit},
         {.Name = "AAddHeadlineObjects", .Caption = "Add Headline Objects",
-         .Hint = "Add headlines to the card", .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); },
+         .Hint = "Add headlines to the card", .Run = ChooseTool,
          .Menu = M::Object, .ToolBar = B::Objects, .ToolBarSlot = 30, .Rule = R::ShownWindow,
          .Group = G::Tools, .Data = ToolHeadline},
         {.Name = "AAddTextObjects", .Caption = "Add Text Objects", .Hint = "Add text to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 20, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolText},
         {.Name = "AAddPictureObjects", .Caption = "Add Image Objects",
-         .Hint = "Add images to the card", .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); },
+         .Hint = "Add images to the card", .Run = ChooseTool,
          .Menu = M::Object, .ToolBar = B::Objects, .ToolBarSlot = 40, .Rule = R::ShownWindow,
          .Group = G::Tools, .Data = ToolPicture},
         {.Name = "AAddLineObjects", .Caption = "Add Line Objects", .Hint = "Add lines to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 50, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolLine},
         {.Name = "AAddRectangleObjects", .Caption = "Add Rectangle Objects",
          .Hint = "Add rectangles to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 60, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolRectangle},
         {.Name = "AAddRoundedRectangleObjects", .Caption = "Add Rounded Rectangle Objects",
          .Hint = "Add rounded rectangles to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 70, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolRoundedRectangle},
         {.Name = "AAddEllipseObjects", .Caption = "Add Ellipse Objects",
          .Hint = "Add ellipses to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 80, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolEllipse},
         {.Name = "AAddBarCodeObjects", .Caption = "Add Bar Code Objects",
          .Hint = "Add bar codes to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 90, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolBarCode},
         {.Name = "AAddCombObjects", .Caption = "Add Comb Objects", .Hint = "Add combs to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 100, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolComb},
         {.Name = "AAddGridObjects", .Caption = "Add Grid Objects", .Hint = "Add grids to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 110, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolGrid},
-        {.Name = "AAddFieldObjects", .Caption = "Add Field Objects", .Hint = "Add fields to the card",
-         .Run = [](TMainForm& m, int tool) { m.ChooseTool(tool); }, .Menu = M::Object,
+        {.Name = "AAddFieldObjects", .Caption = "Add Field Objects",
+         .Hint = "Add fields to the card",
+         .Run = ChooseTool, .Menu = M::Object,
          .ToolBar = B::Objects, .ToolBarSlot = 120, .Rule = R::ShownWindow, .Group = G::Tools,
          .Data = ToolField},
     };
@@ -313,7 +317,8 @@ std::vector<TActionRow> TMainActionRows::ObjectRows() {
          .Hint = "Toggle the locked state of the selected object", .OnEditor = &F::ToggleLocked,
          .Menu = M::Object, .Rule = R::Locked, .Checkable = true},
         {.Name = "AFieldObjectInputOrder", .Caption = "Field Object &Input Order...",
-         .Keys = "Ctrl+I", .Hint = "Change the input order of the field objects on the current page",
+         .Keys = "Ctrl+I",
+         .Hint = "Change the input order of the field objects on the current page",
          .Run = [](TMainForm& m, int) { m.AFieldObjectInputOrderExecute(); }, .Menu = M::Object,
          .MenuSeparator = true, .Rule = R::PageFields},
         {.Name = "APersonalize", .Caption = "&Personalize",
@@ -328,9 +333,11 @@ std::vector<TActionRow> TMainActionRows::ObjectRows() {
 
 std::vector<TActionRow> TMainActionRows::EventRows() {
     return {
-        {.Name = "AEventDatabase", .Caption = "Event &Database...", .Hint = "Edit the event database",
+        {.Name = "AEventDatabase", .Caption = "Event &Database...",
+         .Hint = "Edit the event database",
          .Run = [](TMainForm& m, int) { m.AEventDatabaseExecute(); }, .Menu = M::Events},
-        {.Name = "AMessages", .Caption = "&Messages...", .Hint = "Access the list of event messages",
+        {.Name = "AMessages", .Caption = "&Messages...",
+         .Hint = "Access the list of event messages",
          .Run = [](TMainForm& m, int) { m.AMessagesExecute(); }, .Menu = M::Events},
         {.Name = "AImportBirthdays", .Caption = "Import &Birthdays from Address Book",
          .Hint = "Add the birthdays and anniversaries of the address book as events",
@@ -401,11 +408,12 @@ std::vector<TActionRow> TMainActionRows::ToolsMenuRows() {
         {.Name = "AWebName", .Caption = "Page &Name Properties...",
          .Hint = "Select default page name properties",
          .Run = [](TMainForm& m,
-                   int) { m.NotAvailable(QStringLiteral("Web page names"), TMainForm::TNoun::Plural); },
+                   int) { m.NotAvailable(QStringLiteral("Web page names"), TNoun::Plural); },
          .Menu = M::Tools, .Rule = R::ShownWindow},
         {.Name = "AWebLinkProps", .Caption = "&Link Properties...", .Keys = "Ctrl+K",
          .Hint = "Change the web link attributes of the current object",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Web links"), TMainForm::TNoun::Plural); },
+         .Run = [](TMainForm& m,
+                   int) { m.NotAvailable(QStringLiteral("Web links"), TNoun::Plural); },
          .Menu = M::Tools, .Rule = R::OneSelected},
         {.Name = "AAcquire", .Caption = "Ac&quire...",
          .Hint = "Bring in an image from a scanner or digital camera",
@@ -471,7 +479,8 @@ std::vector<TActionRow> TMainActionRows::WindowRows() {
 std::vector<TActionRow> TMainActionRows::HelpRows() {
     return {
         {.Name = "AContents", .Caption = "&Contents", .Keys = "Alt+F1",
-         .Hint = "Show the help's table of contents", .Run = [](TMainForm& m, int) { m.ShowHelp(1); },
+         .Hint = "Show the help's table of contents",
+         .Run = [](TMainForm& m, int) { m.ShowHelp(1); },
          .Menu = M::Help, .ToolBar = B::Standard, .ToolBarSlot = 140, .ToolBarSeparator = true,
          .Theme = "help-contents", .Fallback = S::SP_DialogHelpButton},
         {.Name = "ATopicSearch", .Caption = "&Topic Search...", .Keys = "Ctrl+F1",

@@ -11,8 +11,22 @@ class TCardForm;
 class TMainForm;
 
 // The main window's menus, in menu bar order; submenus lie in the menu before them.
-enum class TMenuId { None, File, Edit, View, GridSize, Page, Object, Events, Database, Tools,
-                     AutoSave, Speech, Window, Help };
+enum class TMenuId {
+    None,
+    File,
+    Edit,
+    View,
+    GridSize,
+    Page,
+    Object,
+    Events,
+    Database,
+    Tools,
+    AutoSave,
+    Speech,
+    Window,
+    Help
+};
 enum class TToolBarId { None, Standard, Objects, Database };
 // Exclusive groups of checkable actions.
 enum class TActionGroupId { None, Tools, AutoSave, GridSize };

@@ -134,7 +134,8 @@ void TFileCommands::StartFrames(TCard& card, int zoom, bool fromTemplate) {
             frame && !fromTemplate && !frame->Predecessor() && frame->PlainText().isEmpty()) {
             const int type = card.DocumentType;
             if (type == 1)
-                frame->InsertText(QStringLiteral("Newsletter text..."), QStringLiteral("Arial"), 12);
+                frame->InsertText(QStringLiteral("Newsletter text..."), QStringLiteral("Arial"),
+                                  12);
             else if (type == 7)
                 frame->InsertText(QStringLiteral("Brochure text..."), QStringLiteral("Arial"), 12);
         }

@@ -52,20 +52,19 @@ struct TMenuInfo {
 };
 
 // In menu bar order.
-constexpr TMenuInfo MenuInfos[] = {
-    {TMenuId::File, TMenuId::None, "&File"},
-    {TMenuId::Edit, TMenuId::None, "&Edit"},
-    {TMenuId::View, TMenuId::None, "&View"},
-    {TMenuId::GridSize, TMenuId::View, "Grid Si&ze"},
-    {TMenuId::Page, TMenuId::None, "Pa&ge"},
-    {TMenuId::Object, TMenuId::None, "&Object"},
-    {TMenuId::Events, TMenuId::None, "Eve&nts"},
-    {TMenuId::Database, TMenuId::None, "&Database"},
-    {TMenuId::Tools, TMenuId::None, "&Tools"},
-    {TMenuId::AutoSave, TMenuId::Tools, "&AutoSave"},
-    {TMenuId::Speech, TMenuId::Tools, "Speech &Recognition"},
-    {TMenuId::Window, TMenuId::None, "&Window"},
-    {TMenuId::Help, TMenuId::None, "&Help"}};
+constexpr TMenuInfo MenuInfos[] = {{TMenuId::File, TMenuId::None, "&File"},
+                                   {TMenuId::Edit, TMenuId::None, "&Edit"},
+                                   {TMenuId::View, TMenuId::None, "&View"},
+                                   {TMenuId::GridSize, TMenuId::View, "Grid Si&ze"},
+                                   {TMenuId::Page, TMenuId::None, "Pa&ge"},
+                                   {TMenuId::Object, TMenuId::None, "&Object"},
+                                   {TMenuId::Events, TMenuId::None, "Eve&nts"},
+                                   {TMenuId::Database, TMenuId::None, "&Database"},
+                                   {TMenuId::Tools, TMenuId::None, "&Tools"},
+                                   {TMenuId::AutoSave, TMenuId::Tools, "&AutoSave"},
+                                   {TMenuId::Speech, TMenuId::Tools, "Speech &Recognition"},
+                                   {TMenuId::Window, TMenuId::None, "&Window"},
+                                   {TMenuId::Help, TMenuId::None, "&Help"}};
 
 const TMenuInfo& MenuInfo(TMenuId id) {
     return *std::find_if(std::begin(MenuInfos), std::end(MenuInfos),
@@ -339,10 +338,9 @@ void TMainForm::UpdateActions() {
         if (!state.Caption.isEmpty()) action->setText(state.Caption);
     }
     TCardForm* form = snapshot.HasWindow ? ActiveEditor() : nullptr;
-    FPageLabel->setText(form ? QStringLiteral("Page %1 of %2")
-                                   .arg(snapshot.CurrentPage + 1)
-                                   .arg(snapshot.PageCount)
-                             : QString());
+    FPageLabel->setText(
+        form ? QStringLiteral("Page %1 of %2").arg(snapshot.CurrentPage + 1).arg(snapshot.PageCount)
+             : QString());
     FZoomLabel->setText(form ? QStringLiteral("%1%").arg(form->QDXWindow()->ZoomFactor())
                              : QString());
     UpdateViewNotebook();

@@ -56,10 +56,12 @@ constexpr TSettingsKey LeadingKeys[] = {
 // Each of these sections holds the ShapeKeys.
 constexpr const char* ShapeSections[] = {"Default Rectangle", "Default Rounded Rectangle",
                                          "Default Ellipse"};
-constexpr TSettingsKey ShapeKeys[] = {
-    {"", "Color", "15"},        {"", "Clear", "0"},
-    {"", "Border Color", "0"},  {"", "Border Size", "1"},
-    {"", "Center Horizontally", "0"}, {"", "Center Vertically", "0"}};
+constexpr TSettingsKey ShapeKeys[] = {{"", "Color", "15"},
+                                      {"", "Clear", "0"},
+                                      {"", "Border Color", "0"},
+                                      {"", "Border Size", "1"},
+                                      {"", "Center Horizontally", "0"},
+                                      {"", "Center Vertically", "0"}};
 constexpr TSettingsKey TrailingKeys[] = {
     {"Default Bar Code", "Center Horizontally", "0"},
     {"Default Bar Code", "Center Vertically", "0"},

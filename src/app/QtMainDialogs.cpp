@@ -38,10 +38,10 @@ QString TQtMainDialogs::RememberDialogFolder(const QString& fileName) {
 }
 
 QString TQtMainDialogs::SaveFileName(const QString& currentName) {
-    return RememberDialogFolder(QFileDialog::getSaveFileName(
-        &FMain, QStringLiteral("Save Document"),
-        currentName.isEmpty() ? DialogFolder() : currentName,
-        QStringLiteral("Documents (*.qdx *.QDX)")));
+    return RememberDialogFolder(
+        QFileDialog::getSaveFileName(&FMain, QStringLiteral("Save Document"),
+                                     currentName.isEmpty() ? DialogFolder() : currentName,
+                                     QStringLiteral("Documents (*.qdx *.QDX)")));
 }
 
 QString TQtMainDialogs::OpenFileName() {
@@ -67,8 +67,7 @@ bool TQtMainDialogs::TemplateDescription(QString& description) {
 bool TQtMainDialogs::PageNumber(int current, int count, int& page) {
     bool ok = false;
     page = QInputDialog::getInt(&FMain, QStringLiteral("Go To Page"),
-                                QStringLiteral("Page number to go to:"), current, 1, count, 1,
-                                &ok);
+                                QStringLiteral("Page number to go to:"), current, 1, count, 1, &ok);
     return ok;
 }
 

@@ -27,8 +27,7 @@ public:
     QString OpenFileName() override;
     bool TemplateDescription(QString& description) override;
     bool PageNumber(int current, int count, int& page) override;
-    std::unique_ptr<TCard> NewCard(int initialType, bool& fromTemplate,
-                                   int& chosenFormat) override;
+    std::unique_ptr<TCard> NewCard(int initialType, bool& fromTemplate, int& chosenFormat) override;
     bool Print(int pageCount, TPrintRequest& request) override;
     bool PrintSetup() override;
     bool TurnPaperOver() override;
