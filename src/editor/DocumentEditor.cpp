@@ -123,11 +123,24 @@ void TDocumentEditor::MarkSaved() {
 }
 
 void TDocumentEditor::Undo() {
+    AdoptModifiedFlag();
     FStack.undo();
 }
 
 void TDocumentEditor::Redo() {
+    AdoptModifiedFlag();
     FStack.redo();
+}
+
+// Saves and changes made past the stack set the document's flag only: an unmodified
+// document is the saved state here, and a modified one at the saved step can no longer get
+// back to it.
+void TDocumentEditor::AdoptModifiedFlag() {
+    if (!FCard) return;
+    if (!FCard->DocumentModified && !FStack.isClean())
+        FStack.setClean();
+    else if (FCard->DocumentModified && FStack.isClean())
+        FStack.resetClean();
 }
 
 qint64 TDocumentEditor::UndoMemory() const {
@@ -154,6 +167,7 @@ void TDocumentEditor::Applied(const std::vector<TCardObject*>& touched) {
 }
 
 void TDocumentEditor::Push(QUndoCommand* command) {
+    AdoptModifiedFlag();
     FPushing = true;
     FStack.push(command);
     FPushing = false;

@@ -53,7 +53,8 @@ public:
     void ReplaceCard(std::unique_ptr<TCard> card);
     QUndoStack& Stack() { return FStack; }
     const QUndoStack& Stack() const { return FStack; }
-    // The document was saved: this step is now the clean state.
+    // The document was saved: this step is now the clean state. A document whose modified
+    // flag was cleared by a save elsewhere is taken as saved at the next step or undo.
     void MarkSaved();
     void Undo();
     void Redo();
@@ -124,6 +125,7 @@ public:
 
 private:
     void FollowCleanState();
+    void AdoptModifiedFlag();
 
     std::unique_ptr<TCard> FCard;
     QUndoStack FStack;

@@ -322,3 +322,21 @@ TEST_F(DocumentEditorTest, AChangeOfTheWholeCardCoversPagesPutInAndTakenOut) {
     ASSERT_NE(head, nullptr);
     EXPECT_EQ(head->Successor(), Card().ObjectAt(0, 2, 0));
 }
+
+TEST_F(DocumentEditorTest, SavesAndChangesPastTheStackMoveTheSavedState) {
+    auto* r = Add<TRectangleObject>(1, {0, 0, 50, 50});
+    Editor.SetLocked(r, true);
+    Card().SetDocumentModified(false); // saved by the main window: no MarkSaved
+    Editor.SetLocked(r, false);
+    EXPECT_TRUE(Card().DocumentModified);
+    Editor.Undo();
+    EXPECT_FALSE(Card().DocumentModified); // locked: as saved
+    Editor.Undo();
+    EXPECT_TRUE(Card().DocumentModified);
+    Editor.Redo();
+    // A change no step recorded (a dialog of the main window): the saved state is gone.
+    Card().SetDocumentModified(true);
+    Editor.Redo();
+    Editor.Undo();
+    EXPECT_TRUE(Card().DocumentModified);
+}
