@@ -337,7 +337,6 @@ void TMainForm::dropEvent(QDropEvent* event) {
 // ---- documents ----
 
 std::unique_ptr<TCard> TMainForm::LoadFile(const QString& path) {
-    const TOpeningScope opening(TAppContext::TOpening::Document);
     return TCardForm::OpenDocument(path);
 }
 
@@ -396,9 +395,9 @@ TCardForm* TMainForm::AddEditor(std::unique_ptr<TCard> card, bool fromTemplate) 
         if (auto* frame = dynamic_cast<TRichTextObject*>(object);
             frame && !fromTemplate && !frame->Predecessor() && frame->PlainText().isEmpty()) {
             const int type = form->Card().DocumentType;
-            if (type == 1)
+            if (type == dtNewsletter)
                 frame->InsertText(QStringLiteral("Newsletter text..."), QStringLiteral("Arial"), 12);
-            else if (type == 7)
+            else if (type == dtBrochure)
                 frame->InsertText(QStringLiteral("Brochure text..."), QStringLiteral("Arial"), 12);
         }
         object->Realign();

@@ -936,7 +936,7 @@ void TMainForm::UpdateActions() {
                              "APrint", "ASend", "ASelectAll", "ACascade", "ATile", "AArrangeIcons",
                              "AMinimizeAll", "APersonalize", "ASpelling"})
         set(name, w);
-    show("AChangeLabelType", card && card->DocumentType == 10);
+    show("AChangeLabelType", card && IsLabelType(card->DocumentType));
     show("AChangeBannerWidth", card && IsBannerFormat(card->CardFormat));
     show("AChangeBusinessCardType", card && IsBusinessCardFormat(card->CardFormat));
     show("AChangeCardType", card != nullptr);

@@ -4,6 +4,7 @@
 #include "document/Canvas.h"
 #include "document/CommandRunner.h"
 #include "document/Control.h"
+#include "document/LoadOptions.h"
 #include "document/Units.h"
 #include "editor/ControlWidgets.h"
 #include "editor/Cursors.h"
@@ -100,7 +101,7 @@ TCardForm::TCardForm(QWidget* parent, TEditorState* state)
     FSurface->SetShowRulers(FState.ShowRulers);
 
     const int format = FState.LastChosenFormat;
-    FZoomIndex = (format >= 9 && format <= 12) ? 5 : (format == 13 ? 0 : 2);
+    FZoomIndex = IsCellFormat(format) ? 5 : (IsBannerFormat(format) ? 0 : 2);
 
     connect(FSurface, &TQDXWindow::Paint, this, &TCardForm::OnPaint);
     // What the mouse does reaches the model (and dialogs): nothing may escape the slots.
@@ -169,9 +170,10 @@ int TCardForm::Margin() {
 }
 
 std::unique_ptr<TCard> TCardForm::OpenDocument(const QString& fileName) {
-    TAppContext& context = AppContext();
-    context.LoadingFileName = fileName;
-    std::unique_ptr<TStored> root(LoadStoredFromFile(fileName));
+    TLoadOptions options;
+    options.Opening = TLoadOptions::TOpening::Document;
+    options.FileName = fileName;
+    std::unique_ptr<TStored> root(LoadStoredFromFile(fileName, nullptr, &options));
     auto* card = dynamic_cast<TCard*>(root.get());
     if (!card) throw Exception(QStringLiteral("Error opening the file %1.").arg(fileName));
     root.release();
@@ -252,7 +254,7 @@ void TCardForm::UpdateViewFlags() {
     FIgnoreX = std::find(std::begin(SinglePanelMasks), std::end(SinglePanelMasks), FShownPanels) !=
                std::end(SinglePanelMasks);
     FIgnoreY = FIgnoreX ||
-               (FShownPanels == 9 && FCard && (FCard->CardFormat == 4 || FCard->CardFormat == 5));
+               (FShownPanels == 9 && FCard && IsQuadfoldFormat(FCard->CardFormat));
     FViewWidth = 0;
     FViewHeight = 0;
     for (int i = 0; i < MaxPanels; ++i) {
@@ -311,7 +313,7 @@ void TCardForm::SetZoomIndex(int index) {
 }
 
 bool TCardForm::CanZoomIn() const {
-    const int limit = FCard && FCard->CardFormat == 13 ? 5 : ZoomCount - 1;
+    const int limit = FCard && IsBannerFormat(FCard->CardFormat) ? 5 : ZoomCount - 1;
     return FZoomIndex < limit;
 }
 
@@ -486,7 +488,7 @@ void TCardForm::PaintPage(QPainter& painter, const QRect& clip) {
     if (!FCard) return;
 
     // Unprintable margins, grid dots, fold lines.
-    const bool sheetFormat = FCard->CardFormat >= 9 && FCard->CardFormat <= 12;
+    const bool sheetFormat = IsCellFormat(FCard->CardFormat);
     const int g = std::max(1, AppContext().GridSpacing);
     for (int p = 0; p < MaxPanels; ++p) {
         if (!IsShown(p)) continue;
@@ -539,9 +541,9 @@ void TCardForm::PaintPage(QPainter& painter, const QRect& clip) {
     painter.drawRect(QRect(m, m, r - m - 1, d - m - 1));
 
     // The outlines of pre-cut paper.
-    if (FCard->DocumentType >= 19 && FCard->DocumentType <= 31) {
-        const TPaperLayout& l = PaperLayouts[FCard->DocumentType - 19];
-        const bool millimetres = FCard->DocumentType >= 26;
+    if (IsPhotoPaperType(FCard->DocumentType)) {
+        const TPaperLayout& l = PaperLayouts[FCard->DocumentType - dtFirstPhotoPaper];
+        const bool millimetres = IsMetricPhotoPaperType(FCard->DocumentType);
         auto px = [millimetres](int value) {
             return millimetres ? MetricToScreen(value) : UnitsToScreen(value);
         };
