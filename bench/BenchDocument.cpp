@@ -16,7 +16,7 @@ constexpr int PageCount = 10;
 constexpr int ObjectsPerPage = 1000;
 
 std::unique_ptr<TCard> MakeDocument() {
-    auto card = std::make_unique<TCard>(7, 13);
+    auto card = std::make_unique<TCard>(cfCertificatePortrait, dtForm);
     for (int p = 1; p < PageCount; ++p)
         card->Add(new TCardPage(7));
     card->LayoutAllPages();

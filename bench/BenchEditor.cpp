@@ -22,7 +22,7 @@ std::unique_ptr<TCardForm> MakeWindow() {
     auto form = std::make_unique<TCardForm>();
     form->resize(1400, 1000);
     form->show();
-    auto card = std::make_unique<TCard>(7, 4);
+    auto card = std::make_unique<TCard>(cfCertificatePortrait, dtCertificatePortrait);
     TCardPanel& panel = *card->Pages(0)->Panels(0);
     for (int i = 0; i < ObjectCount; ++i) {
         const int x = (i * 37) % 780;

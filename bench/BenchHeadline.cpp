@@ -15,7 +15,7 @@ namespace {
 THeadlineText ShadedHeadline() {
     THeadlineText h;
     h.Font = {QStringLiteral("Liberation Serif"), 72, 0x202020, true};
-    h.Alignment = 2;
+    h.Alignment = haCentre;
     h.Lines = {QStringLiteral("Happy Birthday"), QStringLiteral("to our dear"),
                QStringLiteral("Grandmother")};
     h.ShadowDirection = sdDownRight;

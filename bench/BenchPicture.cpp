@@ -33,7 +33,7 @@ QImage Photograph() {
 }
 
 std::unique_ptr<TCard> CardWithPhotograph() {
-    auto card = std::make_unique<TCard>(0, 0);
+    auto card = std::make_unique<TCard>(cfBifoldVertical, dtGreetingCard);
     auto* picture = new TPictureObject();
     picture->Bounds = {50, 50, 450, 350};
     TPictureData data;
@@ -92,7 +92,7 @@ BENCHMARK(BM_DrawPictureAgain)->Unit(benchmark::kMillisecond);
 // row by row at the output's resolution. Each round gets its own copy of the bytes, so that
 // nothing decoded before is found in the cache.
 void BM_PrintPicturePastTheDecodingLimit(benchmark::State& state) {
-    TCard card(0, 0);
+    TCard card(cfBifoldVertical, dtGreetingCard);
     auto* picture = new TPictureObject();
     picture->Bounds = {0, 0, 400, 400};
     card.Pages(0)->Panels(0)->AddObject(picture);

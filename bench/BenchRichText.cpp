@@ -33,7 +33,7 @@ QString Words(int count) {
 
 // Three frames (a page column, a half page, a page column) on two pages, 5,000 words.
 struct TChain {
-    std::unique_ptr<TCard> Card = std::make_unique<TCard>(11, 1);
+    std::unique_ptr<TCard> Card = std::make_unique<TCard>(cfBusinessCardSeparated8, dtNewsletter);
     TRichTextObject* Frames[3];
     TChain() {
         Card->Add(new TCardPage(Card->CardFormat));
@@ -77,7 +77,7 @@ BENCHMARK(BM_DrawChain)->Arg(100)->Arg(250)->Unit(benchmark::kMillisecond);
 
 // A newsletter of 8 pages, five linked frames on each, one story of 8,000 words.
 QString SaveNewsletter(const QTemporaryDir& dir) {
-    TCard card(11, 1);
+    TCard card(cfBusinessCardSeparated8, dtNewsletter);
     for (int p = 1; p < 8; ++p) card.Add(new TCardPage(card.CardFormat));
     TRichTextObject* previous = nullptr;
     for (int p = 0; p < 8; ++p) {

@@ -17,7 +17,7 @@ constexpr int TemplateCount = 1000;
 struct TFolder {
     TFolder() {
         AppContext().TemplateFolder = Dir.path();
-        TCard card(0, 0);
+        TCard card(cfBifoldVertical, dtGreetingCard);
         card.Description = QStringLiteral("A birthday card");
         for (int i = 0; i < TemplateCount; ++i)
             SaveStoredToFile(Dir.filePath(QStringLiteral("t%1.qdx").arg(i)), card);

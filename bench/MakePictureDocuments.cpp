@@ -90,7 +90,7 @@ QByteArray Bitmap(int width, int height) {
 
 void SaveWithPicture(const QString& fileName, const TRect& bounds, bool metafile,
                      const QByteArray& bytes) {
-    TCard card(2, 0); // a flyer
+    TCard card(cfTrifoldVertical, dtGreetingCard);
     auto* picture = new TPictureObject();
     picture->Bounds = bounds;
     TPictureData data;

@@ -48,7 +48,7 @@ struct TTextStyle {
     QColor Color = Qt::black;
     bool Bold = false;
     bool Italic = false;
-    quint8 Alignment = 2; // 0 left, 1 right, 2 centre
+    THeadlineAlignment Alignment = haCentre;
     int ShadowDepth = 0;
     QColor ShadowColor = Qt::gray;
     quint8 Direction = tdRight;
@@ -57,8 +57,8 @@ struct TTextStyle {
     TTextStyle& Coloured(const QColor& color) { return Color = color, *this; }
     TTextStyle& Bolded() { return Bold = true, *this; }
     TTextStyle& Italicised() { return Italic = true, *this; }
-    TTextStyle& LeftAligned() { return Alignment = 0, *this; }
-    TTextStyle& RightAligned() { return Alignment = 1, *this; }
+    TTextStyle& LeftAligned() { return Alignment = haLeft, *this; }
+    TTextStyle& RightAligned() { return Alignment = haRight, *this; }
     TTextStyle& Shadowed(int depth, const QColor& color) {
         return ShadowDepth = depth, ShadowColor = color, *this;
     }

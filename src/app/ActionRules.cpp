@@ -5,7 +5,6 @@
 namespace {
 
 // Labels are told by their document type: a label sheet may use any of several formats.
-constexpr int LabelDocumentType = 10;
 
 TActionState Enabled(bool on) {
     TActionState state;
@@ -46,7 +45,7 @@ TActionState DocumentRuleState(TActionRule rule, const TActionSnapshot& s) {
     case TActionRule::NotLastRecord:
         return Enabled(document && s.Connected && s.TableOpen && !s.AtLastRecord);
     case TActionRule::LabelDocument:
-        return Visible(document && s.DocumentType == LabelDocumentType);
+        return Visible(document && IsLabelType(s.DocumentType));
     case TActionRule::BannerDocument:
         return Visible(document && IsBannerFormat(s.CardFormat));
     case TActionRule::BusinessCardDocument:

@@ -5,6 +5,7 @@
 #include "document/AppContext.h"
 #include "document/Canvas.h"
 #include "document/IniFile.h"
+#include "document/LoadOptions.h"
 #include "document/Card.h"
 #include "document/Template.h"
 #include "document/Units.h"
@@ -71,12 +72,14 @@ TLoaded LoadFile(const QString& fileName) {
     settings.SetFileName(AppPaths::SettingsFile());
     if (settings.Load()) context.SetSettings(&settings);
     InstallTableEngine(context);
-    context.AdoptDocumentDensity = true;
     context.ScreenPixelsPerInch = 96;
-    context.LoadingFileName = fileName;
+    TLoadOptions options;
+    options.FileName = fileName;
+    options.AdoptDocumentDensity = true;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw EFOpenError(fileName);
     TStorage storage(&file, TStorage::TMode::Read);
+    storage.SetReadOptions(&options);
     TLoaded loaded{std::unique_ptr<TStored>(storage.ReadRoot()), storage.StorageVersion(),
                    storage.FileClasses()};
     if (TCard* card = loaded.Card()) {

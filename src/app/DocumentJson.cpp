@@ -50,7 +50,7 @@ void AddHeadline(QJsonObject& json, const THeadlineObject& headline) {
     json["Lines"] = QJsonArray::fromStringList(h.Lines);
     json["TextDirection"] = headline.TextDirection;
     json["Font"] = FontJson(h.Font);
-    json["Alignment"] = h.Alignment;
+    json["Alignment"] = int(h.Alignment);
     json["Color"] = qint64(h.Color);
     json["BackStyle"] = h.BackStyle;
     json["BackFromColor"] = qint64(h.BackFromColor);

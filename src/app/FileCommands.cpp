@@ -9,6 +9,7 @@
 #include "document/OpenTemp.h"
 #include "document/Template.h"
 #include "editor/CardWin.h"
+#include "types/CardType.h"
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "objects/RichText.h"
@@ -89,7 +90,6 @@ void TFileCommands::SaveAsTemplate() {
 }
 
 std::unique_ptr<TCard> TFileCommands::LoadFile(const QString& path) {
-    const TOpeningScope opening(TAppContext::TOpening::Document);
     return TCardForm::OpenDocument(path);
 }
 
@@ -133,10 +133,10 @@ void TFileCommands::StartFrames(TCard& card, int zoom, bool fromTemplate) {
         if (auto* frame = dynamic_cast<TRichTextObject*>(object);
             frame && !fromTemplate && !frame->Predecessor() && frame->PlainText().isEmpty()) {
             const int type = card.DocumentType;
-            if (type == 1)
+            if (type == dtNewsletter)
                 frame->InsertText(QStringLiteral("Newsletter text..."), QStringLiteral("Arial"),
                                   12);
-            else if (type == 7)
+            else if (type == dtBrochure)
                 frame->InsertText(QStringLiteral("Brochure text..."), QStringLiteral("Arial"), 12);
         }
         object->Realign();

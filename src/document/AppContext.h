@@ -11,6 +11,7 @@
 #include <vector>
 
 class TCard;
+class TControlSurface;
 
 // State the main window keeps and the document model reads: screen density, measuring
 // system, grid, folders, the open documents, the defaults of new objects (settings), the
@@ -39,15 +40,13 @@ public:
     // The documents of the open editing windows, in window order, and the active one.
     std::vector<TCard*> OpenCards;
     TCard* ActiveCard = nullptr;
+    // The surface new controls are placed on (the active editing window's), else the spare
+    // one (hidden); none when there is no user interface. Not owned.
+    TControlSurface* ActiveControlSurface = nullptr;
+    TControlSurface* SpareControlSurface = nullptr;
 
-    // While a document or template is being opened some work is deferred.
-    enum class TOpening { None, Document, Template };
-    TOpening Opening = TOpening::None;
+    // While a database is being created for the active document its table is not opened.
     bool CreatingDatabase = false;
-    QString LoadingFileName; // the file being opened, for messages about it
-    // Batch commands take the screen density a document was saved with, so that loading
-    // does not rescale it.
-    bool AdoptDocumentDensity = false;
 
     // The current printer's unprintable margins (1/100 inch) for a paper orientation.
     std::function<TPrinterMargins(bool portrait)> PrinterMargins;
@@ -93,21 +92,4 @@ public:
 
 private:
     TAppContext* FPrevious;
-};
-
-// Marks what the installed context is opening (a document or a template) for the life of the
-// scope, then restores what it was opening before.
-class TOpeningScope {
-public:
-    explicit TOpeningScope(TAppContext::TOpening opening)
-        : FContext(AppContext()), FPrevious(FContext.Opening) {
-        FContext.Opening = opening;
-    }
-    ~TOpeningScope() { FContext.Opening = FPrevious; }
-    TOpeningScope(const TOpeningScope&) = delete;
-    TOpeningScope& operator=(const TOpeningScope&) = delete;
-
-private:
-    TAppContext& FContext;
-    TAppContext::TOpening FPrevious;
 };

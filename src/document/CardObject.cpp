@@ -140,8 +140,8 @@ void TCardObject::RevealObject() {
     AppContext().Shell().RevealObject(*this);
 }
 
-void TCardObject::EndSpellCheck() {
-    TSpellCheckState::Instance().Reset();
+void TCardObject::EndSpellCheck(TSpellCheckState& state) {
+    state.Reset();
 }
 
 bool TCardObject::InHandle(QPoint p, QPoint handle) {
@@ -297,11 +297,6 @@ void TCardObjectTable::DeleteObject(int index) {
 }
 
 // ---- spelling state ----
-
-TSpellCheckState& TSpellCheckState::Instance() {
-    static TSpellCheckState state;
-    return state;
-}
 
 void TSpellCheckState::Reset() {
     Buffer.clear();

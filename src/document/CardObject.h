@@ -53,6 +53,8 @@ enum TLinkType : quint8 {
 // to the panel's top-left corner; the editing interface works in logical pixels. An object
 // has no pointer to its container: OwnerCard, OwnerPage and OwnerPanel search the open
 // documents for the slot that holds it.
+struct TSpellCheckState;
+
 class TCardObject : public TStored {
 public:
     static constexpr int MinimumSize = 26; // units, either way
@@ -100,12 +102,15 @@ public:
     virtual void RefreshText() {}
     virtual void Activate() {}
     virtual QString TypeName() const = 0;
-    // Spelling traversal of the object's text (one object at a time, program-wide state).
-    virtual void ReplaceWord(const QString&) {}
-    virtual void EndSpellCheck();
-    virtual QString BeginSpellCheck() { return QString(); }
-    virtual QString NextWord() { return QString(); }
+    // Spelling traversal of the object's text: one object at a time, its position kept in the
+    // state of the spelling run (each run has its own).
+    virtual void ReplaceWord(TSpellCheckState&, const QString&) {}
+    virtual void EndSpellCheck(TSpellCheckState& state);
+    virtual QString BeginSpellCheck(TSpellCheckState&) { return QString(); }
+    virtual QString NextWord(TSpellCheckState&) { return QString(); }
     virtual void RevealObject();
+    // Brings the object into view showing the word the run last delivered.
+    virtual void RevealWord(const TSpellCheckState&) { RevealObject(); }
 
     // Text-flow frames (rich text) expose their links so the document can save them by index.
     virtual const TTextFlowLinks* TextFlow() const { return nullptr; }
@@ -161,13 +166,17 @@ protected:
     virtual TCardPage* OwnerPageOfTable() const { return nullptr; }
 };
 
-// Shared state of the spelling traversal: the text being checked and the scan position.
+// The state of one spelling run through an object's text: the text being checked and the
+// scan position. Owned by the run and handed to each object's word operations.
 struct TSpellCheckState {
     QString Buffer;
     int Position = 0;  // index of the character after the last word delivered
     int WordStart = 0; // index of the last word delivered
     int WordLength = 0;
-    static TSpellCheckState& Instance();
+    // The part of the object the buffer holds, for objects of several texts (a grid's cell).
+    int Column = 0;
+    int Row = 0;
+    // Clears the buffer and the position; the part stays.
     void Reset();
     // Delivers the buffer's characters [start, end) as the next word and moves past them.
     QString TakeWord(int start, int end);

@@ -83,9 +83,9 @@ public:
     TRect AdjustRect(const TRect& pixels) const override;
     bool HasSpellText() const override { return Formula.isEmpty(); }
     QString TypeName() const override { return QStringLiteral("Field"); }
-    QString BeginSpellCheck() override;
-    QString NextWord() override;
-    void ReplaceWord(const QString& word) override;
+    QString BeginSpellCheck(TSpellCheckState& state) override;
+    QString NextWord(TSpellCheckState& state) override;
+    void ReplaceWord(TSpellCheckState& state, const QString& word) override;
 
 protected:
     void AssignTo(TStored& destination) const override;
@@ -157,7 +157,3 @@ private:
     std::unique_ptr<TObjectControl> FControl;
 };
 
-// The surface that new controls are placed on (the active editing window's, or the main
-// window's hidden spare one); none when there is no user interface.
-TControlSurface*& ActiveControlSurface();
-TControlSurface*& SpareControlSurface();

@@ -2,6 +2,7 @@
 
 #include "document/AppContext.h"
 #include "document/Card.h"
+#include "document/LoadOptions.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
@@ -46,8 +47,12 @@ bool IsDocumentFile(const QFileInfo& file) {
     return file.isFile() && file.suffix().compare(QLatin1String("QDX"), Qt::CaseInsensitive) == 0;
 }
 
+// A template as the index reads it: opened as a template, named in messages by its path.
 std::unique_ptr<TCard> LoadCard(const QString& path) {
-    std::unique_ptr<TStored> root(LoadStoredFromFile(path));
+    TLoadOptions options;
+    options.Opening = TLoadOptions::TOpening::Template;
+    options.FileName = path;
+    std::unique_ptr<TStored> root(LoadStoredFromFile(path, nullptr, &options));
     auto* card = dynamic_cast<TCard*>(root.get());
     if (!card) throw Exception(QStringLiteral("%1 is not a document.").arg(path));
     root.release();
@@ -179,7 +184,6 @@ void TTemplateTable::MoveToErrorFolder(const QString& realName) const {
 }
 
 void TTemplateTable::Refresh(const TProgress& progress) {
-    const TOpeningScope opening(TAppContext::TOpening::Template);
     TAppContext& context = AppContext();
 
     for (int i = 0; i < Count(); ++i)
@@ -205,7 +209,6 @@ void TTemplateTable::Refresh(const TProgress& progress) {
         const QString& name = changed[i];
         std::unique_ptr<TCard> card;
         try {
-            context.LoadingFileName = folder.filePath(name);
             card = load(folder.filePath(name));
         } catch (const std::exception&) {
             context.Messages().Error(QStringLiteral("Error reading %1.").arg(name));

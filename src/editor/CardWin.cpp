@@ -3,6 +3,7 @@
 #include "document/AppContext.h"
 #include "document/CommandRunner.h"
 #include "document/Control.h"
+#include "document/LoadOptions.h"
 #include "document/Units.h"
 #include "editor/ControlWidgets.h"
 #include "editor/Cursors.h"
@@ -140,9 +141,10 @@ TCardForm::~TCardForm() {
 }
 
 std::unique_ptr<TCard> TCardForm::OpenDocument(const QString& fileName) {
-    TAppContext& context = AppContext();
-    context.LoadingFileName = fileName;
-    std::unique_ptr<TStored> root(LoadStoredFromFile(fileName));
+    TLoadOptions options;
+    options.Opening = TLoadOptions::TOpening::Document;
+    options.FileName = fileName;
+    std::unique_ptr<TStored> root(LoadStoredFromFile(fileName, nullptr, &options));
     auto* card = dynamic_cast<TCard*>(root.get());
     if (!card) throw Exception(QStringLiteral("Error opening the file %1.").arg(fileName));
     root.release();

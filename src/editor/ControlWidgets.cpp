@@ -1,5 +1,6 @@
 #include "editor/ControlWidgets.h"
 
+#include "document/AppContext.h"
 #include "editor/CardWin.h"
 #include "editor/FocusTextControl.h"
 #include "objects/RichText.h"
@@ -36,11 +37,11 @@ const TControlWidgetFactory* ControlWidgetFactoryFor(const TObjectControl& contr
 }
 
 TControlWidgets::TControlWidgets(TCardForm& form) : FForm(form) {
-    ActiveControlSurface() = this;
+    AppContext().ActiveControlSurface = this;
 }
 
 TControlWidgets::~TControlWidgets() {
-    if (ActiveControlSurface() == this) ActiveControlSurface() = nullptr;
+    if (AppContext().ActiveControlSurface == this) AppContext().ActiveControlSurface = nullptr;
     delete FWidget.data();
 }
 
@@ -84,7 +85,7 @@ void TControlWidgets::Update() {
     }
     if (!target) return;
 
-    ActiveControlSurface() = this;
+    AppContext().ActiveControlSurface = this;
     TObjectControl& control = target->Control();
     if (control.Surface() != this) {
         // Controls made while the document was opened live elsewhere; they move here.

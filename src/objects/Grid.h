@@ -143,14 +143,12 @@ public:
     bool HasSpellText() const override { return true; }
     void Draw(TCanvas& canvas, int dx, int dy, bool printing) override;
     QString TypeName() const override { return QStringLiteral("Grid"); }
-    QString BeginSpellCheck() override;
-    QString NextWord() override;
-    void ReplaceWord(const QString& word) override;
-    void RevealObject() override;
-
-    // The cell the spelling traversal is in.
-    int SpellColumn() const { return FSpellColumn; }
-    int SpellRow() const { return FSpellRow; }
+    // The run's Column and Row are the cell being read.
+    QString BeginSpellCheck(TSpellCheckState& state) override;
+    QString NextWord(TSpellCheckState& state) override;
+    void ReplaceWord(TSpellCheckState& state, const QString& word) override;
+    // Also puts the table's cursor on the run's cell.
+    void RevealWord(const TSpellCheckState& state) override;
 
 protected:
     void AssignTo(TStored& destination) const override;
@@ -158,7 +156,4 @@ protected:
 
 private:
     void LoadVersion0(TStorage& storage);
-
-    int FSpellColumn = 0;
-    int FSpellRow = 0;
 };

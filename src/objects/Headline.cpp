@@ -6,57 +6,11 @@
 #include "document/Palette.h"
 #include "document/Replacement.h"
 #include "document/Units.h"
-#include "objects/PictureFiles.h"
 #include "storage/Exception.h"
 
-#include <QDataStream>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontMetrics>
-#include <QHash>
-#include <QPainter>
 
 #include <algorithm>
-
-// ---- THeadlineText ----
-
-THeadlineText::THeadlineText() {
-    Font.Name = QStringLiteral("Times New Roman");
-    Font.Size = 20;
-}
-
-void THeadlineText::SetBorderSize(int size) {
-    FBorderSize = std::clamp(size, 0, 10);
-}
-
-void THeadlineText::AssignStyle(const THeadlineText& s) {
-    Font = s.Font;
-    Alignment = s.Alignment;
-    Color = s.Color;
-    ShadowColor = s.ShadowColor;
-    ShadowDepth = s.ShadowDepth;
-    ShadowDirection = s.ShadowDirection;
-    ShadowStyle = s.ShadowStyle;
-    HighlightColor = s.HighlightColor;
-    HighlightDepth = s.HighlightDepth;
-    HighlightDirection = s.HighlightDirection;
-    HighlightStyle = s.HighlightStyle;
-    GraduateFromColor = s.GraduateFromColor;
-    GraduateStyle = s.GraduateStyle;
-    GraduateToColor = s.GraduateToColor;
-    Texture = s.Texture;
-    TextureFile = s.TextureFile;
-    BackStyle = s.BackStyle;
-    BackFromColor = s.BackFromColor;
-    BackToColor = s.BackToColor;
-    BackTextureFile = s.BackTextureFile;
-    BackDirection = s.BackDirection;
-    BorderColor = s.BorderColor;
-    FBorderSize = s.FBorderSize;
-    DeleteBlankLines = s.DeleteBlankLines;
-}
-
-// ---- THeadlineObject ----
 
 THeadlineObject::THeadlineObject() : FCodes(std::make_unique<TMultiObjectTable>()) {}
 
@@ -174,7 +128,7 @@ void THeadlineObject::Store(TStorage& storage) const {
     storage.WriteBoolean(h.Font.Underline);
     storage.WriteBoolean(h.Font.StrikeOut);
     storage.WriteLongString(Text);
-    storage.WriteByte(h.Alignment);
+    storage.WriteByte(quint8(h.Alignment));
     storage.WriteLongint(qint32(h.GraduateFromColor));
     storage.WriteLongint(qint32(h.GraduateToColor));
     storage.WriteByte(h.GraduateStyle);
@@ -218,7 +172,7 @@ void THeadlineObject::Load(TStorage& storage) {
     h.Font.Underline = storage.ReadBoolean();
     h.Font.StrikeOut = storage.ReadBoolean();
     Text = version >= 2 ? storage.ReadLongString() : storage.ReadString();
-    h.Alignment = storage.ReadByte();
+    h.Alignment = THeadlineAlignment(storage.ReadByte());
     h.GraduateFromColor = quint32(storage.ReadLongint());
     h.GraduateToColor = quint32(storage.ReadLongint());
     h.GraduateStyle = storage.ReadByte();
@@ -275,7 +229,7 @@ void THeadlineObject::LoadLegacyRecord(TStorage& storage, quint16 v) {
     h.Font.Italic = storage.ReadBoolean();
     h.Font.Underline = storage.ReadBoolean();
     h.Font.StrikeOut = storage.ReadBoolean();
-    h.Alignment = storage.ReadByte();
+    h.Alignment = THeadlineAlignment(storage.ReadByte());
     const quint8 shadowKind = storage.ReadByte();
     const quint8 shadowColor = storage.ReadByte(); // the byte is the colour value itself
     const quint8 shadowDepth = storage.ReadByte();
@@ -318,8 +272,6 @@ void THeadlineObject::ApplyShadowKind(int kind, quint32 color, int depth) {
         h.ShadowDirection = sdNone;
     }
 }
-
-// ---- text helpers ----
 
 QStringList SplitLines(const QString& text) {
     QStringList lines;
@@ -379,7 +331,7 @@ THeadlineObject* THeadlineObject::CreateDefault() {
     h.Font.Size = read("Font Size", 20);
     h.Font.Color = quint32(read("Font Color", 0));
     h.Font.SetStyleBits(read("Font Style", 0));
-    h.Alignment = quint8(read("Justification", 2));
+    h.Alignment = THeadlineAlignment(read("Justification", haCentre));
     h.GraduateFromColor = quint32(read("Graduate From Color", 0));
     h.GraduateToColor = quint32(read("Graduate To Color", 0));
     h.GraduateStyle = quint8(read("Graduate Style", gsNone));
@@ -406,7 +358,7 @@ THeadlineObject* THeadlineObject::CreateDefault() {
     h.DeleteBlankLines = s.ReadBool(section, QStringLiteral("Delete Blank Lines"), false);
     // Banners print over many sheets: letters and background stay plain there.
     const TCard* card = AppContext().ActiveCard;
-    if (card && card->DocumentType == 12) {
+    if (card && IsBannerType(card->DocumentType)) {
         h.GraduateStyle = gsNone;
         h.Texture = false;
         h.TextureFile.clear();
@@ -419,336 +371,6 @@ THeadlineObject* THeadlineObject::CreateDefault() {
     headline->RefreshText();
     return headline;
 }
-
-// ---- the box and the drawing ----
-
-namespace {
-
-QPoint Step(quint8 direction) {
-    static constexpr int Dx[] = {0, 0, 1, 1, 1, 0, -1, -1, -1};
-    static constexpr int Dy[] = {0, -1, -1, 0, 1, 1, 1, 0, -1};
-    return direction <= sdUpLeft ? QPoint(Dx[direction], Dy[direction]) : QPoint();
-}
-
-// The horizontal and vertical room the two shades need beyond the letters, and how far the
-// letters move right and down to leave it (offsets are at most 0 to the left and top).
-struct TShadeExtent {
-    int Left = 0, Right = 0, Top = 0, Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-};
-
-TShadeExtent ShadeExtent(QPoint highlight, QPoint shadow) {
-    return {std::min({highlight.x(), shadow.x(), 0}), std::max({highlight.x(), shadow.x(), 0}),
-            std::min({highlight.y(), shadow.y(), 0}), std::max({highlight.y(), shadow.y(), 0})};
-}
-
-int Channel(int from, int to, int i, int n) {
-    return n > 1 ? from + RoundHalfAway(double(i) * (to - from) / (n - 1)) : from;
-}
-
-QColor Blend(quint32 fromRef, quint32 toRef, int i, int n) {
-    const QColor from = ColorFromRef(fromRef);
-    const QColor to = ColorFromRef(toRef);
-    return QColor(Channel(from.red(), to.red(), i, n), Channel(from.green(), to.green(), i, n),
-                  Channel(from.blue(), to.blue(), i, n));
-}
-
-// One-pixel strips from one colour to the other: rows when vertical, columns otherwise.
-void FillGradient(QPainter& painter, const QRect& r, quint32 from, quint32 to, bool vertical) {
-    const int n = vertical ? r.height() : r.width();
-    for (int i = 0; i < n; ++i) {
-        const QRect strip = vertical ? QRect(r.left(), r.top() + i, r.width(), 1)
-                                     : QRect(r.left() + i, r.top(), 1, r.height());
-        painter.fillRect(strip, Blend(from, to, i, n));
-    }
-}
-
-int AlignmentFlag(quint8 alignment) {
-    switch (alignment) {
-    case 1: return Qt::AlignRight;
-    case 2: return Qt::AlignHCenter;
-    default: return Qt::AlignLeft;
-    }
-}
-
-} // namespace
-
-QSize THeadlineText::ComputeBox() {
-    const TShadeExtent shades = ShadeExtent(Step(HighlightDirection) * HighlightDepth,
-                                            Step(ShadowDirection) * ShadowDepth);
-    const QFontMetrics metrics(Font.ToQFont(ScreenPixelsPerInch()));
-    int width = 0;
-    int measured = 0;
-    for (const QString& line : Lines) {
-        if (DeleteBlankLines && line.isEmpty()) continue;
-        const QRect r = metrics.boundingRect(QRect(0, 0, 100000, 100000),
-                                             Qt::TextExpandTabs | Qt::TextSingleLine, line);
-        width = std::max(width, r.width());
-        ++measured;
-    }
-    LineHeight = measured > 0 ? metrics.height() : 0;
-    BoxWidth = width;
-    const int w = width + shades.Width() + 2 * FBorderSize;
-    const int h = measured * LineHeight + shades.Height() + 2 * FBorderSize;
-    FBox = (TextDirection == tdDown || TextDirection == tdUp) ? QSize(h, w) : QSize(w, h);
-    return FBox;
-}
-
-QString THeadlineText::TextureName(const QString& chosenPath) {
-    const QFileInfo file(chosenPath);
-    if (chosenPath.isEmpty() || !chosenPath.contains(QLatin1Char('/'))) return chosenPath;
-    const QString textures = AppContext().TexturesFolder;
-    if (!textures.isEmpty() &&
-        QDir::cleanPath(file.absolutePath()).compare(QDir::cleanPath(textures), Qt::CaseInsensitive) == 0)
-        return file.fileName();
-    return chosenPath;
-}
-
-QImage THeadlineText::TexturePicture(const QString& name) {
-    if (name.isEmpty()) return {};
-    const QString path = name.contains(QLatin1Char('/'))
-                             ? name
-                             : QDir(AppContext().TexturesFolder).filePath(name);
-    static QHash<QString, QImage> cache;
-    auto found = cache.constFind(path);
-    if (found != cache.constEnd()) return *found;
-    const QImage picture = LoadPictureImage(path);
-    if (cache.size() > 32) cache.clear();
-    cache.insert(path, picture);
-    return picture;
-}
-
-QByteArray THeadlineText::AppearanceKey() const {
-    QByteArray key;
-    QDataStream out(&key, QIODevice::WriteOnly);
-    out << Font.Name << Font.Size << Font.Color << Font.StyleBits() << Alignment << Color
-        << BackStyle << BackFromColor << BackToColor << BackDirection << BackTextureFile
-        << BorderColor << FBorderSize << DeleteBlankLines << GraduateFromColor << GraduateToColor
-        << GraduateStyle << Texture << TextureFile << ShadowColor << ShadowDepth
-        << ShadowDirection << ShadowStyle << HighlightColor << HighlightDepth
-        << HighlightDirection << HighlightStyle << Lines << LineHeight
-        << ScreenPixelsPerInch();
-    return key;
-}
-
-// Large letters are filled as outlines, once per shade copy: a deep shadow costs tens of
-// milliseconds. The editing surface repaints far more often than headlines change, so the
-// screen drawing is kept as a picture and redrawn from it while nothing it depends on changed.
-void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
-    QPainter& painter = canvas.Painter();
-    const QTransform t = painter.worldTransform();
-    const bool cacheable = !printing && canvas.Kind() == TCanvas::TKind::Screen &&
-                           t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0;
-    const QRectF mapped = t.mapRect(QRectF(r));
-    const QRect device = mapped.toAlignedRect();
-    constexpr qint64 LargestKeptPicture = 8'000'000; // pixels
-    if (!cacheable || r.isEmpty() || qint64(device.width()) * device.height() > LargestKeptPicture) {
-        Render(canvas, r);
-        return;
-    }
-    QByteArray key = AppearanceKey();
-    {
-        QDataStream out(&key, QIODevice::Append);
-        out << r.size() << t.m11() << t.m22() << mapped.topLeft() - QPointF(device.topLeft())
-            << canvas.DpiX() << canvas.DpiY();
-    }
-    if (key != FRenderedKey || FRendered.size() != device.size()) {
-        FRendered = QImage(device.size(), QImage::Format_ARGB32_Premultiplied);
-        FRendered.fill(Qt::transparent);
-        QPainter picture(&FRendered);
-        picture.setRenderHints(painter.renderHints());
-        // The same mapping as the surface's, moved so the box lands at the picture's corner.
-        picture.setWorldTransform(QTransform(t.m11(), 0, 0, t.m22(), t.dx() - device.left(),
-                                             t.dy() - device.top()));
-        TCanvas pictureCanvas(picture, canvas.DpiX(), canvas.DpiY(), TCanvas::TKind::Screen);
-        Render(pictureCanvas, r);
-        picture.end();
-        FRenderedKey = std::move(key);
-    }
-    painter.save();
-    painter.resetTransform();
-    painter.drawImage(device.topLeft(), FRendered);
-    painter.restore();
-}
-
-int THeadlineText::FittingPixelSize(const QFont& font, int width, int lineHeight) const {
-    QStringList shown = Lines;
-    if (DeleteBlankLines) shown.removeAll(QString());
-    QFont trial = font;
-    const auto fits = [&](int pixels) {
-        trial.setPixelSize(pixels);
-        const QFontMetrics metrics(trial);
-        if (metrics.height() > lineHeight) return false;
-        for (const QString& line : shown) {
-            const QRect r = metrics.boundingRect(QRect(0, 0, 100000, 100000),
-                                                 Qt::TextExpandTabs | Qt::TextSingleLine, line);
-            if (r.width() > width) return false;
-        }
-        return true;
-    };
-    int largest = font.pixelSize();
-    if (shown.isEmpty() || largest <= 1 || fits(largest)) return std::max(largest, 1);
-    // The largest size below that fits, found in a few measurements even for poster letters
-    // (each size measured loads a font of its own); at least 1 pixel.
-    int smallest = 1;
-    --largest;
-    while (smallest < largest) {
-        const int middle = smallest + (largest - smallest + 1) / 2;
-        if (fits(middle))
-            smallest = middle;
-        else
-            largest = middle - 1;
-    }
-    return smallest;
-}
-
-void THeadlineText::Render(TCanvas& canvas, const QRect& r) {
-    QPainter& painter = canvas.Painter();
-    const int screen = ScreenPixelsPerInch();
-    const int dpi = canvas.DpiX();
-    // Effects are sized in logical pixels; on other devices they scale with the resolution.
-    auto scaled = [&](int value) { return MulDiv(value, dpi, screen); };
-    const int hd = scaled(HighlightDepth);
-    const int sd = scaled(ShadowDepth);
-    const int b = scaled(FBorderSize);
-    const int lh = scaled(LineHeight);
-    const QPoint hStep = Step(HighlightDirection);
-    const QPoint sStep = Step(ShadowDirection);
-    const TShadeExtent shades = ShadeExtent(hStep * hd, sStep * sd);
-    QFont font = Font.ToQFont(canvas.DpiY());
-    // The box was measured on the screen; fonts do not scale in proportion to other
-    // resolutions (sizes round to whole pixels, hinting differs), so there the letters are
-    // made to fit the room the box gives them.
-    if (canvas.EffectivePixelsPerInch() != screen)
-        font.setPixelSize(FittingPixelSize(font, r.width() - shades.Width() - 2 * b, lh));
-    const int shift = Alignment == 2 ? shades.Width() / 2 : (Alignment == 1 ? shades.Width() : 0);
-    const int flags = AlignmentFlag(Alignment) | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextSingleLine;
-
-    painter.save();
-    painter.setClipRect(r, Qt::IntersectClip);
-    painter.setFont(font);
-    painter.setBackgroundMode(Qt::TransparentMode);
-    auto drawLines = [&](QPainter& p, const QRect& box, QPoint offset) {
-        int top = box.top() + offset.y() - shades.Top + b;
-        const int left = box.left() + offset.x() - shades.Left - shift + b;
-        const int right = box.right() + 1 + offset.x() - shades.Left - shift - b;
-        for (const QString& line : Lines) {
-            if (DeleteBlankLines && line.isEmpty()) continue;
-            const QRect lineRect(QPoint(left, top), QPoint(right - 1, top + lh - 1));
-            p.save();
-            p.setClipRect(lineRect, Qt::IntersectClip);
-            p.drawText(lineRect, flags, line);
-            p.restore();
-            top += lh;
-        }
-    };
-
-    // Background.
-    switch (BackStyle) {
-    case basSolid: painter.fillRect(r, ColorFromRef(Color)); break;
-    case basGradient: FillGradient(painter, r, BackFromColor, BackToColor, BackDirection == 1); break;
-    case basTexture: {
-        painter.fillRect(r, Qt::white);
-        const QImage texture = TexturePicture(BackTextureFile);
-        if (!texture.isNull()) painter.drawImage(r, texture);
-        break;
-    }
-    default: break;
-    }
-
-    // Shadow, then highlight: the farthest copy first.
-    auto drawShade = [&](int depth, QPoint step, quint8 style, quint32 base) {
-        if (depth == 0 || step.isNull()) return;
-        const bool steps = style != ssPlain && depth > 1;
-        const QColor from = ColorFromRef(base);
-        const QColor to = ColorFromRef(Font.Color);
-        for (int n = depth; n >= (steps ? 1 : depth); --n) {
-            QColor color = from;
-            if (style == ssGraduated && depth > 1) {
-                auto channel = [&](int f, int t) {
-                    return f + RoundHalfAway(double(depth - n) * (t - f) / (depth - 1));
-                };
-                color = QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                               channel(from.blue(), to.blue()));
-            }
-            painter.setPen(color);
-            drawLines(painter, r, step * n);
-        }
-    };
-    drawShade(sd, sStep, ShadowStyle, ShadowColor);
-    drawShade(hd, hStep, HighlightStyle, HighlightColor);
-
-    // Letters: plain, or a gradient or texture seen through the letters. The fill and the
-    // mask are made a band of rows at a time, so a headline as large as a poster printed at
-    // a fine resolution needs no more memory than a small one.
-    if (GraduateStyle != gsNone || Texture) {
-        const QImage texture = Texture ? TexturePicture(TextureFile) : QImage();
-        constexpr int BandRows = 512;
-        // Only what can show: the box within the clip and the device.
-        QRect visible = r;
-        if (painter.hasClipping()) visible &= painter.clipBoundingRect().toAlignedRect();
-        if (const QPaintDevice* device = painter.device()) {
-            bool invertible = false;
-            const QTransform toLogical = painter.worldTransform().inverted(&invertible);
-            if (invertible)
-                visible &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()))
-                               .toAlignedRect();
-        }
-        const int x = visible.left() - r.left(); // the first column within the box
-        for (int top = visible.top(); top <= visible.bottom(); top += BandRows) {
-            const int rows = std::min(BandRows, visible.bottom() + 1 - top);
-            const int y = top - r.top(); // the band's first row within the box
-            const QRect box(-x, -y, r.width(), r.height()); // the whole box, seen from the band
-            QImage fill(visible.width(), rows, QImage::Format_ARGB32_Premultiplied);
-            {
-                QPainter p(&fill);
-                if (Texture) {
-                    fill.fill(Qt::white);
-                    if (!texture.isNull()) p.drawImage(box, texture);
-                } else if (GraduateStyle == gsVertical) {
-                    for (int i = 0; i < rows; ++i)
-                        p.fillRect(0, i, fill.width(), 1,
-                                   Blend(GraduateFromColor, GraduateToColor, y + i, r.height()));
-                } else {
-                    for (int i = 0; i < fill.width(); ++i)
-                        p.fillRect(i, 0, 1, rows,
-                                   Blend(GraduateFromColor, GraduateToColor, x + i, r.width()));
-                }
-            }
-            QImage mask(fill.size(), QImage::Format_ARGB32_Premultiplied);
-            mask.fill(Qt::transparent);
-            {
-                QPainter p(&mask);
-                p.setRenderHints(painter.renderHints());
-                p.setFont(font);
-                p.setPen(Qt::black);
-                drawLines(p, box, QPoint());
-            }
-            // The letters' coverage becomes the fill's opacity.
-            QPainter p(&fill);
-            p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-            p.drawImage(0, 0, mask);
-            p.end();
-            painter.drawImage(QPoint(visible.left(), top), fill);
-        }
-    } else {
-        painter.setPen(ColorFromRef(Font.Color));
-        drawLines(painter, r, QPoint());
-    }
-
-    // Border, inside the box.
-    if (b > 0) {
-        QPen pen(ColorFromRef(BorderColor), b);
-        pen.setJoinStyle(Qt::MiterJoin);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(r).adjusted(b / 2.0, b / 2.0, -b / 2.0, -b / 2.0));
-    }
-    painter.restore();
-}
-
-// ---- the object ----
 
 void THeadlineObject::FitBounds() {
     const QSize box = HeadlineText().Box();
@@ -793,7 +415,8 @@ bool THeadlineObject::Personalize() {
 }
 
 THeadlineObject* THeadlineObject::CreateForWizard(bool centerHorizontally, bool deleteBlankLines,
-                                                  quint32 shadow, int alignment, const QString& text,
+                                                  quint32 shadow, THeadlineAlignment alignment,
+                                                  const QString& text,
                                                   int fontStyle, quint32 fontColor, int fontSize,
                                                   const QString& fontName, quint16 border,
                                                   bool transparent, int backgroundColor,
@@ -804,7 +427,7 @@ THeadlineObject* THeadlineObject::CreateForWizard(bool centerHorizontally, bool 
     THeadlineText& h = headline->HeadlineText();
     h.DeleteBlankLines = deleteBlankLines;
     headline->ApplyShadowKind(int(shadow & 0xFF), (shadow >> 8) & 0xFF, int(shadow >> 16));
-    h.Alignment = quint8(alignment);
+    h.Alignment = alignment;
     headline->Text = text;
     h.Font.SetStyleBits(fontStyle);
     h.Font.Color = fontColor;
@@ -831,15 +454,13 @@ bool IsHeadlineWordCharacter(QChar c) {
 
 } // namespace
 
-QString THeadlineObject::BeginSpellCheck() {
-    TSpellCheckState& state = TSpellCheckState::Instance();
+QString THeadlineObject::BeginSpellCheck(TSpellCheckState& state) {
     state.Reset();
     state.Buffer = Text;
-    return NextWord();
+    return NextWord(state);
 }
 
-QString THeadlineObject::NextWord() {
-    TSpellCheckState& state = TSpellCheckState::Instance();
+QString THeadlineObject::NextWord(TSpellCheckState& state) {
     const QString& text = state.Buffer;
     bool inCode = false;
     int i = state.Position;
@@ -858,8 +479,7 @@ QString THeadlineObject::NextWord() {
     return state.TakeEnd();
 }
 
-void THeadlineObject::ReplaceWord(const QString& word) {
-    TSpellCheckState& state = TSpellCheckState::Instance();
+void THeadlineObject::ReplaceWord(TSpellCheckState& state, const QString& word) {
     state.ReplaceLastWord(word);
     Text = state.Buffer;
     RefreshText();

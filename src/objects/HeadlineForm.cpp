@@ -37,7 +37,6 @@
 
 namespace {
 
-constexpr int BannerDocumentType = 12;
 constexpr quint32 White = 0xFFFFFF;
 
 const char* const TextureFilter =
@@ -74,14 +73,14 @@ QPushButton* Button(const QString& caption, const QString& name) {
 }
 
 // Small pictures of three lines aligned left, centre or right.
-QIcon AlignmentIcon(int alignment) {
+QIcon AlignmentIcon(THeadlineAlignment alignment) {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     const int widths[] = {12, 8, 12, 6};
     for (int i = 0; i < 4; ++i) {
         const int w = widths[i];
-        const int x = alignment == 0 ? 2 : alignment == 1 ? 14 - w : (16 - w) / 2;
+        const int x = alignment == haLeft ? 2 : alignment == haRight ? 14 - w : (16 - w) / 2;
         painter.fillRect(x, 2 + 3 * i + (i > 0 ? i : 0), w, 2, Qt::black);
     }
     return QIcon(pixmap);
@@ -121,8 +120,6 @@ QString QtFileFilter(const QString& filter) {
     }
     return filters.join(QStringLiteral(";;"));
 }
-
-// ---- construction ----
 
 THeadlineForm::THeadlineForm(QWidget* parent)
     : QDialog(parent), FFile(PresetFile(FOwnFile)), FPresets(*FFile) {
@@ -342,12 +339,12 @@ QWidget* THeadlineForm::BuildFontPage() {
     styles->addSpacing(12);
     FAlignment = new QButtonGroup(this);
     const struct {
-        int Id;
+        THeadlineAlignment Id;
         const char* Name;
         const char* Tip;
-    } alignments[] = {{0, "AlignLeftButton", "Align Left"},
-                      {2, "AlignCenterButton", "Center"},
-                      {1, "AlignRightButton", "Align Right"}};
+    } alignments[] = {{haLeft, "AlignLeftButton", "Align Left"},
+                      {haCentre, "AlignCenterButton", "Center"},
+                      {haRight, "AlignRightButton", "Align Right"}};
     for (const auto& a : alignments) {
         auto* button =
             StyleButton(QString(), QString::fromLatin1(a.Name), QString::fromLatin1(a.Tip));
@@ -431,7 +428,7 @@ QWidget* THeadlineForm::BuildFontPage() {
     styleToggle(FUnderline, &TFontSpec::Underline);
     connect(FAlignment, &QButtonGroup::idClicked, this, [this](int id) {
         if (FFilling) return;
-        FSample.Alignment = quint8(id);
+        FSample.Alignment = THeadlineAlignment(id);
         StyleChanged();
     });
     connect(FLetterFill, &QButtonGroup::idToggled, this, [this](int, bool on) {
@@ -608,8 +605,6 @@ QWidget* THeadlineForm::BuildBackgroundPage() {
     return page;
 }
 
-// ---- the controls and the sample ----
-
 void THeadlineForm::FillControls() {
     const bool wasFilling = FFilling;
     FFilling = true;
@@ -625,7 +620,7 @@ void THeadlineForm::FillControls() {
     FBold->setChecked(s.Font.Bold);
     FItalic->setChecked(s.Font.Italic);
     FUnderline->setChecked(s.Font.Underline);
-    if (QAbstractButton* align = FAlignment->button(s.Alignment <= 2 ? s.Alignment : 0))
+    if (QAbstractButton* align = FAlignment->button(s.Alignment <= haCentre ? s.Alignment : haLeft))
         align->setChecked(true);
 
     (s.Texture                   ? FLetterTexture
@@ -755,8 +750,6 @@ void THeadlineForm::UpdatePresetButtons() {
     FMoveDown->setEnabled(selected >= 0 && selected < count - 1);
 }
 
-// ---- presets ----
-
 void THeadlineForm::PresetSelected(int index) {
     THeadlineText preset; // what a preset does not store stays as created (off)
     FPresets.Read(index, preset);
@@ -829,8 +822,6 @@ void THeadlineForm::done(int result) {
     SavePresets();
     QDialog::done(result);
 }
-
-// ---- the values ----
 
 void THeadlineForm::SetStyle(const THeadlineText& style) {
     FSample.AssignStyle(style);
@@ -1009,8 +1000,6 @@ void THeadlineForm::WriteDefaults(TSettingsStore& settings) const {
     boolean("Delete Blank Lines", h.DeleteBlankLines);
 }
 
-// ---- the object ----
-
 void THeadlineForm::Fill(const THeadlineObject& headline) {
     SetStyle(headline.HeadlineText());
     SetText(headline.Text);
@@ -1019,7 +1008,7 @@ void THeadlineForm::Fill(const THeadlineObject& headline) {
     const TCard* card = headline.OwnerCard();
     if (!card) card = AppContext().ActiveCard;
     SetDataSource(card ? card->DataTable() : nullptr);
-    if (card && card->DocumentType == BannerDocumentType) SetPlainOnly();
+    if (card && IsBannerType(card->DocumentType)) SetPlainOnly();
 }
 
 void THeadlineForm::ApplyTo(THeadlineObject& headline) const {

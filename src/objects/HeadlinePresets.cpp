@@ -110,7 +110,7 @@ void THeadlinePresets::Read(int index, THeadlineText& h) const {
     h.Font.Bold = boolean("FontBold");
     h.Font.Italic = boolean("FontItalic");
     h.Font.Underline = boolean("FontUnderline");
-    h.Alignment = quint8(integer("Alignment", 2));
+    h.Alignment = THeadlineAlignment(integer("Alignment", haCentre));
     h.GraduateFromColor = color("GraduateFromColor");
     h.GraduateToColor = color("GraduateToColor");
     h.GraduateStyle = quint8(integer("GraduateStyle", gsNone));
@@ -196,7 +196,7 @@ namespace {
 THeadlineText StarterStyle(const char* font, int size, quint32 color, bool bold, bool italic) {
     THeadlineText style;
     style.Font = {QString::fromLatin1(font), size, color, bold, italic};
-    style.Alignment = 2;
+    style.Alignment = haCentre;
     style.ShadowDepth = 0;
     style.ShadowDirection = sdNone;
     style.HighlightDepth = 0;

@@ -2,6 +2,7 @@
 
 #include "document/AppContext.h"
 #include "document/Canvas.h"
+#include "document/LoadOptions.h"
 #include "document/Units.h"
 #include "objects/MetafilePicture.h"
 #include "storage/Stored.h"
@@ -216,7 +217,7 @@ void TPictureObject::Load(TStorage& storage) {
     try {
         Metafile = version >= 2 ? storage.ReadMetafile() : storage.ReadLegacyMetafile();
     } catch (const EInvalidGraphic&) {
-        throw EBadMetafile(AppContext().LoadingFileName);
+        throw EBadMetafile(LoadOptionsOf(storage).FileName);
     }
 }
 

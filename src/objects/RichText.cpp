@@ -2,6 +2,7 @@
 
 #include "document/AppContext.h"
 #include "document/Canvas.h"
+#include "document/LoadOptions.h"
 #include "document/Units.h"
 #include "objects/TextFlow.h"
 #include "storage/Stored.h"
@@ -185,8 +186,6 @@ std::unique_ptr<TObjectControl> TRichTextObject::CreateControl() {
     return std::make_unique<TRichTextControl>(*this);
 }
 
-// ---- content ----
-
 QByteArray TRichTextObject::ContentTag() {
     return QByteArrayLiteral("QDXRTF1");
 }
@@ -288,8 +287,6 @@ void TRichTextObject::InsertText(const QString& text, const QString& fontName, i
     cursor.insertText(text, format);
     RepaintChain();
 }
-
-// ---- chain ----
 
 TRichTextObject* TRichTextObject::Successor() const {
     return static_cast<TRichTextObject*>(FLinks.Successor);
@@ -400,7 +397,7 @@ bool TRichTextObject::ChainEdited() {
 }
 
 void TRichTextObject::RepaintChain() {
-    if (AppContext().Opening != TAppContext::TOpening::None) return;
+    if (CurrentLoadOptions().Opening != TLoadOptions::TOpening::None) return;
     for (TRichTextObject* frame : Chain()) AppContext().Shell().RepaintObject(*frame);
 }
 
@@ -415,8 +412,6 @@ void TRichTextObject::SetTransparent(bool transparent) {
     Transparent = transparent;
     AppContext().Shell().RepaintObject(*this);
 }
-
-// ---- record ----
 
 void TRichTextObject::AssignTo(TStored& destination) const {
     TTextControlObject::AssignTo(destination);
@@ -451,8 +446,6 @@ void TRichTextObject::Load(TStorage& storage) {
     }
     Transparent = version >= 2 ? storage.ReadBoolean() : false;
 }
-
-// ---- drawing ----
 
 void TRichTextObject::Draw(TCanvas& canvas, int dx, int dy, bool) {
     TRect bounds = DeviceBounds(canvas);
@@ -530,18 +523,14 @@ void TRichTextObject::Draw(TCanvas& canvas, int dx, int dy, bool) {
     painter.restore();
 }
 
-// ---- spelling ----
-
-QString TRichTextObject::BeginSpellCheck() {
-    TSpellCheckState& state = TSpellCheckState::Instance();
+QString TRichTextObject::BeginSpellCheck(TSpellCheckState& state) {
     state.Reset();
     // Another engine's text is not ours to change.
     if (!FForeign || FOffered) state.Buffer = Document().toPlainText();
-    return NextWord();
+    return NextWord(state);
 }
 
-QString TRichTextObject::NextWord() {
-    TSpellCheckState& state = TSpellCheckState::Instance();
+QString TRichTextObject::NextWord(TSpellCheckState& state) {
     const QString& text = state.Buffer;
     int i = state.Position;
     while (i < text.size() && !IsTextWordCharacter(text[i])) ++i;
@@ -551,8 +540,7 @@ QString TRichTextObject::NextWord() {
     return state.TakeWord(i, j);
 }
 
-void TRichTextObject::ReplaceWord(const QString& word) {
-    TSpellCheckState& state = TSpellCheckState::Instance();
+void TRichTextObject::ReplaceWord(TSpellCheckState& state, const QString& word) {
     if (state.WordStart + state.WordLength > Document().characterCount()) return;
     QTextCursor cursor(&Document());
     cursor.setPosition(state.WordStart);
@@ -562,14 +550,12 @@ void TRichTextObject::ReplaceWord(const QString& word) {
     RepaintChain();
 }
 
-void TRichTextObject::EndSpellCheck() {
-    TTextControlObject::EndSpellCheck();
+void TRichTextObject::EndSpellCheck(TSpellCheckState& state) {
+    TTextControlObject::EndSpellCheck(state);
     if (FCursor) FCursor->clearSelection();
 }
 
-// The frame that shows the word comes into view, the word selected.
-void TRichTextObject::RevealObject() {
-    const TSpellCheckState& state = TSpellCheckState::Instance();
+void TRichTextObject::RevealWord(const TSpellCheckState& state) {
     TRichTextObject* shows = this;
     if (Head() == this && state.WordLength > 0) {
         const TTextFlow::TCaret caret = Flow().CaretAt(state.WordStart);

@@ -98,12 +98,12 @@ public:
     QString PlainText() const override;
     void Draw(TCanvas& canvas, int dx, int dy, bool printing) override;
     void SetBounds(const TRect& units) override;
-    void RevealObject() override;
-
-    QString BeginSpellCheck() override;
-    QString NextWord() override;
-    void ReplaceWord(const QString& word) override;
-    void EndSpellCheck() override;
+    QString BeginSpellCheck(TSpellCheckState& state) override;
+    QString NextWord(TSpellCheckState& state) override;
+    void ReplaceWord(TSpellCheckState& state, const QString& word) override;
+    void EndSpellCheck(TSpellCheckState& state) override;
+    // The frame that shows the word comes into view with the word selected.
+    void RevealWord(const TSpellCheckState& state) override;
 
     // Called as a frame goes (the editing windows end a pending link from it).
     static std::function<void(TRichTextObject*)>& FrameDestroyed();

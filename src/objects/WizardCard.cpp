@@ -14,7 +14,7 @@
 
 namespace {
 
-enum TAlign { Left = 0, Centred = 2 };
+constexpr THeadlineAlignment Left = haLeft, Centred = haCentre;
 constexpr int Bold = 1, Underlined = 4;
 constexpr int White = 15;
 
@@ -31,7 +31,7 @@ QString HeadlineLines(QString text) {
 
 struct THeadlineStyle {
     int Size = 36;
-    TAlign Align = Centred;
+    THeadlineAlignment Align = Centred;
     bool CentreH = false;
     bool CentreV = false;
     quint16 Border = 0;
@@ -55,7 +55,8 @@ quint16 BorderOf(const TWizardAnswers& a) {
 }
 
 bool UsesBorder(int documentType) {
-    return documentType == 9 || documentType == 10 || documentType == 12;
+    return documentType == dtBusinessCard || IsLabelType(documentType) ||
+           IsBannerType(documentType);
 }
 
 bool IsTrifold(int format) {
@@ -294,51 +295,53 @@ std::unique_ptr<TCard> BuildWizardCard(int documentType, const TWizardAnswers& a
     TRecipe r(*card, answers, UsesBorder(documentType) ? BorderOf(answers) : 0);
     const TWizardAnswers& a = answers;
     int recipe = documentType;
-    if (documentType == 14 || documentType == 15) recipe = 0;
-    if (documentType == 16) recipe = card->PortraitPaper ? 3 : 4;
+    if (documentType == dtNcrHalfFoldCard || documentType == dtNcrQuarterFoldCard)
+        recipe = dtGreetingCard;
+    if (documentType == dtNcrPictureCard)
+        recipe = card->PortraitPaper ? dtCertificateLandscape : dtCertificatePortrait;
     switch (recipe) {
-    case 0:
+    case dtGreetingCard:
         GreetingCard(r, format);
         break;
-    case 1:
+    case dtNewsletter:
         r.Text(a.Headline, 0, 50, 50, {36});
         r.Place(TRichTextObject::CreateDefault(), 0, 50, 150);
         break;
-    case 2:
+    case dtFlyer:
         r.Text(a.Headline, 0, 50, 150, {36});
         r.Picture(0, 50, 250, true, false);
         r.Text(a.Text, 0, 50, 800, {18});
         break;
-    case 3:
+    case dtCertificateLandscape:
         Certificate(r, true);
         break;
-    case 4:
+    case dtCertificatePortrait:
         Certificate(r, false);
         break;
-    case 5:
+    case dtLetterhead:
         Letterhead(r);
         break;
-    case 6:
+    case dtResume:
         Resume(r);
         break;
-    case 8:
+    case dtPoster:
         r.Text(a.Headline, 0, 50, 300, {72});
         r.Picture(0, 50, 500, true, false);
         r.Text(a.Text, 0, 50, 1600, {36});
         break;
-    case 9:
+    case dtBusinessCard:
         BusinessCard(r);
         break;
-    case 10: {
+    case dtLabel: {
         THeadlineStyle style{10};
         style.CentreH = style.CentreV = true;
         r.Bordered(WizardLabelText(a), 0, 50, 0, style);
         break;
     }
-    case 11:
+    case dtEnvelope:
         Envelope(r);
         break;
-    case 12: {
+    case dtBanner: {
         THeadlineStyle style{500};
         style.CentreH = style.CentreV = true;
         r.Bordered(a.BannerText, 0, 50, 0, style);
@@ -346,7 +349,7 @@ std::unique_ptr<TCard> BuildWizardCard(int documentType, const TWizardAnswers& a
     }
     }
 
-    if (recipe == 10) {
+    if (recipe == dtLabel) {
         if (a.UseAddressBook)
             card->SetDataSource(TCard::AddressBookTableName);
         else if (!a.TableName.isEmpty())

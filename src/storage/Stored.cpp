@@ -243,7 +243,22 @@ void TStorage::FreeUndeliveredReferences() {
     }
 }
 
+namespace {
+thread_local const TStorage* CurrentReading = nullptr;
+} // namespace
+
+const TStorage* TStorage::Reading() {
+    return CurrentReading;
+}
+
 TStored* TStorage::ReadRoot(TStored* target) {
+    struct TReadingScope {
+        const TStorage* Previous;
+        explicit TReadingScope(const TStorage* storage) : Previous(CurrentReading) {
+            CurrentReading = storage;
+        }
+        ~TReadingScope() { CurrentReading = Previous; }
+    } reading(this);
     char signature[3];
     Read(signature, sizeof signature);
     if (std::memcmp(signature, Signature, sizeof Signature) != 0) throw EInvalidImage();
@@ -274,10 +289,12 @@ TStored* TStorage::ReadRoot(TStored* target) {
 
 // ---- file level ----
 
-TStored* LoadStoredFromFile(const QString& fileName, TStored* target) {
+TStored* LoadStoredFromFile(const QString& fileName, TStored* target,
+                            const TReadOptions* options) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw EFOpenError(fileName);
     TStorage storage(&file, TStorage::TMode::Read);
+    storage.SetReadOptions(options);
     return storage.ReadRoot(target);
 }
 

@@ -75,6 +75,12 @@ private:
 // Registers the table classes of this library; called once at start-up.
 void RegisterStorageClasses();
 
+// What the caller of a read hands to the objects being read; the layers above define it.
+class TReadOptions {
+public:
+    virtual ~TReadOptions() = default;
+};
+
 // A storage file: a buffered stream that writes and reads whole object graphs, naming each
 // object's class through a class table with one record version per class, and resolving
 // references between objects once all are read. Used for one WriteRoot or one ReadRoot.
@@ -88,6 +94,11 @@ public:
     TStorage(QIODevice* device, TMode mode);
 
     quint16 StorageVersion() const { return FVersion; }
+    // The options of this read, for the objects it reads; null when the reader gave none.
+    const TReadOptions* ReadOptions() const { return FReadOptions; }
+    void SetReadOptions(const TReadOptions* options) { FReadOptions = options; }
+    // The storage whose ReadRoot is running on this thread (the innermost); null when none is.
+    static const TStorage* Reading();
     // The class table as the file holds it: (name, record version) in file order.
     std::vector<std::pair<QByteArray, quint16>> FileClasses() const;
 
@@ -134,6 +145,7 @@ private:
     void FreeUndeliveredReferences();
 
     quint16 FVersion = CurrentVersion;
+    const TReadOptions* FReadOptions = nullptr;
     std::vector<TClassEntry> FClasses;
     int FLastClass = -1;
     size_t FFileClassCount = 0;
@@ -145,7 +157,8 @@ private:
 
 // Reads the storage file and returns its root: target itself when given, else a new object
 // of the class the file names.
-TStored* LoadStoredFromFile(const QString& fileName, TStored* target = nullptr);
+TStored* LoadStoredFromFile(const QString& fileName, TStored* target = nullptr,
+                            const TReadOptions* options = nullptr);
 
 // Writes the storage file whose root is object. The file is written beside the target and
 // renamed over it only when complete, so a failure leaves any previous file intact.

@@ -2,6 +2,7 @@
 
 #include "document/AppContext.h"
 #include "document/Card.h"
+#include "document/LoadOptions.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
@@ -89,16 +90,10 @@ QImage DecodePreview(const QByteArray& bmpBytes) {
 }
 
 std::unique_ptr<TCard> LoadTemplateCard(const QString& path) {
-    const TOpeningScope opening(TAppContext::TOpening::Template);
-    TAppContext& context = AppContext();
-    const QString loading = context.LoadingFileName;
-    context.LoadingFileName = path;
-    struct TRestore {
-        TAppContext& Context;
-        QString Loading;
-        ~TRestore() { Context.LoadingFileName = Loading; }
-    } restore{context, loading};
-    std::unique_ptr<TStored> root(LoadStoredFromFile(path));
+    TLoadOptions options;
+    options.Opening = TLoadOptions::TOpening::Template;
+    options.FileName = path;
+    std::unique_ptr<TStored> root(LoadStoredFromFile(path, nullptr, &options));
     auto* card = dynamic_cast<TCard*>(root.get());
     if (!card) throw Exception(QStringLiteral("%1 is not a document.").arg(path));
     root.release();

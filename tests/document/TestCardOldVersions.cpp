@@ -115,8 +115,9 @@ protected:
 
     std::unique_ptr<TCard> Load(const char* name) {
         const QString path = FixturePath(name);
-        Test.Context.LoadingFileName = path;
-        std::unique_ptr<TStored> root(LoadStoredFromFile(path));
+        TLoadOptions options;
+        options.FileName = path;
+        std::unique_ptr<TStored> root(LoadStoredFromFile(path, nullptr, &options));
         auto* card = dynamic_cast<TCard*>(root.get());
         if (!card) return nullptr;
         root.release();

@@ -195,14 +195,15 @@ TEST_F(FieldTest, TextIsCutFromTheEndToFitInsideBorderAndPadding) {
 
 TEST_F(FieldTest, SpellingSkipsCodesAndReplacesWordsInTheValue) {
     TFieldObject* f = AddField(QStringLiteral("A"), QStringLiteral("Helo <name> [x y] wrld, 42"));
-    EXPECT_EQ(f->BeginSpellCheck(), QStringLiteral("Helo"));
-    f->ReplaceWord(QStringLiteral("Hello"));
-    EXPECT_EQ(f->NextWord(), QStringLiteral("wrld"));
-    f->ReplaceWord(QStringLiteral("world"));
-    EXPECT_EQ(f->NextWord(), QStringLiteral("42"));
-    EXPECT_EQ(f->NextWord(), QString());
+    TSpellCheckState run;
+    EXPECT_EQ(f->BeginSpellCheck(run), QStringLiteral("Helo"));
+    f->ReplaceWord(run, QStringLiteral("Hello"));
+    EXPECT_EQ(f->NextWord(run), QStringLiteral("wrld"));
+    f->ReplaceWord(run, QStringLiteral("world"));
+    EXPECT_EQ(f->NextWord(run), QStringLiteral("42"));
+    EXPECT_EQ(f->NextWord(run), QString());
     EXPECT_EQ(f->Value, QStringLiteral("Hello <name> [x y] world, 42"));
-    f->EndSpellCheck();
+    f->EndSpellCheck(run);
     EXPECT_TRUE(f->HasSpellText());
     f->Formula = QStringLiteral("{B}");
     EXPECT_FALSE(f->HasSpellText());

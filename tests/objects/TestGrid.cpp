@@ -336,13 +336,14 @@ TEST(Grid, SpellCheckingWalksTheCellsRowByRow) {
     t.SetCell(1, 1, QStringLiteral("3rd<b>caf\u00e9"));
     t.SetCell(1, 2, QStringLiteral("  end. "));
     QStringList words;
-    for (QString w = grid->BeginSpellCheck(); !w.isEmpty(); w = grid->NextWord())
+    TSpellCheckState run;
+    for (QString w = grid->BeginSpellCheck(run); !w.isEmpty(); w = grid->NextWord(run))
         words.append(w);
     // Codes are not special here: "[tag]" and "<b>" hold words like any other text.
     EXPECT_EQ(words, (QStringList{"Helo", "wrld", "x", "ray", "s", "tag", "3rd", "b",
                                   QStringLiteral("caf\u00e9"), "end"}));
-    EXPECT_TRUE(grid->NextWord().isEmpty()); // the end stays the end
-    grid->EndSpellCheck();
+    EXPECT_TRUE(grid->NextWord(run).isEmpty()); // the end stays the end
+    grid->EndSpellCheck(run);
 }
 
 TEST(Grid, ReplacingAWordWritesTheCellBack) {
@@ -357,28 +358,67 @@ TEST(Grid, ReplacingAWordWritesTheCellBack) {
     TCounter counter;
     t.AddObserver(&counter);
 
-    EXPECT_EQ(grid->BeginSpellCheck(), QStringLiteral("Helo"));
-    grid->ReplaceWord(QStringLiteral("Hello"));
+    TSpellCheckState run;
+    EXPECT_EQ(grid->BeginSpellCheck(run), QStringLiteral("Helo"));
+    grid->ReplaceWord(run, QStringLiteral("Hello"));
     EXPECT_EQ(t.Cell(0, 0), QStringLiteral("Hello wrld"));
     EXPECT_EQ(counter.Changes, 1);
     EXPECT_TRUE(card.DocumentModified);
-    EXPECT_EQ(grid->NextWord(), QStringLiteral("wrld"));
-    grid->ReplaceWord(QStringLiteral("world"));
+    EXPECT_EQ(grid->NextWord(run), QStringLiteral("wrld"));
+    grid->ReplaceWord(run, QStringLiteral("world"));
     EXPECT_EQ(t.Cell(0, 0), QStringLiteral("Hello world"));
-    EXPECT_EQ(grid->NextWord(), QStringLiteral("teh"));
-    EXPECT_EQ(grid->SpellColumn(), 1);
-    EXPECT_EQ(grid->SpellRow(), 1);
-    grid->ReplaceWord(QStringLiteral("the"));
+    EXPECT_EQ(grid->NextWord(run), QStringLiteral("teh"));
+    EXPECT_EQ(run.Column, 1);
+    EXPECT_EQ(run.Row, 1);
+    grid->ReplaceWord(run, QStringLiteral("the"));
     EXPECT_EQ(t.Cell(1, 1), QStringLiteral("the end"));
     EXPECT_EQ(t.Cell(0, 0), QStringLiteral("Hello world"));
     // Revealing the object puts the cursor on the cell being checked.
-    grid->RevealObject();
+    grid->RevealWord(run);
     EXPECT_EQ(t.CurrentColumn, 1);
     EXPECT_EQ(t.CurrentRow, 1);
-    EXPECT_EQ(grid->NextWord(), QStringLiteral("end"));
-    EXPECT_TRUE(grid->NextWord().isEmpty());
-    grid->ReplaceWord(QStringLiteral("nothing")); // past the end: no cell to change
+    EXPECT_EQ(grid->NextWord(run), QStringLiteral("end"));
+    EXPECT_TRUE(grid->NextWord(run).isEmpty());
+    grid->ReplaceWord(run, QStringLiteral("nothing")); // past the end: no cell to change
     EXPECT_EQ(t.Cell(1, 1), QStringLiteral("the end"));
     t.RemoveObserver(&counter);
     test.Context.RemoveOpenCard(&card);
+}
+
+// Two documents checked at the same time, a word at a time in turn: each run reads and writes
+// its own document's cells from its own position.
+TEST(Grid, InterleavedSpellingRunsKeepTheirOwnPositions) {
+    TTestContext test;
+    TCard first(cfBifoldVertical, dtGreetingCard);
+    TCard second(cfBifoldVertical, dtGreetingCard);
+    auto* a = MakeGrid({40, 40}, {20}, 1).release();
+    auto* b = MakeGrid({40}, {20, 20}, 1).release();
+    first.Pages(0)->Panels(0)->AddObject(a);
+    second.Pages(0)->Panels(0)->AddObject(b);
+    a->Table().SetCell(0, 0, QStringLiteral("one tow"));
+    a->Table().SetCell(1, 0, QStringLiteral("thre"));
+    b->Table().SetCell(0, 0, QStringLiteral("alpha"));
+    b->Table().SetCell(0, 1, QStringLiteral("bta gamma"));
+
+    TSpellCheckState runA, runB;
+    EXPECT_EQ(a->BeginSpellCheck(runA), QStringLiteral("one"));
+    EXPECT_EQ(b->BeginSpellCheck(runB), QStringLiteral("alpha"));
+    EXPECT_EQ(a->NextWord(runA), QStringLiteral("tow"));
+    EXPECT_EQ(b->NextWord(runB), QStringLiteral("bta"));
+    a->ReplaceWord(runA, QStringLiteral("two"));
+    b->ReplaceWord(runB, QStringLiteral("beta"));
+    EXPECT_EQ(a->NextWord(runA), QStringLiteral("thre"));
+    EXPECT_EQ(b->NextWord(runB), QStringLiteral("gamma"));
+    a->ReplaceWord(runA, QStringLiteral("three"));
+    EXPECT_EQ(runA.Column, 1);
+    EXPECT_EQ(runA.Row, 0);
+    EXPECT_EQ(runB.Column, 0);
+    EXPECT_EQ(runB.Row, 1);
+    EXPECT_TRUE(a->NextWord(runA).isEmpty());
+    EXPECT_TRUE(b->NextWord(runB).isEmpty());
+
+    EXPECT_EQ(a->Table().Cell(0, 0), QStringLiteral("one two"));
+    EXPECT_EQ(a->Table().Cell(1, 0), QStringLiteral("three"));
+    EXPECT_EQ(b->Table().Cell(0, 0), QStringLiteral("alpha"));
+    EXPECT_EQ(b->Table().Cell(0, 1), QStringLiteral("beta gamma"));
 }

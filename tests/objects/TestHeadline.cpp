@@ -11,13 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -448,7 +451,7 @@ TEST_F(Headline, ObjectSizeFollowsItsText) {
 TEST_F(Headline, UnchosenShadingDrawsNothing) {
     // Kind 0 of the wizard: no shadow and no highlight, only the letters.
     std::unique_ptr<THeadlineObject> plain(THeadlineObject::CreateForWizard(
-        false, false, 0x00000000, 0, QStringLiteral("Wide"), 0, Blue, 30,
+        false, false, 0x00000000, haLeft, QStringLiteral("Wide"), 0, Blue, 30,
         QStringLiteral("DejaVu Sans"), 0, true, 0, false));
     THeadlineText& h = plain->HeadlineText();
     const QImage image = Render(h);
@@ -460,7 +463,7 @@ TEST_F(Headline, UnchosenShadingDrawsNothing) {
 
     // Kind 4 with depth 3 in red: a plain down-right shadow.
     std::unique_ptr<THeadlineObject> shaded(THeadlineObject::CreateForWizard(
-        false, false, (3u << 16) | (0xFFu << 8) | 4u, 0, QStringLiteral("Wide"), 0, Blue, 30,
+        false, false, (3u << 16) | (0xFFu << 8) | 4u, haLeft, QStringLiteral("Wide"), 0, Blue, 30,
         QStringLiteral("DejaVu Sans"), 0x0200, true, 0, false));
     const THeadlineText& s = shaded->HeadlineText();
     EXPECT_EQ(s.ShadowDirection, sdDownRight);
@@ -469,4 +472,106 @@ TEST_F(Headline, UnchosenShadingDrawsNothing) {
     EXPECT_EQ(s.HighlightDepth, 0);
     EXPECT_EQ(s.BorderSize(), 2);
     EXPECT_EQ(shaded->HeadlineText().Box(), QSize(h.Box().width() + 3 + 4, h.Box().height() + 3 + 4));
+}
+
+// A texture file rewritten while the program runs is read again: both the picture and a
+// headline kept drawn on the screen show the new one.
+TEST_F(Headline, AChangedTextureFileIsReadAgain) {
+    QTemporaryDir folder;
+    Test.Context.TexturesFolder = folder.path();
+    const QString path = folder.filePath(QStringLiteral("Wall.png"));
+    const auto write = [&](QRgb colour, int size, const QDateTime& modified) {
+        QImage texture(size, size, QImage::Format_RGB32);
+        texture.fill(colour);
+        ASSERT_TRUE(texture.save(path));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    };
+    const QDateTime noon(QDate(2026, 5, 1), QTime(12, 0), QTimeZone::utc());
+    write(qRgb(255, 0, 0), 4, noon);
+    EXPECT_EQ(THeadlineText::TexturePicture(QStringLiteral("Wall.png")).pixel(0, 0),
+              qRgb(255, 0, 0));
+
+    THeadlineText h = PlainStyle({QStringLiteral("H")});
+    h.BackStyle = basTexture;
+    h.BackTextureFile = QStringLiteral("Wall.png");
+    h.ComputeBox();
+    EXPECT_EQ(Render(h, 96, TCanvas::TKind::Screen).pixel(0, 0), qRgb(255, 0, 0));
+
+    write(qRgb(0, 255, 0), 4, noon.addSecs(60));
+    EXPECT_EQ(THeadlineText::TexturePicture(QStringLiteral("Wall.png")).pixel(0, 0),
+              qRgb(0, 255, 0));
+    EXPECT_EQ(Render(h, 96, TCanvas::TKind::Screen).pixel(0, 0), qRgb(0, 255, 0));
+    // Same time, other size: still a new file.
+    write(qRgb(0, 0, 255), 6, noon.addSecs(60));
+    EXPECT_EQ(THeadlineText::TexturePicture(QStringLiteral("Wall.png")).pixel(0, 0),
+              qRgb(0, 0, 255));
+    // Gone: no picture.
+    QFile::remove(path);
+    EXPECT_TRUE(THeadlineText::TexturePicture(QStringLiteral("Wall.png")).isNull());
+}
+
+namespace {
+
+struct TFixedSurface : TControlSurface {
+    int ZoomPercent() const override { return 100; }
+    QPoint ScrollPosition() const override { return {}; }
+    std::optional<QPoint> PanelOffset(const TCardPanel*) const override { return std::nullopt; }
+};
+
+} // namespace
+
+// Each context places new controls on its own editing surface, or on its spare one.
+TEST(ControlSurfaces, NewControlsGoOnTheSurfaceOfTheirContext) {
+    TFixedSurface first, second, spare;
+    TTestContext a;
+    a.Context.ActiveControlSurface = &first;
+    THeadlineObject one;
+    EXPECT_EQ(one.HeadlineText().Surface(), &first);
+    {
+        TTestContext b;
+        b.Context.ActiveControlSurface = &second;
+        THeadlineObject two;
+        EXPECT_EQ(two.HeadlineText().Surface(), &second);
+        b.Context.ActiveControlSurface = nullptr;
+        b.Context.SpareControlSurface = &spare;
+        THeadlineObject three;
+        EXPECT_EQ(three.HeadlineText().Surface(), &spare);
+    }
+    THeadlineObject four;
+    EXPECT_EQ(four.HeadlineText().Surface(), &first);
+    EXPECT_EQ(one.HeadlineText().Surface(), &first);
+}
+
+// Each load carries its own options: what one load was given is not seen by the next, and
+// nothing of it is left once the load is over.
+TEST(LoadOptions, EachLoadSeesOnlyItsOwnOptions) {
+    TFixedSurface surface;
+    TTestContext test(120);
+    test.Context.ActiveControlSurface = &surface;
+    TCard card(cfBifoldVertical, dtGreetingCard); // saved at 120 pixels per inch
+    auto* headline = new THeadlineObject();
+    headline->Text = QStringLiteral("Hello");
+    card.Pages(0)->Panels(0)->AddObject(headline);
+    const QByteArray bytes = CardToBytes(card);
+    const auto headlineOf = [](const TCard& loaded) {
+        return dynamic_cast<THeadlineObject*>(loaded.Pages(0)->Panels(0)->Items(0));
+    };
+
+    test.Context.ScreenPixelsPerInch = 96;
+    TLoadOptions opening;
+    opening.Opening = TLoadOptions::TOpening::Document;
+    opening.AdoptDocumentDensity = true;
+    const std::unique_ptr<TCard> first = CardFromBytes(bytes, &opening);
+    EXPECT_EQ(test.Context.ScreenPixelsPerInch, 120);
+    ASSERT_NE(headlineOf(*first), nullptr);
+    EXPECT_EQ(headlineOf(*first)->HeadlineText().Surface(), nullptr); // made while opening
+
+    test.Context.ScreenPixelsPerInch = 96;
+    const std::unique_ptr<TCard> second = CardFromBytes(bytes);
+    EXPECT_EQ(test.Context.ScreenPixelsPerInch, 96);
+    ASSERT_NE(headlineOf(*second), nullptr);
+    EXPECT_EQ(headlineOf(*second)->HeadlineText().Surface(), &surface);
+    EXPECT_EQ(CurrentLoadOptions().Opening, TLoadOptions::TOpening::None);
 }

@@ -19,7 +19,7 @@ THeadlineText FullStyle() {
     h.Font.Bold = true;
     h.Font.Italic = true;
     h.Font.Underline = true;
-    h.Alignment = 1;
+    h.Alignment = haRight;
     h.GraduateFromColor = 0x123456;
     h.GraduateToColor = 0xFFFFFF;
     h.GraduateStyle = gsVertical;

@@ -128,7 +128,7 @@ std::unique_ptr<TCard> EveryKind() {
     static_cast<TPersonalizedText*>(headline->Code(0))->UserValue = QStringLiteral("Ann");
     THeadlineText& style = headline->HeadlineText();
     style.Font = {QStringLiteral("Arial"), 36, 0x0000FF, true, true, false, true};
-    style.Alignment = 2;
+    style.Alignment = haCentre;
     style.BackStyle = basGradient;
     style.BackFromColor = 0x112233;
     style.BackToColor = 0x445566;

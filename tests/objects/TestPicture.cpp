@@ -185,7 +185,6 @@ TEST(PictureObject, DrawsStretchedToItsRectangle) {
 
 TEST(PictureObject, AnUnreadableMetafileNamesTheDocument) {
     TTestContext test;
-    test.Context.LoadingFileName = QStringLiteral("/home/ann/Party.qdx");
     TCard card(0, 0);
     auto* picture = new TPictureObject();
     picture->HasPicture = true;
@@ -194,7 +193,9 @@ TEST(PictureObject, AnUnreadableMetafileNamesTheDocument) {
     card.Pages(0)->Panels(0)->AddObject(picture);
     const QByteArray bytes = CardToBytes(card);
     try {
-        CardFromBytes(bytes);
+        TLoadOptions options;
+        options.FileName = QStringLiteral("/home/ann/Party.qdx");
+        CardFromBytes(bytes, &options);
         FAIL() << "the document loaded";
     } catch (const EBadMetafile& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Bad metafile in /home/ann/Party.qdx."));

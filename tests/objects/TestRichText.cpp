@@ -285,18 +285,19 @@ TEST(RichText, InsertTextAndSpellingWorkOnTheStory) {
     EXPECT_EQ(chain.A->PlainText(), QStringLiteral("Newsletter text..."));
     EXPECT_EQ(chain.A->Document().begin().textFormats().front().format.fontPointSize(), 12);
     chain.A->Document().setPlainText(QStringLiteral("Teh cat, teh dog.\nEnd"));
-    EXPECT_EQ(chain.A->BeginSpellCheck(), QStringLiteral("Teh"));
-    chain.A->ReplaceWord(QStringLiteral("The"));
-    EXPECT_EQ(chain.A->NextWord(), QStringLiteral("cat"));
-    EXPECT_EQ(chain.A->NextWord(), QStringLiteral("teh"));
-    chain.A->ReplaceWord(QStringLiteral("the"));
-    EXPECT_EQ(chain.A->NextWord(), QStringLiteral("dog"));
-    EXPECT_EQ(chain.A->NextWord(), QStringLiteral("End"));
-    EXPECT_TRUE(chain.A->NextWord().isEmpty());
-    chain.A->EndSpellCheck();
+    TSpellCheckState run;
+    EXPECT_EQ(chain.A->BeginSpellCheck(run), QStringLiteral("Teh"));
+    chain.A->ReplaceWord(run, QStringLiteral("The"));
+    EXPECT_EQ(chain.A->NextWord(run), QStringLiteral("cat"));
+    EXPECT_EQ(chain.A->NextWord(run), QStringLiteral("teh"));
+    chain.A->ReplaceWord(run, QStringLiteral("the"));
+    EXPECT_EQ(chain.A->NextWord(run), QStringLiteral("dog"));
+    EXPECT_EQ(chain.A->NextWord(run), QStringLiteral("End"));
+    EXPECT_TRUE(chain.A->NextWord(run).isEmpty());
+    chain.A->EndSpellCheck(run);
     EXPECT_EQ(chain.A->PlainText(), QStringLiteral("The cat, the dog.\nEnd"));
     // Successors hold no words of their own.
-    EXPECT_TRUE(chain.B->BeginSpellCheck().isEmpty());
+    EXPECT_TRUE(chain.B->BeginSpellCheck(run).isEmpty());
 }
 
 TEST(RichText, CaretsAndHitsFindTheFrameThatShowsThePosition) {

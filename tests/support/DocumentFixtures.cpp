@@ -16,8 +16,8 @@ TTestContext::~TTestContext() { Context.SetMessages(nullptr); }
 
 QByteArray CardToBytes(const TCard& card) { return WriteToBytes(card); }
 
-std::unique_ptr<TCard> CardFromBytes(const QByteArray& bytes) {
-    std::unique_ptr<TStored> root(ReadFromBytes(bytes));
+std::unique_ptr<TCard> CardFromBytes(const QByteArray& bytes, const TReadOptions* options) {
+    std::unique_ptr<TStored> root(ReadFromBytes(bytes, nullptr, options));
     auto* card = dynamic_cast<TCard*>(root.get());
     if (!card) throw std::runtime_error("not a card");
     root.release();

@@ -5,6 +5,7 @@
 
 #include "document/AppContext.h"
 #include "document/Card.h"
+#include "document/LoadOptions.h"
 #include "support/QtPrinters.h"
 
 #include <QByteArray>
@@ -40,6 +41,7 @@ private:
 };
 
 QByteArray CardToBytes(const TCard& card);
-std::unique_ptr<TCard> CardFromBytes(const QByteArray& bytes);
+std::unique_ptr<TCard> CardFromBytes(const QByteArray& bytes,
+                                     const TReadOptions* options = nullptr);
 // A round trip through the storage format.
 std::unique_ptr<TCard> Reloaded(const TCard& card);

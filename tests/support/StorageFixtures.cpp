@@ -171,10 +171,11 @@ QByteArray WriteToBytes(const TStored& root) {
     return buffer.data();
 }
 
-TStored* ReadFromBytes(const QByteArray& bytes, TStored* target) {
+TStored* ReadFromBytes(const QByteArray& bytes, TStored* target, const TReadOptions* options) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     TStorage storage(&buffer, TStorage::TMode::Read);
+    storage.SetReadOptions(options);
     return storage.ReadRoot(target);
 }

@@ -103,4 +103,5 @@ void RegisterStorageFixtures();
 
 // Storage bytes in memory.
 QByteArray WriteToBytes(const TStored& root);
-TStored* ReadFromBytes(const QByteArray& bytes, TStored* target = nullptr);
+TStored* ReadFromBytes(const QByteArray& bytes, TStored* target = nullptr,
+                       const TReadOptions* options = nullptr);
