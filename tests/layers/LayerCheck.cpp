@@ -65,6 +65,27 @@ QMap<QString, QStringList> ReadLibrarySources(const QString& srcDir) {
     return sources;
 }
 
+QMap<QString, QStringList> ReadLibraryLinks(const QString& srcDir) {
+    static const QRegularExpression call(
+        QStringLiteral(R"((qdx_add_library|target_link_libraries)\(\s*(qdx_\w+)([^)]*)\))"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    QMap<QString, QStringList> links;
+    const QDir src(srcDir);
+    for (const QString& folder : src.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir dir(src.filePath(folder));
+        for (const QString& name : dir.entryList({QStringLiteral("CMakeLists.txt"), QStringLiteral("*.cmake")})) {
+            auto matches = call.globalMatch(ReadText(dir.filePath(name)));
+            while (matches.hasNext()) {
+                const auto match = matches.next();
+                QStringList& linked = links[match.captured(2)];
+                for (const QString& token : match.captured(3).split(space, Qt::SkipEmptyParts))
+                    if (token.startsWith(QStringLiteral("qdx_"))) linked.append(token);
+            }
+        }
+    }
+    return links;
+}
+
 QStringList LayerViolations(const QString& root, const QString& widgetHeaders) {
     const QList<TLayer> layers = ReadLayerTable(QDir(root).filePath(QStringLiteral("README.md")));
     if (layers.isEmpty()) return {QStringLiteral("README.md has no layer table")};
@@ -93,6 +114,12 @@ QStringList LayerViolations(const QString& root, const QString& widgetHeaders) {
         const QString listed = libraryOf.value(file);
         return rank.contains(listed) ? listed : QStringLiteral("qdx_") + file.section(u'/', 0, 0);
     };
+
+    const QMap<QString, QStringList> links = ReadLibraryLinks(srcDir);
+    for (auto it = links.begin(); it != links.end(); ++it)
+        for (const QString& linked : it.value())
+            if (rank.contains(it.key()) && rank.contains(linked) && rank[linked] > rank[it.key()])
+                violations.append(QStringLiteral("%1 links %2").arg(it.key(), linked));
 
     static const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])"),
                                             QRegularExpression::MultilineOption);

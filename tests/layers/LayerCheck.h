@@ -19,7 +19,11 @@ QList<TLayer> ReadLayerTable(const QString& readmePath);
 
 // For each library of the src folders, its source files relative to src ("types/Pcx.cpp").
 QMap<QString, QStringList> ReadLibrarySources(const QString& srcDir);
+// For each library of the src folders, the libraries of QDX it links (qdx_add_library's
+// PUBLIC_LINK and PRIVATE_LINK, and target_link_libraries of it).
+QMap<QString, QStringList> ReadLibraryLinks(const QString& srcDir);
 
 // One line per offending include: "types/A.cpp (qdx_types) includes document/B.h
-// (qdx_document)". widgetHeaders: the folder of the Qt Widgets headers (<QWidget> ...).
+// (qdx_document)", and per library linking one listed after it. widgetHeaders: the folder of
+// the Qt Widgets headers (<QWidget> ...).
 QStringList LayerViolations(const QString& root, const QString& widgetHeaders);

@@ -84,6 +84,16 @@ TEST_F(LayerCheckTest, ReportsTheCoreIncludingDialogsOrWidgets) {
                            QStringLiteral("low/A.h (qdx_low) includes the widgets header <QtWidgets/QLabel>")}));
 }
 
+TEST_F(LayerCheckTest, ReportsALibraryLinkingOneAboveIt) {
+    Write(Dir, "src/low/CMakeLists.txt",
+          "qdx_add_library(qdx_low SOURCES A.cpp A.h PUBLIC_LINK Qt6::Core qdx_high)\n"
+          "target_link_libraries(qdx_low PRIVATE qdx_low_dialogs)\n");
+    EXPECT_EQ(ReadLibraryLinks(Dir.filePath("src")).value("qdx_low"),
+              (QStringList{"qdx_high", "qdx_low_dialogs"}));
+    EXPECT_EQ(Violations(), (QStringList{QStringLiteral("qdx_low links qdx_high"),
+                                         QStringLiteral("qdx_low links qdx_low_dialogs")}));
+}
+
 TEST_F(LayerCheckTest, AFileInNoListBelongsToItsFolderLibrary) {
     Write(Dir, "src/low/Loose.h", "#pragma once\n#include \"high/B.h\"\n");
     EXPECT_EQ(Violations(),
