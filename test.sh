@@ -10,7 +10,7 @@ jobs=$(nproc)
 status=0
 
 echo "== build"
-scripts/build build
+scripts/build build -DQDX_WERROR=ON
 echo "== browser test driver"
 (cd tests/web/browser && npm ci --no-audit --no-fund --loglevel=error)
 export QDX_REQUIRE_BROWSER=1
@@ -18,7 +18,7 @@ echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs" || status=1
 
 echo "== build (sanitizers, libraries without widgets)"
-scripts/build build-asan -DQDX_CORE_ONLY=ON -DQDX_SANITIZE=ON -DQDX_BENCH=OFF \
+scripts/build build-asan -DQDX_WERROR=ON -DQDX_CORE_ONLY=ON -DQDX_SANITIZE=ON -DQDX_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug
 echo "== tests (sanitizers)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -12,6 +12,7 @@
 #include "objects/ObjectClasses.h"
 #include "objects/Picture.h"
 #include "storage/Stored.h"
+#include "support/BmpBytes.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -63,18 +64,9 @@ QByteArray Emf(qint64 records) {
 }
 
 QByteArray Bitmap(int width, int height) {
-    const qint64 stride = (qint64(width) * 3 + 3) / 4 * 4;
-    QByteArray b(54 + stride * height, '\0');
+    const qint64 stride = BmpStride(width, 24);
+    QByteArray b = BmpBytes(width, height);
     uchar* p = reinterpret_cast<uchar*>(b.data());
-    p[0] = 'B';
-    p[1] = 'M';
-    qToLittleEndian<quint32>(quint32(b.size()), p + 2);
-    qToLittleEndian<quint32>(54, p + 10);
-    qToLittleEndian<quint32>(40, p + 14);
-    qToLittleEndian<qint32>(width, p + 18);
-    qToLittleEndian<qint32>(height, p + 22);
-    qToLittleEndian<quint16>(1, p + 26);
-    qToLittleEndian<quint16>(24, p + 28);
     static const uchar bands[4][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {0, 0, 0}}; // BGR
     for (int y = 0; y < height; ++y) {
         uchar* row = p + 54 + stride * y;

@@ -2,6 +2,7 @@
 // reader and every kind of table. Usage: make_storage_seeds DIR
 #include "storage/Stored.h"
 #include "storage/TableCmn.h"
+#include "support/BmpBytes.h"
 #include "support/StorageFixtures.h"
 
 #include <QDir>
@@ -26,17 +27,7 @@ void Save(const QString& dir, const QString& name, const TStored& root) {
 }
 
 QByteArray TinyBmp() {
-    QByteArray bmp(14 + 40 + 4, '\0');
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    qToLittleEndian<quint32>(bmp.size(), bmp.data() + 2);
-    qToLittleEndian<quint32>(54, bmp.data() + 10);
-    qToLittleEndian<quint32>(40, bmp.data() + 14);
-    qToLittleEndian<qint32>(1, bmp.data() + 18);
-    qToLittleEndian<qint32>(1, bmp.data() + 22);
-    qToLittleEndian<quint16>(1, bmp.data() + 26);
-    qToLittleEndian<quint16>(24, bmp.data() + 28);
-    return bmp;
+    return BmpBytes(1, 1);
 }
 
 QByteArray TinyWmf() {

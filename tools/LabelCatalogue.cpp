@@ -1,5 +1,6 @@
 #include "LabelCatalogue.h"
 
+#include "merge/PxDocument.h"
 #include "storage/Exception.h"
 #include "storage/TextCodec.h"
 
@@ -9,13 +10,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <optional>
 
-// paradox.h declares C functions without extern "C".
-extern "C" {
-#include <paradox.h>
-}
 #include <csv.h>
 
 namespace LabelCatalogue {
@@ -199,32 +195,18 @@ void Fail(const char* what, const QString& path) {
     throw Exception(QStringLiteral("%1 failed for %2.").arg(QLatin1String(what), path));
 }
 
-// A pxlib document that is closed and freed with its owner.
-struct TPxDoc {
-    pxdoc_t* Doc = nullptr;
-    bool Open = false;
-    TPxDoc() {
-        Doc = PX_new3(&TPxDoc::Report, nullptr, nullptr, nullptr, nullptr);
-        if (!Doc) throw Exception(QStringLiteral("pxlib could not start."));
+// A document for the catalogue's table or index, pxlib's messages echoed to the build log.
+struct TCatalogueDoc : TPxDocument {
+    TCatalogueDoc() : TPxDocument(TEcho::EchoMessages) {
+        if (!Started()) throw Exception(QStringLiteral("pxlib could not start."));
     }
-    ~TPxDoc() {
-        if (Open) PX_close(Doc);
-        PX_delete(Doc);
-    }
-    TPxDoc(const TPxDoc&) = delete;
-    TPxDoc& operator=(const TPxDoc&) = delete;
-
-    static void Report(pxdoc_t*, int type, const char* message, void*) {
-        std::fprintf(stderr, "pxlib (%d): %s\n", type, message);
-    }
-    // The first count fields of the table. pxlib frees the list with the document, so it comes
-    // from the document's allocator.
-    pxfield_t* NewFields(int count) const {
-        auto* fields = static_cast<pxfield_t*>(
-            Doc->malloc(Doc, sizeof(pxfield_t) * size_t(count), "label catalogue fields"));
+    // The first count fields of the table, handed to pxlib with the document.
+    pxfield_t* CatalogueFields(int count) const {
+        pxfield_t* fields = NewFields(count);
+        if (!fields) throw Exception(QStringLiteral("pxlib could not start."));
         for (int i = 0; i < count; ++i) {
             const TFieldDef& def = Fields[size_t(i)];
-            fields[i].px_fname = PX_strdup(Doc, def.Name);
+            fields[i].px_fname = Copy(def.Name);
             fields[i].px_ftype = def.Type;
             fields[i].px_flen = def.Width;
             fields[i].px_fdc = 0;
@@ -237,15 +219,15 @@ void WriteTables(const std::vector<std::pair<QByteArray, const TLabelStockRow*>>
                  const QString& tablePath, const QString& indexPath) {
     const QByteArray tableName = QFile::encodeName(tablePath);
     const QByteArray indexName = QFile::encodeName(indexPath);
-    TPxDoc table;
-    if (PX_create_file(table.Doc, table.NewFields(ColumnCount), ColumnCount, tableName.constData(),
+    TCatalogueDoc table;
+    if (PX_create_file(table.Doc(), table.CatalogueFields(ColumnCount), ColumnCount, tableName.constData(),
                        pxfFileTypIndexDB) < 0)
         Fail("Creating the table", tablePath);
-    table.Open = true;
-    PX_set_parameter(table.Doc, "tablename", "LABLIST");
+    table.SetOpen();
+    PX_set_parameter(table.Doc(), "tablename", "LABLIST");
     // Text is converted here: pxlib's input encoding does not recode what it writes.
-    PX_set_value(table.Doc, "codepage", float(CodePage));
-    PX_set_value(table.Doc, "numprimkeys", 1);
+    PX_set_value(table.Doc(), "codepage", float(CodePage));
+    PX_set_value(table.Doc(), "numprimkeys", 1);
 
     for (const auto& [key, row] : keyed) {
         Q_UNUSED(key);
@@ -267,18 +249,18 @@ void WriteTables(const std::vector<std::pair<QByteArray, const TLabelStockRow*>>
             }
             pointers[size_t(c)] = &v;
         }
-        if (PX_insert_record(table.Doc, pointers.data()) < 0)
+        if (PX_insert_record(table.Doc(), pointers.data()) < 0)
             throw Exception(QStringLiteral("Writing stock %1 failed.").arg(row->CatNum));
     }
 
     // The index must be written from the still-open writer: from a reopened table it comes
     // out with a file type pxlib itself rejects.
-    TPxDoc index;
-    if (PX_create_file(index.Doc, index.NewFields(1), 1, indexName.constData(),
+    TCatalogueDoc index;
+    if (PX_create_file(index.Doc(), index.CatalogueFields(1), 1, indexName.constData(),
                        pxfFileTypPrimIndex) < 0)
         Fail("Creating the primary index", indexPath);
-    index.Open = true;
-    if (PX_write_primary_index(table.Doc, index.Doc) < 0)
+    index.SetOpen();
+    if (PX_write_primary_index(table.Doc(), index.Doc()) < 0)
         Fail("Writing the primary index", indexPath);
 }
 
@@ -420,8 +402,6 @@ void Write(const std::vector<TLabelStockRow>& rows, const QString& folder) {
     const QString indexPath = dir.filePath(QStringLiteral("LABLIST.PX"));
     QFile::remove(tablePath);
     QFile::remove(indexPath);
-    static const bool booted = (PX_boot(), true);
-    Q_UNUSED(booted);
     try {
         WriteTables(keyed, tablePath, indexPath);
     } catch (...) {

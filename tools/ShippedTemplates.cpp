@@ -81,7 +81,7 @@ void SignatureLine(T& t, int panel, int left, int right, int y, const QString& c
     t.HeadlineIn(panel, Box(left, y + 5, right - left, 30), caption, Arial(11).Coloured(Gray));
 }
 
-// ---- Greeting cards (front cover 0, inside left 1, inside right 2, back cover 3) ----
+// Greeting cards (front cover 0, inside left 1, inside right 2, back cover 3).
 
 void BirthdayBalloons(T& t, const TClipArt&) {
     t.Rectangle(0, Box(25, 25, 500, 800), pNone, pBlue, 3);
@@ -179,7 +179,7 @@ void GetWellSunshine(T& t, const TClipArt& art) {
     t.Headline(3, Centred, 750, QStringLiteral("Get well soon"), Arial(10).Coloured(Gray));
 }
 
-// ---- Newsletters (one page, Letter, portrait) ----
+// Newsletters (one page, Letter, portrait).
 
 void ClubNewsletter(T& t, const TClipArt&) {
     t.Rectangle(0, Box(40, 40, 770, 150), pNavy);
@@ -235,7 +235,7 @@ void FamilyNewsletter(T& t, const TClipArt&) {
                  Times(16).Italicised().Coloured(White));
 }
 
-// ---- Flyers ----
+// Flyers.
 
 void YardSaleFlyer(T& t, const TClipArt&) {
     t.Rectangle(0, Box(40, 40, 770, 220), pYellow, pBlack, 3);
@@ -284,7 +284,7 @@ void PartyInvitationFlyer(T& t, const TClipArt&) {
                Times(16).Italicised().Coloured(Purple));
 }
 
-// ---- Certificates ----
+// Certificates.
 
 void CertificateOfAchievement(T& t, const TClipArt&) {
     t.Rectangle(0, Box(40, 40, 1020, 770), pNone, pNavy, 8);
@@ -367,7 +367,7 @@ void VolunteerAppreciation(T& t, const TClipArt& art) {
     SignatureLine(t, 0, 450, 710, 900, QStringLiteral("Date"));
 }
 
-// ---- Letterheads ----
+// Letterheads.
 
 void ClassicLetterhead(T& t, const TClipArt&) {
     t.Headline(0, Centred, 50, QStringLiteral("Your Company Name"),
@@ -396,7 +396,7 @@ void ModernLetterhead(T& t, const TClipArt&) {
     t.TextFrame(0, Box(140, 220, 650, 800));
 }
 
-// ---- Résumés ----
+// Résumés.
 
 void ChronologicalResume(T& t, const TClipArt&) {
     t.Headline(0, 70, 50, QStringLiteral("Your Name"), Arial(28).Bolded().LeftAligned());
@@ -446,7 +446,7 @@ void TwoColumnResume(T& t, const TClipArt&) {
     }
 }
 
-// ---- Brochures (tri-fold: front cover 0, inside 1 to 3, inside flap 4, back cover 5) ----
+// Brochures (tri-fold: front cover 0, inside 1 to 3, inside flap 4, back cover 5).
 
 void BusinessBrochure(T& t, const TClipArt& art) {
     const int w0 = t.Width(0);
@@ -530,7 +530,7 @@ void RestaurantMenu(T& t, const TClipArt&) {
     t.TextFrame(5, Box(30, 300, t.Width(5) - 60, 450));
 }
 
-// ---- Posters (twice a Letter sheet each way) ----
+// Posters (twice a Letter sheet each way).
 
 void ConcertPoster(T& t, const TClipArt& art) {
     t.Rectangle(0, Box(60, 60, 1580, 2080), pNone, pPurple, 12);
@@ -557,7 +557,7 @@ void NoticeSign(T& t, const TClipArt&) {
                Times(60).Italicised().Coloured(Gray));
 }
 
-// ---- Business cards (3.5 x 2 in) ----
+// Business cards (3.5 x 2 in).
 
 void ClassicBusinessCard(T& t, const TClipArt&) {
     t.Rectangle(0, Box(290, 25, 35, 35), pNavy);
@@ -583,7 +583,7 @@ void BoldBusinessCard(T& t, const TClipArt&) {
                Arial(7).LeftAligned());
 }
 
-// ---- Envelopes (No. 10, 9.5 x 4.125 in) ----
+// Envelopes (No. 10, 9.5 x 4.125 in).
 
 void StampBox(T& t, int x, int y, int w, int h) {
     t.Line(0, x, y, x + w, y, pGray, 1, 2);
@@ -617,7 +617,7 @@ void CelebrationEnvelope(T& t, const TClipArt& art) {
         t.Ellipse(0, Box(40 + i * 40, 360, 24, 24), colours[i % 6]);
 }
 
-// ---- Forms ----
+// Forms.
 
 // A caption to the left of a field, ending where the field starts.
 void Caption(T& t, int fieldX, int y, const QString& text, bool bold = false) {

@@ -1,7 +1,7 @@
 #include "app/FillInForms.h"
 
 #include "document/Control.h"
-#include "types/DialogSupport.h"
+#include "storage/DialogHelp.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

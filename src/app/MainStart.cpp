@@ -16,6 +16,7 @@
 #include "objects/ObjectDialogs.h"
 #include "objects/PictureForm.h"
 #include "platform/UrlOpener.h"
+#include "storage/DialogHelp.h"
 #include "types/DialogSupport.h"
 
 #include <QAction>

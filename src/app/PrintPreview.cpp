@@ -6,7 +6,7 @@
 #include "document/Messages.h"
 #include "editor/CardWin.h"
 #include "print/PrintPublication.h"
-#include "types/DialogSupport.h"
+#include "storage/DialogHelp.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

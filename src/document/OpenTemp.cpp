@@ -3,6 +3,7 @@
 #include "document/AppContext.h"
 #include "document/Card.h"
 #include "document/Template.h"
+#include "storage/DialogHelp.h"
 #include "types/CardTypeForm.h"
 #include "types/DialogSupport.h"
 #include "types/TypePictures.h"

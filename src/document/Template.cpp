@@ -16,8 +16,6 @@
 #include <algorithm>
 #include <cstring>
 
-// ---- TTemplate ----
-
 void TTemplate::Load(TStorage& storage) {
     const quint16 version = storage.ClassVersion(StoredName);
     Description = storage.ReadString();
@@ -34,8 +32,6 @@ void TTemplate::Store(TStorage& storage) const {
     storage.WriteString(FileName);
     storage.WriteByte(DocumentType);
 }
-
-// ---- TTemplateTable ----
 
 namespace {
 
@@ -254,40 +250,4 @@ void TTemplateTable::Load(TStorage& storage) {
         if (i < kept) TypeCounts[size_t(i)] = count;
     }
     SetModified(false);
-}
-
-// ---- the index file ----
-
-std::unique_ptr<TTemplateTable> OpenTemplateIndex(const QString& indexFile,
-                                                  const TTemplateTable::TProgress& progress) {
-    std::unique_ptr<TTemplateTable> index;
-    if (QFile::exists(indexFile)) {
-        try {
-            std::unique_ptr<TStored> root(LoadStoredFromFile(indexFile));
-            if (auto* table = dynamic_cast<TTemplateTable*>(root.get())) {
-                root.release();
-                index.reset(table);
-            }
-        } catch (const std::exception&) {
-            // Nothing in the index that the folder does not hold: rebuild it.
-        }
-    }
-    if (!index) {
-        index = std::make_unique<TTemplateTable>();
-        index->SetModified(true);
-    }
-    index->Refresh(progress);
-    return index;
-}
-
-bool SaveTemplateIndex(TTemplateTable& index, const QString& indexFile) {
-    if (!index.Modified()) return true;
-    try {
-        SaveStoredToFile(indexFile, index);
-    } catch (const std::exception&) {
-        AppContext().Messages().Error(QStringLiteral("Error writing template file."));
-        return false;
-    }
-    index.SetModified(false);
-    return true;
 }

@@ -86,3 +86,7 @@ std::unique_ptr<TTemplateTable> OpenTemplateIndex(const QString& indexFile,
                                                   const TTemplateTable::TProgress& progress = {});
 // Saves the index when it changed; false (after "Error writing template file.") on failure.
 bool SaveTemplateIndex(TTemplateTable& index, const QString& indexFile);
+
+// Reads a document file as templates are read: in the background, so that its controls do not
+// attach to the active editing window. Throws when the file cannot be read or holds no document.
+std::unique_ptr<TCard> LoadTemplateCard(const QString& path);

@@ -30,6 +30,8 @@ public:
 
     static double DateToDays(const QDate& date);
     static QDate DaysToDate(double days);
+    // The calendar day of a stored date: the whole days, whatever the time.
+    static qint64 DayNumber(double days);
 };
 
 // A line of the due list: "August 12, 2027 / Mum's birthday".

@@ -3,7 +3,7 @@
 #include "document/AppContext.h"
 #include "events/Event.h"
 #include "events/EventMsg.h"
-#include "types/DialogSupport.h"
+#include "storage/DialogHelp.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>

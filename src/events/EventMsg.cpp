@@ -1,7 +1,7 @@
 #include "events/EventMsg.h"
 
 #include "document/AppContext.h"
-#include "types/DialogSupport.h"
+#include "storage/DialogHelp.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

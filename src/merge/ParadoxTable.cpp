@@ -1,6 +1,7 @@
 #include "merge/TableFormat.h"
 
 #include "merge/CodePage.h"
+#include "merge/PxDocument.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-
-// paradox.h declares C functions without extern "C".
-extern "C" {
-#include <paradox.h>
-}
 
 // Paradox tables (.DB, with .PX for a keyed table and .MB for blob data) through pxlib.
 // pxlib reads from and writes to in-memory streams; the bytes are checked before pxlib sees
@@ -31,17 +27,9 @@ constexpr qint64 MillisecondsPerDay = 86400000;
 constexpr int FieldInfoV3 = 0x58; // field types and sizes in tables before version 4
 constexpr int FieldInfoV4 = 0x78; // after the header extension of version 4 and later
 
-struct TPxStatus {
-    QString LastError;
-};
-
-void ReportPx(pxdoc_t*, int, const char* message, void* data) {
-    static_cast<TPxStatus*>(data)->LastError = QString::fromLocal8Bit(message);
-}
-
-void BootPx() {
-    static const bool booted = (PX_boot(), true);
-    Q_UNUSED(booted);
+// pxlib fails to make a document only when it is out of memory.
+void RequireStarted(const TPxDocument& px) {
+    if (!px.Started()) throw EDatabaseError(QStringLiteral("The Paradox library could not start."));
 }
 
 struct TFileCloser {
@@ -49,35 +37,7 @@ struct TFileCloser {
 };
 using TFile = std::unique_ptr<FILE, TFileCloser>;
 
-// A pxlib document, closed and freed with its owner.
-class TPxDoc {
-public:
-    TPxDoc() {
-        BootPx();
-        Doc = PX_new3(&ReportPx, nullptr, nullptr, nullptr, &Status);
-        if (!Doc) throw EDatabaseError(QStringLiteral("The Paradox library could not start."));
-    }
-    ~TPxDoc() {
-        if (!Doc) return;
-        if (Open) PX_close(Doc);
-        PX_delete(Doc);
-    }
-    // After pxlib refuses to open a file its document may hold memory it has already freed
-    // (PX_delete then frees it twice), so the document is left alone: a small leak instead.
-    void Abandon() { Doc = nullptr; }
-    TPxDoc(const TPxDoc&) = delete;
-    TPxDoc& operator=(const TPxDoc&) = delete;
-
-    void Free(void* memory) const {
-        if (memory) Doc->free(Doc, memory);
-    }
-
-    pxdoc_t* Doc = nullptr;
-    bool Open = false;
-    TPxStatus Status;
-};
-
-// ---- checks of the file before pxlib reads it ----
+// Checks of the file before pxlib reads it.
 
 quint16 U16(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(b.constData()) + at);
@@ -175,7 +135,7 @@ void CheckHeader(const QByteArray& b, const QString& path) {
     if (counted != records) Malformed(path, "record count does not match the blocks");
 }
 
-// ---- blob data ----
+// Blob data.
 
 // Reads one blob from the .MB bytes; nothing when the pointer leads outside the file or to
 // a block of the wrong kind.
@@ -209,7 +169,7 @@ std::optional<QByteArray> ReadBlob(const QByteArray& mb, quint32 offset, quint32
     return mb.mid(data, length);
 }
 
-// ---- field types ----
+// Field types.
 
 TFieldType TypeOf(int native) {
     switch (native) {
@@ -293,14 +253,14 @@ TFieldDef DefinitionOf(const QString& name, int native, int length) {
     return field;
 }
 
-// ---- reading ----
+// Reading.
 
-QVariant ReadValue(TPxDoc& px, char* raw, const TPxColumn& column, const QByteArray& mb,
+QVariant ReadValue(TPxDocument& px, char* raw, const TPxColumn& column, const QByteArray& mb,
                    int codePage, bool& unreadable) {
     switch (column.Native) {
     case pxfAlpha: {
         char* text = nullptr;
-        const int result = PX_get_data_alpha(px.Doc, raw, column.Length, &text);
+        const int result = PX_get_data_alpha(px.Doc(), raw, column.Length, &text);
         QByteArray bytes = result > 0 && text ? QByteArray(text) : QByteArray();
         px.Free(text);
         return bytes.isEmpty() ? QVariant() : QVariant(CodePage::Decode(bytes, codePage));
@@ -332,7 +292,7 @@ QVariant ReadValue(TPxDoc& px, char* raw, const TPxColumn& column, const QByteAr
     case pxfNumber:
     case pxfTimestamp: {
         double value = 0;
-        if (PX_get_data_double(px.Doc, raw, 8, &value) <= 0) return {};
+        if (PX_get_data_double(px.Doc(), raw, 8, &value) <= 0) return {};
         if (column.Native != pxfTimestamp) return value;
         const qint64 ms = qint64(value);
         const QDate date = QDate::fromJulianDay(ms / MillisecondsPerDay + DayZero);
@@ -347,7 +307,7 @@ QVariant ReadValue(TPxDoc& px, char* raw, const TPxColumn& column, const QByteAr
     }
     case pxfBCD: {
         char* text = nullptr;
-        const int result = PX_get_data_bcd(px.Doc, reinterpret_cast<unsigned char*>(raw), 0, &text);
+        const int result = PX_get_data_bcd(px.Doc(), reinterpret_cast<unsigned char*>(raw), 0, &text);
         const QByteArray bytes = result > 0 && text ? QByteArray(text) : QByteArray();
         px.Free(text);
         bool ok = false;
@@ -399,7 +359,7 @@ QByteArray ReadBack(FILE* file) {
     return bytes;
 }
 
-// ---- writing ----
+// Writing.
 
 int CompareKeys(const QVariant& a, const QVariant& b) {
     if (!a.isValid() || !b.isValid()) return int(a.isValid()) - int(b.isValid());
@@ -455,22 +415,23 @@ public:
         QByteArray bytes = TableFiles::ReadWhole(path);
         CheckHeader(bytes, path);
         TTableData data;
-        TPxDoc px;
+        TPxDocument px;
+        RequireStarted(px);
         TFile file = OpenMemory(bytes);
-        if (PX_open_fp(px.Doc, file.get()) < 0) {
+        if (PX_open_fp(px.Doc(), file.get()) < 0) {
             px.Abandon();
             throw EDatabaseError(QStringLiteral("%1 is not a valid Paradox table: %2")
-                                     .arg(path, px.Status.LastError));
+                                     .arg(path, px.LastError()));
         }
-        px.Open = true;
+        px.SetOpen();
 
         float codePage = 0;
-        PX_get_value(px.Doc, "codepage", &codePage);
+        PX_get_value(px.Doc(), "codepage", &codePage);
         data.State.CodePage = CodePage::IsSupported(int(codePage)) ? int(codePage) : 1252;
-        data.State.PrimaryKeyFields = qMax(0, px.Doc->px_head->px_primarykeyfields);
+        data.State.PrimaryKeyFields = qMax(0, px.Doc()->px_head->px_primarykeyfields);
 
-        const int fieldCount = PX_get_num_fields(px.Doc);
-        const pxfield_t* fields = PX_get_fields(px.Doc);
+        const int fieldCount = PX_get_num_fields(px.Doc());
+        const pxfield_t* fields = PX_get_fields(px.Doc());
         std::vector<TPxColumn> columns;
         bool hasBlobs = false;
         for (int f = 0; f < fieldCount; ++f) {
@@ -493,13 +454,13 @@ public:
             if (!mbMissing) mb = TableFiles::ReadWhole(mbPath);
         }
 
-        const int records = PX_get_num_records(px.Doc);
-        const int recordSize = PX_get_recordsize(px.Doc);
+        const int records = PX_get_num_records(px.Doc());
+        const int recordSize = PX_get_recordsize(px.Doc());
         QByteArray record(recordSize, '\0');
         bool unreadable = false;
         data.Records.reserve(size_t(records));
         for (int r = 0; r < records; ++r) {
-            if (!PX_get_record(px.Doc, r, record.data()))
+            if (!PX_get_record(px.Doc(), r, record.data()))
                 throw EDatabaseError(QStringLiteral("Record %1 of %2 cannot be read.").arg(r + 1).arg(path));
             TRecordValues values(fieldCount);
             int at = 0;
@@ -568,29 +529,30 @@ public:
             std::vector<QByteArray> names;
             for (const TFieldDef& field : data.Fields)
                 names.push_back(Encoded(field.Name, field, codePage, 25));
-            TPxDoc table;
-            auto* fields = static_cast<pxfield_t*>(table.Doc->malloc(
-                table.Doc, sizeof(pxfield_t) * size_t(columns.size()), "table fields"));
+            TPxDocument table;
+            RequireStarted(table);
+            pxfield_t* fields = table.NewFields(int(columns.size()));
+            if (!fields) throw EDatabaseError(QStringLiteral("Cannot write %1.").arg(path));
             for (int f = 0; f < data.Fields.size(); ++f) {
                 const QByteArray& name = names[size_t(f)];
-                fields[f].px_fname = PX_strdup(table.Doc, name.isEmpty() ? "?" : name.constData());
+                fields[f].px_fname = table.Copy(name.isEmpty() ? "?" : name.constData());
                 fields[f].px_ftype = char(IsBinaryBlob(columns[size_t(f)].Native)
                                               ? pxfMemoBLOb
                                               : columns[size_t(f)].Native);
                 fields[f].px_flen = columns[size_t(f)].Length;
                 fields[f].px_fdc = 0;
             }
-            if (PX_create_fp(table.Doc, fields, int(columns.size()), tableFile.get(),
+            if (PX_create_fp(table.Doc(), fields, int(columns.size()), tableFile.get(),
                              keys > 0 ? pxfFileTypIndexDB : pxfFileTypNonIndexDB) < 0)
-                throw EDatabaseError(QStringLiteral("Cannot create %1: %2").arg(path, table.Status.LastError));
-            table.Open = true;
+                throw EDatabaseError(QStringLiteral("Cannot create %1: %2").arg(path, table.LastError()));
+            table.SetOpen();
             const QByteArray tableName = QFileInfo(path).completeBaseName().toLatin1();
-            PX_set_parameter(table.Doc, "tablename", tableName.constData());
-            PX_set_value(table.Doc, "codepage", float(codePage));
-            PX_set_value(table.Doc, "numprimkeys", float(keys));
+            PX_set_parameter(table.Doc(), "tablename", tableName.constData());
+            PX_set_value(table.Doc(), "codepage", float(codePage));
+            PX_set_value(table.Doc(), "numprimkeys", float(keys));
             if (hasBlobs) {
                 blobFile.reset(std::tmpfile());
-                if (!blobFile || PX_set_blob_fp(table.Doc, blobFile.get()) < 0)
+                if (!blobFile || PX_set_blob_fp(table.Doc(), blobFile.get()) < 0)
                     throw EDatabaseError(QStringLiteral("Cannot write the blob file of %1.").arg(path));
             }
             QByteArray buffer(recordSize, '\0');
@@ -601,18 +563,19 @@ public:
                 // Written from the still-open table: from a reopened one pxlib gives the index
                 // a file type it rejects itself.
                 indexFile.reset(std::tmpfile());
-                TPxDoc index;
-                auto* keyFields = static_cast<pxfield_t*>(index.Doc->malloc(
-                    index.Doc, sizeof(pxfield_t) * size_t(keys), "key fields"));
+                TPxDocument index;
+                RequireStarted(index);
+                pxfield_t* keyFields = index.NewFields(keys);
+                if (!keyFields) throw EDatabaseError(QStringLiteral("Cannot write %1.").arg(path));
                 for (int k = 0; k < keys; ++k) {
                     keyFields[k] = fields[k];
-                    keyFields[k].px_fname = PX_strdup(index.Doc, fields[k].px_fname);
+                    keyFields[k].px_fname = index.Copy(fields[k].px_fname);
                 }
                 if (!indexFile ||
-                    PX_create_fp(index.Doc, keyFields, keys, indexFile.get(), pxfFileTypPrimIndex) < 0)
+                    PX_create_fp(index.Doc(), keyFields, keys, indexFile.get(), pxfFileTypPrimIndex) < 0)
                     throw EDatabaseError(QStringLiteral("Cannot create the index of %1.").arg(path));
-                index.Open = true;
-                if (PX_write_primary_index(table.Doc, index.Doc) < 0)
+                index.SetOpen();
+                if (PX_write_primary_index(table.Doc(), index.Doc()) < 0)
                     throw EDatabaseError(QStringLiteral("Cannot write the index of %1.").arg(path));
             }
         }
@@ -643,7 +606,7 @@ private:
     // Builds the record's bytes and stores it at its position. (PX_insert_record looks for a
     // free slot by reading the file back for every record, which took seconds for a few
     // thousand wide records.) A field left all zero is null.
-    static void Put(TPxDoc& table, const TFieldDefs& fields, const std::vector<TPxColumn>& columns,
+    static void Put(TPxDocument& table, const TFieldDefs& fields, const std::vector<TPxColumn>& columns,
                     const TRecordValues& record, int codePage, int position, QByteArray& buffer) {
         buffer.fill('\0');
         char* at = buffer.data();
@@ -656,12 +619,12 @@ private:
             switch (native) {
             case pxfAlpha: {
                 QByteArray text = Encoded(value.toString(), field, codePage, length);
-                PX_put_data_alpha(table.Doc, at, length, text.data());
+                PX_put_data_alpha(table.Doc(), at, length, text.data());
                 break;
             }
             case pxfBytes: {
                 QByteArray bytes = value.toByteArray().leftJustified(length, '\0', true);
-                PX_put_data_bytes(table.Doc, at, length, bytes.data());
+                PX_put_data_bytes(table.Doc(), at, length, bytes.data());
                 break;
             }
             case pxfMemoBLOb:
@@ -673,40 +636,40 @@ private:
                                        ? Encoded(value.toString(), field, codePage, 0)
                                        : value.toByteArray();
                 if (bytes.isEmpty()) break;
-                if (PX_put_data_blob(table.Doc, at, length, bytes.data(), int(bytes.size())) < 0)
+                if (PX_put_data_blob(table.Doc(), at, length, bytes.data(), int(bytes.size())) < 0)
                     throw EDatabaseError(QStringLiteral("Cannot write the blob data of field '%1'.")
                                              .arg(field.Name));
                 break;
             }
             case pxfShort:
-                PX_put_data_short(table.Doc, at, length, short(value.toInt()));
+                PX_put_data_short(table.Doc(), at, length, short(value.toInt()));
                 break;
             case pxfLong:
-                PX_put_data_long(table.Doc, at, length, value.toInt());
+                PX_put_data_long(table.Doc(), at, length, value.toInt());
                 break;
             case pxfLogical:
-                PX_put_data_byte(table.Doc, at, length, value.toBool() ? 1 : 0);
+                PX_put_data_byte(table.Doc(), at, length, value.toBool() ? 1 : 0);
                 break;
             case pxfDate:
-                PX_put_data_long(table.Doc, at, length, int(value.toDate().toJulianDay() - DayZero));
+                PX_put_data_long(table.Doc(), at, length, int(value.toDate().toJulianDay() - DayZero));
                 break;
             case pxfTime:
-                PX_put_data_long(table.Doc, at, length, value.toTime().msecsSinceStartOfDay());
+                PX_put_data_long(table.Doc(), at, length, value.toTime().msecsSinceStartOfDay());
                 break;
             case pxfTimestamp: {
                 const QDateTime stamp = value.toDateTime();
-                PX_put_data_double(table.Doc, at, length,
+                PX_put_data_double(table.Doc(), at, length,
                                    double((stamp.date().toJulianDay() - DayZero) * MillisecondsPerDay +
                                           stamp.time().msecsSinceStartOfDay()));
                 break;
             }
             default:
-                PX_put_data_double(table.Doc, at, length, value.toDouble());
+                PX_put_data_double(table.Doc(), at, length, value.toDouble());
                 break;
             }
         }
-        if (PX_put_recordn(table.Doc, buffer.data(), position) < 0)
-            throw EDatabaseError(QStringLiteral("Cannot write a record: %1").arg(table.Status.LastError));
+        if (PX_put_recordn(table.Doc(), buffer.data(), position) < 0)
+            throw EDatabaseError(QStringLiteral("Cannot write a record: %1").arg(table.LastError()));
     }
 };
 

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "document/FontSpec.h"
+#include "objects/FieldChoosers.h"
 #include "objects/ShapeForm.h"
 
 #include <QDialog>
 #include <QStringList>
-
-#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -16,17 +15,6 @@ class QPushButton;
 class QSpinBox;
 class TCard;
 class TFieldObject;
-
-// Asks for a font (face, size, style and colour); true, with the font changed, when confirmed.
-using TFontChooser = std::function<bool(TFontSpec& font, QWidget* parent)>;
-// Asks for one of the names; the name chosen, or an empty string when cancelled.
-using TFieldNameChooser = std::function<QString(const QStringList& names, QWidget* parent)>;
-
-// The font dialog of the program: the platform's font choice with a colour list of the 16
-// palette colours beneath it.
-bool ChooseFontWithColor(TFontSpec& font, QWidget* parent);
-// "Insert Field Object": the names in a list, the first one selected.
-QString ChooseFieldObjectName(const QStringList& names, QWidget* parent);
 
 // "Field Object Properties": the shape values, font, justification, formula, decimal places,
 // name and required flag of a fill-in field. Object names besides the shared controls: FontButton,

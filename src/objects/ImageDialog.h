@@ -1,6 +1,7 @@
 #pragma once
 
 #include "objects/PictureFiles.h"
+#include "objects/PicturePreview.h"
 
 #include <QFileDialog>
 #include <QImage>
@@ -16,41 +17,6 @@ class QLabel;
 class QPushButton;
 class QToolButton;
 class TMetafilePicture;
-
-// A picture (bitmap or metafile) drawn stretched proportionally and centred inside a thin
-// frame, or a grey text in its place: "(None)" without a picture, "Invalid image" when the
-// picture's bytes do not draw. A click on a shown picture emits Clicked.
-class TPicturePreview : public QWidget {
-    Q_OBJECT
-public:
-    static constexpr int Frame = 2;
-
-    explicit TPicturePreview(QWidget* parent = nullptr);
-    ~TPicturePreview() override;
-
-    void SetPicture(const TPictureData& picture);
-    const TPictureData& Picture() const { return FPicture; }
-    // The text shown instead of a picture; empty while a picture is shown.
-    QString Text() const;
-    // The area the picture takes inside the widget; empty when none is shown.
-    QRect PictureRect() const;
-
-signals:
-    void Clicked();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    bool Drawable() const;
-    QImage ShownImage(QSize size) const;
-
-    TPictureData FPicture;
-    QImage FBitmap;
-    std::shared_ptr<const TMetafilePicture> FMetafile;
-    mutable QImage FScaled; // the bitmap at the size last painted
-};
 
 // The picture file dialog: Qt's own (not the desktop's) file dialog, so that a preview panel
 // fits on its right. The panel shows the selected file decoded as the picture object would

@@ -1,6 +1,6 @@
 #include "objects/PersonalizeForm.h"
+#include "storage/DialogHelp.h"
 
-#include "types/DialogSupport.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -8,27 +8,6 @@
 #include <cstring>
 #include <memory>
 
-// ---- class registry ----
-
-TClassRegistry& TClassRegistry::Instance() {
-    static TClassRegistry registry;
-    return registry;
-}
-
-void TClassRegistry::Register(const TStoredClass& storedClass) {
-    FClasses.insert(QByteArray(storedClass.Name), &storedClass);
-}
-
-void TClassRegistry::RegisterAlias(const QByteArray& alias, const TStoredClass& storedClass) {
-    FClasses.insert(alias, &storedClass);
-}
-
-const TStoredClass* TClassRegistry::Find(const QByteArray& name) const {
-    return FClasses.value(name, nullptr);
-}
-
-// ---- storage ----
-
 namespace {
 constexpr char Signature[3] = {'L', 'C', 'P'};
 constexpr qint64 ClassTableOffsetPosition = 3 + 2;
@@ -286,8 +265,6 @@ TStored* TStorage::ReadRoot(TStored* target) {
     FreeUndeliveredReferences();
     return root;
 }
-
-// ---- file level ----
 
 TStored* LoadStoredFromFile(const QString& fileName, TStored* target,
                             const TReadOptions* options) {

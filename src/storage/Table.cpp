@@ -26,8 +26,6 @@ int DefaultDelta(int slotWidth) {
 
 } // namespace
 
-// ---- construction and allocation ----
-
 TBaseTable::TBaseTable(int itemSize, bool pointerSlots)
     : FMaxSize(INT_MAX), FPointerSlots(pointerSlots) {
     FItemSize = static_cast<quint16>(std::clamp(itemSize, 1, 0xFFFF));
@@ -134,8 +132,6 @@ bool TBaseTable::AcceptsItemSize(int) const {
     return true;
 }
 
-// ---- free map and chain ----
-
 bool TBaseTable::IsFree(int index) const {
     if (index < 0 || index >= FCount) return true;
     return FStatic && (FFreeMap[size_t(index) / 8] & (1u << (index % 8)));
@@ -227,8 +223,6 @@ void TBaseTable::SetUnique(bool on) {
     for (int i = FCount - 1; i > 0; --i)
         if (Compare(ItemPtr(i - 1), ItemPtr(i)) == 0) Delete(i);
 }
-
-// ---- the virtual operations ----
 
 int TBaseTable::Compare(const void*, const void*) const {
     return 0;
@@ -348,8 +342,6 @@ void TBaseTable::Put(int index, const void* item) {
     Replace(index, item);
 }
 
-// ---- searching ----
-
 bool TBaseTable::Search(const void* item, int& index) const {
     if (FSorted) {
         if (FCount == 0) {
@@ -414,8 +406,6 @@ int TBaseTable::IndexOf(const void* item) const {
     return -1;
 }
 
-// ---- sorting ----
-
 void TBaseTable::QuickSort(int low, int high, char* pivot, char* swap) {
     while (low < high) {
         int i = low;
@@ -454,8 +444,6 @@ void TBaseTable::Sort() {
     std::vector<char> swap(Stride());
     QuickSort(0, FCount - 1, pivot.data(), swap.data());
 }
-
-// ---- iteration ----
 
 TBaseTable* TBaseTable::IterationTable() {
     return CurrentIterationTable;
@@ -522,8 +510,6 @@ int TBaseTable::ForEachBackward(const TSlotTest& action) {
     return matches;
 }
 
-// ---- copying ----
-
 void TBaseTable::CopyTableFrom(const TBaseTable& source) {
     Clear();
     FStatic = source.FStatic;
@@ -546,8 +532,6 @@ void TBaseTable::CopyTableFrom(const TBaseTable& source) {
     FLiveCount = source.FLiveCount;
     FModified = true;
 }
-
-// ---- storage ----
 
 void TBaseTable::Store(TStorage& storage) const {
     storage.SetClassVersion("TBaseTable", 2);
@@ -615,180 +599,4 @@ void TBaseTable::Load(TStorage& storage) {
         if (liveCount != FLiveCount) throw EReadError();
     }
     FModified = false;
-}
-
-// ---- TDataTable ----
-
-void TDataTable::Store(TStorage& storage) const {
-    storage.SetClassVersion(StoredName, 1);
-    TBaseTable::Store(storage);
-    storage.Write(ItemPtr(0), qint64(Count()) * SlotWidth());
-}
-
-void TDataTable::Load(TStorage& storage) {
-    const quint16 version = storage.ClassVersion(StoredName);
-    TBaseTable::Load(storage);
-    // Older records held the whole allocation, not just the used slots.
-    const qint64 slotCount = version >= 1 ? Count() : Capacity();
-    storage.RequireBytes(slotCount * SlotWidth());
-    storage.Read(ItemPtr(0), slotCount * SlotWidth());
-    RebuildFreeChain();
-    SetModified(false);
-}
-
-void TDataTable::Assign(const TStored& source) {
-    const auto* table = dynamic_cast<const TDataTable*>(&source);
-    if (table && AcceptsItemSize(table->ItemSize())) {
-        if (table != this) CopyTableFrom(*table);
-        return;
-    }
-    TBaseTable::Assign(source);
-}
-
-// ---- TObjectTable ----
-
-TObjectTable::TObjectTable(const TStoredClass* itemClass) : FItemClass(itemClass) {}
-
-TObjectTable::~TObjectTable() {
-    Clear();
-}
-
-TStored* TObjectTable::Items(int index) const {
-    if (IsFree(index)) return nullptr;
-    return SlotObject(ItemPtr(index));
-}
-
-int TObjectTable::Compare(const void* a, const void* b) const {
-    return CompareObjects(SlotObject(a), SlotObject(b));
-}
-
-void TObjectTable::FreeItem(int index) {
-    if (!FOwnsObjects) return;
-    delete Items(index);
-    *static_cast<TStored**>(ItemPtr(index)) = nullptr;
-}
-
-int TObjectTable::IndexOfObject(const TStored* object) const {
-    if (Sorted()) return IndexOf(&object);
-    for (int i = 0; i < Count(); ++i)
-        if (!IsFree(i) && Items(i) == object) return i;
-    return -1;
-}
-
-void TObjectTable::RemoveObject(TStored* object) {
-    const int index = IndexOfObject(object);
-    if (index >= 0) Delete(index);
-}
-
-TStored* TObjectTable::Detach(int index) {
-    TStored* object = Items(index);
-    if (IsFree(index)) return nullptr;
-    const bool owns = FOwnsObjects;
-    FOwnsObjects = false;
-    Delete(index);
-    FOwnsObjects = owns;
-    return object;
-}
-
-int TObjectTable::Reposition(int index) {
-    if (!Sorted()) return -1;
-    TStored* object = Detach(index);
-    return object ? Add(object) : -1;
-}
-
-TStored* TObjectTable::FirstThat(const TObjectTest& test) {
-    void* slot = TBaseTable::FirstThat([&](void* s) { return test(SlotObject(s)); });
-    return slot ? SlotObject(slot) : nullptr;
-}
-
-TStored* TObjectTable::LastThat(const TObjectTest& test) {
-    void* slot = TBaseTable::LastThat([&](void* s) { return test(SlotObject(s)); });
-    return slot ? SlotObject(slot) : nullptr;
-}
-
-int TObjectTable::IndexOfFirstThat(const TObjectTest& test) {
-    return TBaseTable::IndexOfFirstThat([&](void* s) { return test(SlotObject(s)); });
-}
-
-int TObjectTable::ForEach(const TObjectTest& action) {
-    return TBaseTable::ForEach([&](void* s) { return action(SlotObject(s)); });
-}
-
-int TObjectTable::ForEachBackward(const TObjectTest& action) {
-    return TBaseTable::ForEachBackward([&](void* s) { return action(SlotObject(s)); });
-}
-
-bool TObjectTable::AcceptsItem(const TStored* object) const {
-    return !FItemClass || FItemClass->IsInstance(object);
-}
-
-TStored* TObjectTable::ReadItem(TStorage& storage) {
-    return FItemClass ? storage.ReadInstance(*FItemClass) : storage.ReadObject();
-}
-
-void TObjectTable::WriteItem(TStorage& storage, const TStored* object) const {
-    if (FItemClass)
-        storage.WriteInstance(object);
-    else
-        storage.WriteObject(object);
-}
-
-void TObjectTable::Store(TStorage& storage) const {
-    storage.SetClassVersion(StoredName, 1);
-    TBaseTable::Store(storage);
-    storage.WriteBoolean(FOwnsObjects);
-    storage.WriteString(FItemClass ? QString::fromLatin1(FItemClass->Name) : QString());
-    for (int i = 0; i < Count(); ++i)
-        if (!IsFree(i)) WriteItem(storage, Items(i));
-}
-
-void TObjectTable::RemoveEmptySlots() {
-    SetStatic(false);
-    for (int i = Count() - 1; i >= 0; --i)
-        if (!Items(i)) Delete(i);
-}
-
-void TObjectTable::Load(TStorage& storage) {
-    FOwnsObjects = true; // while reading, what was read so far is freed on failure
-    TBaseTable::Load(storage);
-    const bool owns = storage.ReadBoolean();
-    const QByteArray className = storage.ReadShortBytes();
-    FItemClass = className.isEmpty() ? nullptr : TClassRegistry::Instance().Find(className);
-    for (int i = 0; i < Count(); ++i) {
-        if (IsFree(i)) continue;
-        std::unique_ptr<TStored> item(ReadItem(storage));
-        if (!item) continue;
-        // A table that does not own its items cannot have been written with their records: no
-        // one else would own what was read. And an item must be of a kind the table can hold.
-        if (!owns || !AcceptsItem(item.get())) throw EReadError();
-        *static_cast<TStored**>(ItemPtr(i)) = item.release();
-    }
-    FOwnsObjects = owns;
-    SetModified(false);
-}
-
-void TObjectTable::Assign(const TStored& source) {
-    const auto* table = dynamic_cast<const TObjectTable*>(&source);
-    if (!table) {
-        TPointerTable::Assign(source);
-        return;
-    }
-    if (table == this) return;
-    CopyTableFrom(*table); // copies the pointers; owning copies replace them below
-    FItemClass = table->FItemClass;
-    FOwnsObjects = table->FOwnsObjects;
-    if (!FOwnsObjects) return;
-    for (int i = 0; i < Count(); ++i) {
-        if (IsFree(i)) continue;
-        auto** slot = static_cast<TStored**>(ItemPtr(i));
-        const TStored* original = *slot;
-        *slot = nullptr;
-        if (!original) continue;
-        const TStoredClass* itemClass =
-            FItemClass ? FItemClass : TClassRegistry::Instance().Find(original->ClassName());
-        if (!itemClass) throw EClassNotFound(QString::fromLatin1(original->ClassName()));
-        std::unique_ptr<TStored> copy(itemClass->Create());
-        copy->Assign(*original);
-        *slot = copy.release();
-    }
 }

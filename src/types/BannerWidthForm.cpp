@@ -2,8 +2,8 @@
 
 #include "document/AppContext.h"
 #include "document/Card.h"
+#include "storage/DialogHelp.h"
 #include "types/CardType.h"
-#include "types/DialogSupport.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>

@@ -1,7 +1,7 @@
 #include "types/BusinessCardTypeForm.h"
 
 #include "document/Card.h"
-#include "types/DialogSupport.h"
+#include "storage/DialogHelp.h"
 #include "types/TypePictures.h"
 
 #include <QDialogButtonBox>

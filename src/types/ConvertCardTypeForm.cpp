@@ -1,6 +1,7 @@
 #include "types/ConvertCardTypeForm.h"
 
 #include "document/Card.h"
+#include "storage/DialogHelp.h"
 #include "types/CardType.h"
 #include "types/DialogSupport.h"
 #include "types/TypePictures.h"

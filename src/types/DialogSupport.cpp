@@ -1,26 +1,9 @@
 #include "types/DialogSupport.h"
 
-#include "document/AppContext.h"
-#include "document/Card.h"
-#include "document/LoadOptions.h"
-#include "storage/Exception.h"
-#include "storage/Stored.h"
-
 #include <QLabel>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QVBoxLayout>
-
-#include <utility>
-
-namespace {
-
-std::function<void(int)>& HelpHandler() {
-    static std::function<void(int)> handler;
-    return handler;
-}
-
-} // namespace
 
 QString DocumentTerm() {
     return QStringLiteral("Document");
@@ -33,14 +16,6 @@ QString WithDocumentTerm(const QString& caption) {
     text.replace(upper, DocumentTerm());
     text.replace(lower, DocumentTerm().toLower());
     return text;
-}
-
-void SetDialogHelpHandler(std::function<void(int)> handler) {
-    HelpHandler() = std::move(handler);
-}
-
-void ShowDialogHelp(int helpContext) {
-    if (HelpHandler()) HelpHandler()(helpContext);
 }
 
 TPreviewFrame::TPreviewFrame(QWidget* parent) : QWidget(parent) {
@@ -87,15 +62,4 @@ void TPreviewFrame::paintEvent(QPaintEvent*) {
 QImage DecodePreview(const QByteArray& bmpBytes) {
     if (bmpBytes.isEmpty()) return QImage();
     return QImage::fromData(bmpBytes, "BMP");
-}
-
-std::unique_ptr<TCard> LoadTemplateCard(const QString& path) {
-    TLoadOptions options;
-    options.Opening = TLoadOptions::TOpening::Template;
-    options.FileName = path;
-    std::unique_ptr<TStored> root(LoadStoredFromFile(path, nullptr, &options));
-    auto* card = dynamic_cast<TCard*>(root.get());
-    if (!card) throw Exception(QStringLiteral("%1 is not a document.").arg(path));
-    root.release();
-    return std::unique_ptr<TCard>(card);
 }

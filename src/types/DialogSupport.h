@@ -1,14 +1,11 @@
 #pragma once
 
 // What the publication-type and template dialogs share: the "Document" wording of their
-// captions, the help button's hook and the framed preview picture.
+// captions and the framed preview picture.
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
-
-#include <functional>
-#include <memory>
 
 class QLabel;
 
@@ -17,11 +14,6 @@ QString DocumentTerm();
 // The caption with every word "Card" replaced by the term and every word "card" by the term in
 // lower case (case-sensitive, whole words).
 QString WithDocumentTerm(const QString& caption);
-
-// The Help buttons call the installed handler with their dialog's help context; the main window
-// installs one at start-up, without it Help does nothing.
-void SetDialogHelpHandler(std::function<void(int helpContext)> handler);
-void ShowDialogHelp(int helpContext);
 
 // A document's preview picture, centred in the area inside a frame 2 pixels larger than the
 // picture, or the red words "No Preview Available" when there is none.
@@ -45,9 +37,3 @@ private:
 
 // The preview picture a document stores (BMP bytes); a null image for none or unreadable bytes.
 QImage DecodePreview(const QByteArray& bmpBytes);
-
-class TCard;
-
-// Reads a document file as templates are read: in the background, so that its controls do not
-// attach to the active editing window. Throws when the file cannot be read or holds no document.
-std::unique_ptr<TCard> LoadTemplateCard(const QString& path);

@@ -7,7 +7,7 @@ qdx_add_library(qdx_types_dialogs
         ConvertCardTypeForm.cpp ConvertCardTypeForm.h
         DialogSupport.cpp DialogSupport.h
         TypePictures.cpp TypePictures.h
-    PUBLIC_LINK qdx_objects Qt6::Widgets)
+    PUBLIC_LINK qdx_document Qt6::Widgets)
 
 # The new-publication wizard: it builds publications and chooses label databases.
 qdx_add_library(qdx_wizard_dialogs

@@ -1,6 +1,6 @@
 #include "types/SelectFieldsForm.h"
+#include "storage/DialogHelp.h"
 
-#include "types/DialogSupport.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -179,7 +179,7 @@ void DrawEnvelope(QPainter& p, const QRectF& r) {
                   false, Ink);
 }
 
-// ---- document type pictures ----
+// Document type pictures.
 
 const QRectF PortraitSheet(18, 6, 60, 84);
 
@@ -381,7 +381,7 @@ void DrawCertificatePortrait(QPainter& p) {
     DrawCertificate(p, PortraitSheet);
 }
 
-// ---- card format pictures, drawn to the scale of the sheet ----
+// Card format pictures, drawn to the scale of the sheet.
 
 // Maps 1/100 inch on a sheet of the given size into the picture, centred with a margin.
 class TSheetScale {

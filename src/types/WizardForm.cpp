@@ -9,6 +9,7 @@
 #include "objects/ColorGrid.h"
 #include "objects/PictureFiles.h"
 #include "objects/WizardCard.h"
+#include "storage/DialogHelp.h"
 #include "types/DialogSupport.h"
 #include "types/SelectFieldsForm.h"
 #include "types/TypePictures.h"

@@ -3,4 +3,4 @@ qdx_add_library(qdx_web_dialogs
     SOURCES
         LinkForm.cpp LinkForm.h
         PageNameForm.cpp PageNameForm.h
-    PUBLIC_LINK qdx_web qdx_types_dialogs Qt6::Widgets)
+    PUBLIC_LINK qdx_web Qt6::Widgets)

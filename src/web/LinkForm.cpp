@@ -1,7 +1,7 @@
 #include "web/LinkForm.h"
 
 #include "document/CardObject.h"
-#include "types/DialogSupport.h"
+#include "storage/DialogHelp.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "web/PageNameForm.h"
 
-#include "types/DialogSupport.h"
+#include "storage/DialogHelp.h"
 #include "web/WebGen.h"
 
 #include <QComboBox>

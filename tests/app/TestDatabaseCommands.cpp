@@ -10,6 +10,7 @@
 #include "objects/Headline.h"
 #include "support/DocumentFixtures.h"
 #include "MainWindowFixture.h"
+#include "support/UrlRecorder.h"
 #include "ProgramFolders.h"
 
 #include <QAction>
@@ -314,19 +315,6 @@ TEST_F(DatabaseCommandsTest, RestructuringFromTheRecordGridKeepsTheDataOfRenamed
     EXPECT_FALSE(QFile::exists(Data("TEMP.dbf")));
 }
 
-namespace {
-
-// Takes the files the program hands to the desktop to open.
-class TUrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> Urls;
-public Q_SLOTS:
-    void Open(const QUrl& url) { Urls.append(url); }
-};
-
-} // namespace
-
 TEST_F(DatabaseCommandsTest, TheAddressBookTableLivesOnlyWhileConnected) {
     const QString vcards = QStringLiteral(
         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n"
@@ -375,7 +363,7 @@ TEST_F(DatabaseCommandsTest, TheAddressBookTableLivesOnlyWhileConnected) {
     EXPECT_FALSE(QFile::exists(table));
 }
 
-// ---- the record grid ----
+// The record grid.
 
 TEST_F(DatabaseCommandsTest, TheRecordGridKeepsATypedValueThatCannotBePosted) {
     MakePeopleTable(Tables.path(), QStringLiteral("people.db"), {{"Bob", 40}, {"Ann", 31}});
@@ -428,7 +416,7 @@ TEST_F(DatabaseCommandsTest, TheRecordGridKeepsATypedValueThatCannotBePosted) {
     EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("Eve"));
 }
 
-// ---- the design grid ----
+// The design grid.
 
 TEST(DatabaseDesignForm, RowsFollowTheGridAndBadDesignsAreRefused) {
     TTestContext test;
@@ -504,5 +492,3 @@ TEST_F(DatabaseCommandsTest, AReopenedDocumentShowsTheFirstRecordOfItsTable) {
     EXPECT_EQ(headline->HeadlineText().Lines, QStringList{QStringLiteral("Hi Bob")});
     EXPECT_TRUE(Test.Messages.Errors.isEmpty()) << Test.Messages.Errors.join('|').toStdString();
 }
-
-#include "TestDatabaseCommands.moc"

@@ -6,6 +6,7 @@
 #include "document/Control.h"
 #include "document/Replacement.h"
 #include "document/Template.h"
+#include "merge/PxDocument.h"
 #include "objects/Headline.h"
 #include "objects/RichText.h"
 #include "storage/Exception.h"
@@ -27,10 +28,6 @@
 #include <memory>
 #include <variant>
 
-extern "C" {
-#include <paradox.h>
-}
-
 namespace {
 
 const QString ProgramFolder = QStringLiteral(QDX_PROGRAM_FOLDER);
@@ -39,7 +36,7 @@ QString InProgramFolder(const QString& name) {
     return QDir(ProgramFolder).filePath(name);
 }
 
-// ---- Reading Paradox tables back with pxlib ----
+// Reading Paradox tables back with pxlib.
 
 using TValue = std::variant<std::monostate, QString, double, long>;
 using TRecord = std::map<QString, TValue>;
@@ -59,28 +56,24 @@ void PrintTo(const TField& f, std::ostream* os) {
 class TParadoxReader {
 public:
     explicit TParadoxReader(const QString& path, bool raw = false) : FRaw(raw) {
-        static const bool booted = (PX_boot(), true);
-        Q_UNUSED(booted);
-        FDoc = PX_new();
         const QByteArray name = QFile::encodeName(path);
-        FOpen = PX_open_file(FDoc, name.constData()) == 0;
-        if (FOpen && !raw) PX_set_targetencoding(FDoc, "UTF-8");
+        FOpen = FPx.Started() && PX_open_file(FPx.Doc(), name.constData()) == 0;
+        if (FOpen) {
+            FPx.SetOpen();
+            if (!raw) PX_set_targetencoding(FPx.Doc(), "UTF-8");
+        } else {
+            FPx.Abandon();
+        }
     }
-    ~TParadoxReader() {
-        if (FOpen) PX_close(FDoc);
-        PX_delete(FDoc);
-    }
-    TParadoxReader(const TParadoxReader&) = delete;
-    TParadoxReader& operator=(const TParadoxReader&) = delete;
 
     bool IsOpen() const { return FOpen; }
-    pxhead_t& Head() const { return *FDoc->px_head; }
-    pxdoc_t* Doc() const { return FDoc; }
+    pxhead_t& Head() const { return *FPx.Doc()->px_head; }
+    pxdoc_t* Doc() const { return FPx.Doc(); }
 
     std::vector<TField> Fields() const {
         std::vector<TField> fields;
-        for (int i = 0; i < PX_get_num_fields(FDoc); ++i) {
-            const pxfield_t* f = PX_get_field(FDoc, i);
+        for (int i = 0; i < PX_get_num_fields(Doc()); ++i) {
+            const pxfield_t* f = PX_get_field(Doc(), i);
             fields.push_back({QString::fromLatin1(f->px_fname), f->px_ftype, f->px_flen});
         }
         return fields;
@@ -89,8 +82,8 @@ public:
     std::vector<TRecord> Records() const {
         std::vector<TRecord> records;
         const std::vector<TField> fields = Fields();
-        for (int r = 0; r < PX_get_num_records(FDoc); ++r) {
-            pxval_t** values = PX_retrieve_record(FDoc, r);
+        for (int r = 0; r < PX_get_num_records(Doc()); ++r) {
+            pxval_t** values = PX_retrieve_record(Doc(), r);
             if (!values) break;
             TRecord record;
             for (size_t i = 0; i < fields.size(); ++i) {
@@ -106,17 +99,17 @@ public:
                         value = v->value.lval;
                 }
                 record[fields[i].Name] = value;
-                if (fields[i].Type == pxfAlpha && !v->isnull) FDoc->free(FDoc, v->value.str.val);
-                FDoc->free(FDoc, v);
+                if (fields[i].Type == pxfAlpha && !v->isnull) Doc()->free(Doc(), v->value.str.val);
+                Doc()->free(Doc(), v);
             }
-            FDoc->free(FDoc, values);
+            Doc()->free(Doc(), values);
             records.push_back(record);
         }
         return records;
     }
 
 private:
-    pxdoc_t* FDoc = nullptr;
+    TPxDocument FPx;
     bool FOpen = false;
     bool FRaw = false;
 };
@@ -154,7 +147,7 @@ const std::vector<TRecord>& ShippedStocks() {
     return records;
 }
 
-// ---- The shipped label catalogue ----
+// The shipped label catalogue.
 
 TEST(ShippedLabelTable, HasTheCatalogueFieldsInTheirOrder) {
     const TParadoxReader table(InProgramFolder(QStringLiteral("LABLIST.DB")));
@@ -241,14 +234,14 @@ TEST(ShippedLabelTable, RecordsAreInKeyOrderWithAWorkingPrimaryIndex) {
     EXPECT_EQ(numbers, sorted) << "records out of order or duplicated";
 
     TParadoxReader table(InProgramFolder(QStringLiteral("LABLIST.DB")));
-    pxdoc_t* index = PX_new();
+    TPxDocument index;
     const QByteArray indexName = QFile::encodeName(InProgramFolder(QStringLiteral("LABLIST.PX")));
-    ASSERT_EQ(PX_open_file(index, indexName.constData()), 0);
-    EXPECT_EQ(index->px_head->px_filetype, pxfFileTypPrimIndex);
-    EXPECT_EQ(PX_read_primary_index(index), 0);
-    EXPECT_EQ(PX_add_primary_index(table.Doc(), index), 0);
-    PX_close(index);
-    PX_delete(index);
+    ASSERT_TRUE(index.Started());
+    ASSERT_EQ(PX_open_file(index.Doc(), indexName.constData()), 0);
+    index.SetOpen();
+    EXPECT_EQ(index.Doc()->px_head->px_filetype, pxfFileTypPrimIndex);
+    EXPECT_EQ(PX_read_primary_index(index.Doc()), 0);
+    EXPECT_EQ(PX_add_primary_index(table.Doc(), index.Doc()), 0);
 }
 
 // Every choice of the wizard's label type page finds stock to list.
@@ -318,7 +311,7 @@ TEST(ShippedLabelTable, EveryStockLaysOutOnItsSheet) {
     }
 }
 
-// ---- Reading, checking and writing a catalogue ----
+// Reading, checking and writing a catalogue.
 
 const QByteArray Header =
     "CatNum,LabelType,Color,LabelShape,LabelFeed,LabelWidth,LabelHeight,NumAcross,NumDown,"
@@ -513,7 +506,7 @@ TEST(LabelCatalogueWrite, RefusesAFaultyCatalogueAndLeavesNoTable) {
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath(QStringLiteral("LABLIST.PX"))));
 }
 
-// ---- Templates ----
+// Templates.
 
 struct TShipped {
     QString FileName;
@@ -706,7 +699,7 @@ TEST(ShippedTemplateIndex, OffersTemplatesForEveryBlankStandardType) {
     EXPECT_EQ(index.Count(), int(shipped.entryList(QDir::Files).size()));
 }
 
-// ---- The other shipped files ----
+// The other shipped files.
 
 TEST(ProgramFolder, HoldsTheFilesTheProgramRequiresAtStart) {
     for (const char* name : {"LABLIST.DB", "LABLIST.PX", "ENGLISH.DCT"})

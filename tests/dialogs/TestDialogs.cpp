@@ -137,7 +137,7 @@ protected:
     bool WizardWantsTemplate = false;
 };
 
-// ---- pictures ----
+// Pictures.
 
 TEST(TypePictures, EveryTypeAndFormatHasItsOwnPicture) {
     std::set<QString> names;
@@ -181,7 +181,7 @@ TEST(DialogSupport, CaptionsUseTheDocumentTerm) {
     EXPECT_EQ(WithDocumentTerm(QStringLiteral("Discard Cards")), QStringLiteral("Discard Cards"));
 }
 
-// ---- Card Type dialog ----
+// Card Type dialog.
 
 TEST_F(DialogTest, CardTypeCategoriesComeFromAndGoBackToTheSettings) {
     {
@@ -471,7 +471,7 @@ TEST_F(DialogTest, CardTypeWithOneTypeIsNotShown) {
     EXPECT_FALSE(shown);
 }
 
-// ---- Change Business Card Type ----
+// Change Business Card Type.
 
 TEST_F(DialogTest, BusinessCardConnectedOrSeparated) {
     struct Case {
@@ -509,7 +509,7 @@ TEST_F(DialogTest, BusinessCardConnectedOrSeparated) {
     EXPECT_EQ(card.SheetGeometry, before);
 }
 
-// ---- Change Banner Width ----
+// Change Banner Width.
 
 TEST_F(DialogTest, BannerWidthInInches) {
     TCard card(13, 12);
@@ -590,7 +590,7 @@ TEST_F(DialogTest, BannerWidthInCentimetres) {
     EXPECT_EQ(form.ChosenWidth(), 3002);
 }
 
-// ---- Choose Card Type/Description ----
+// Choose Card Type/Description.
 
 TEST_F(DialogTest, ConvertCardTypeChangesOnlyTypeAndDescription) {
     TCard card(0, 0);
@@ -686,7 +686,7 @@ TEST_F(DialogTest, ConvertCardTypeKeepsATypeTheListDoesNotName) {
     EXPECT_EQ(card.DocumentType, 21);
 }
 
-// ---- Open Template ----
+// Open Template.
 
 TEST_F(DialogTest, OpenTemplateListsTheTypesTemplatesByDescription) {
     SaveTemplate(QStringLiteral("z.qdx"), QStringLiteral("zebra"), 0, true);

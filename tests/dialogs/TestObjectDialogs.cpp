@@ -78,7 +78,7 @@ protected:
 
 } // namespace
 
-// ---- colour grid ----
+// Colour grid.
 
 TEST(ColorGrid, ClicksAndArrowKeysSelectAndReport) {
     TColorGrid grid;
@@ -124,7 +124,7 @@ TEST(ColorGrid, ShowsThePaletteInRowsOfFourAndDimsWhenDisabled) {
     EXPECT_NE(image.pixelColor(grid.CellRect(12).center()), PaletteColor(12));
 }
 
-// ---- shapes ----
+// Shapes.
 
 TEST_F(ObjectDialogTest, ShapeDialogShowsTheShapeAndItsRules) {
     auto* rectangle = Add(new TRectangleObject());
@@ -248,7 +248,7 @@ TEST_F(ObjectDialogTest, ShapeDialogDefaultsGoToTheKindsOwnSection) {
     EXPECT_EQ(Integer("Default Ellipse", "Color"), 7);
 }
 
-// ---- lines ----
+// Lines.
 
 TEST_F(ObjectDialogTest, LineDialogGivesWidthToSolidLinesOnly) {
     auto* line = Add(new TLineObject());
@@ -312,7 +312,7 @@ TEST_F(ObjectDialogTest, LineDialogStoresValuesAndDefaults) {
     EXPECT_TRUE(fresh->CenterVertically);
 }
 
-// ---- combs ----
+// Combs.
 
 TEST_F(ObjectDialogTest, CombDialogRulesForColoursAndSpaces) {
     auto* comb = Add(new TCombObject());
@@ -395,7 +395,7 @@ TEST_F(ObjectDialogTest, CombDialogStoresValuesAndDefaults) {
     EXPECT_EQ(Integer("Default Comb", "Comb Style"), 3);
 }
 
-// ---- fields ----
+// Fields.
 
 TEST_F(ObjectDialogTest, FieldDialogMapsJustificationToItsStoredValues) {
     TFieldObject* field = AddField(QStringLiteral("Amount"));
@@ -573,7 +573,7 @@ TEST_F(ObjectDialogTest, FieldDialogWritesTheFieldDefaults) {
     EXPECT_EQ(fresh->FieldName, QStringLiteral("Field 1")); // the name is never a default
 }
 
-// ---- registration ----
+// Registration.
 
 TEST_F(ObjectDialogTest, RegisteredDialogsOpenModallyAndCancelChangesNothing) {
     RegisterObjectDialogs();

@@ -103,7 +103,7 @@ protected:
 
 } // namespace
 
-// ---- the properties dialog ----
+// The properties dialog.
 
 TEST_F(PictureDialogTest, ModifyAndRestoreAreOfferedOnlyWhereTheyApply) {
     TPictureForm form;
@@ -349,7 +349,7 @@ TEST_F(PictureDialogTest, ModifyPictureTakesTheEditedBitmap) {
     EXPECT_FALSE(cancelled.PictureChanged());
 }
 
-// ---- the picture file dialog ----
+// The picture file dialog.
 
 TEST_F(PictureDialogTest, PreviewShowsDecodedPicturesAndNoneForOthers) {
     const QString png = WritePng(QStringLiteral("photo.png"), 30, 20);
@@ -544,7 +544,7 @@ TEST_F(PictureDialogTest, MissingMediaFoldersAskForTheDiscAndKeepTheDialogOpen) 
     EXPECT_EQ(inserter.Confirmations.size(), 1);
 }
 
-// ---- the picture editor ----
+// The picture editor.
 
 TEST(ImageEditor, ButtonsDragAndSlidersEditThePicture) {
     QImage image(200, 100, QImage::Format_RGB32);

@@ -6,6 +6,7 @@
 #include "document/Card.h"
 
 #include "support/DocumentFixtures.h"
+#include "support/UrlRecorder.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -416,18 +417,6 @@ TEST_F(AddressBookTest, FollowsTheFileThroughEditsRenamesAndRemoval) {
     EXPECT_EQ(book, nullptr);
 }
 
-namespace {
-
-class TUrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> Urls;
-public Q_SLOTS:
-    void Open(const QUrl& url) { Urls.append(url); }
-};
-
-} // namespace
-
 TEST_F(AddressBookTest, OpensTheFileWithTheDesktopApplication) {
     TUrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "Open");
@@ -516,10 +505,8 @@ TEST_F(AddressBookTest, CardsUseTheAddressTableNextToTheTemplateFolder) {
     EXPECT_TRUE(Context.Messages.Errors.isEmpty()) << Context.Messages.Errors.join("\n").toStdString();
 }
 
-#include "TestAddressBook.moc"
-
 TEST(VCardReader, AQuotedPrintableValueCutAtTheEndOfTheFileKeepsTheCardEnd) {
-    for (const QByteArray end : {QByteArray(), QByteArray("\r\n"), QByteArray("\r\nEND:VCARD\r\n")}) {
+    for (const QByteArray& end : {QByteArray(), QByteArray("\r\n"), QByteArray("\r\nEND:VCARD\r\n")}) {
         const QList<QStringList> contacts = ReadContacts(
             "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nNOTE:x\r\n"
             "FN;ENCODING=QUOTED-PRINTABLE:Ab=" + end);

@@ -801,9 +801,10 @@ TEST_F(TableTest, LargeTablesAreReadRecordByRecordInAnyOrder) {
             table.MoveTo(position);
             const int number = numbers[size_t(position - 1)];
             EXPECT_EQ(table.FieldText("number"), QString::number(number)) << position;
-            if (csv)
+            if (csv) {
                 EXPECT_EQ(table.FieldText("Note"),
                           number % 7 ? QStringLiteral("plain") : QStringLiteral("two\r\nlines"));
+            }
         }
         int visited = 0;
         for (table.First(); !table.Eof(); table.Next())

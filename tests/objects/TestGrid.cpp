@@ -74,7 +74,7 @@ struct TCounter : TGridTable::TObserver {
 
 } // namespace
 
-// ---- size and drawing ----
+// Size and drawing.
 
 TEST(Grid, RealignGivesTheObjectItsTableSizeInsideTheControlFrame) {
     TTestContext test;
@@ -235,7 +235,7 @@ TEST(Grid, AVersion0GridSharesItsWidthAmongTheColumns) {
     EXPECT_NE(At(image, b.Left + 16, y), line);
 }
 
-// ---- zoom ----
+// Zoom.
 
 TEST(Grid, ZoomIsKeptWithinItsBoundsAndScalesTheLayout) {
     TTestContext test;
@@ -278,7 +278,7 @@ TEST(Grid, AGridSavedAtTwiceTheSizeStoresItsTrueSizes) {
     EXPECT_EQ(copy->Table().TrueLineWidth, 2);
 }
 
-// ---- copies and observers ----
+// Copies and observers.
 
 TEST(Grid, CopiesTakeEveryValueAndStayIndependent) {
     TTestContext test;
@@ -324,7 +324,7 @@ TEST(Grid, ObserversHearOfChangesAndOfTheEnd) {
     EXPECT_EQ(counter.Destroyed, 1);
 }
 
-// ---- spelling ----
+// Spelling.
 
 TEST(Grid, SpellCheckingWalksTheCellsRowByRow) {
     TTestContext test;

@@ -306,7 +306,7 @@ TEST(Metafile, BrokenBytesGiveNoPicture) {
 
 } // namespace
 
-// ---- conversions: once per picture, and never of a runaway record count ----
+// Conversions: once per picture, and never of a runaway record count.
 
 namespace {
 

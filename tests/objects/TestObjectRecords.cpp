@@ -10,6 +10,7 @@
 #include "objects/Picture.h"
 #include "objects/RichText.h"
 #include "objects/RoundedRectangle.h"
+#include "support/BmpBytes.h"
 #include "support/DocumentFixtures.h"
 
 #include <QtEndian>
@@ -19,19 +20,7 @@
 namespace {
 
 QByteArray TinyBmp(int width, int height) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    QByteArray bmp(54 + rowBytes * height, '\0');
-    char* p = bmp.data();
-    p[0] = 'B';
-    p[1] = 'M';
-    qToLittleEndian<quint32>(bmp.size(), p + 2);
-    qToLittleEndian<quint32>(54, p + 10);
-    qToLittleEndian<quint32>(40, p + 14);
-    qToLittleEndian<qint32>(width, p + 18);
-    qToLittleEndian<qint32>(height, p + 22);
-    qToLittleEndian<quint16>(1, p + 26);
-    qToLittleEndian<quint16>(24, p + 28);
-    return bmp;
+    return BmpBytes(width, height);
 }
 
 QByteArray TinyEmf() {

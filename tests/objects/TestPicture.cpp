@@ -202,7 +202,7 @@ TEST(PictureObject, AnUnreadableMetafileNamesTheDocument) {
     }
 }
 
-// ---- pictures past the decoding limit, and pictures that cannot be read ----
+// Pictures past the decoding limit, and pictures that cannot be read.
 
 namespace {
 

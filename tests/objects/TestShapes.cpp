@@ -95,7 +95,7 @@ std::unique_ptr<TCombObject> Comb(quint8 style, bool edge, quint8 spaces) {
 
 } // namespace
 
-// ---- combs ----
+// Combs.
 
 TEST_F(ShapeTest, UpCombHasEvenTeethOnABottomBaseLine) {
     auto comb = Comb(TCombObject::csUp, true, 5);
@@ -214,7 +214,7 @@ TEST_F(ShapeTest, CombBoundsLeaveRoomForHalfTheLine) {
     EXPECT_EQ(comb->GetBounds(), (TRect{9, 9, 111, 51}));
 }
 
-// ---- ellipses and rounded rectangles ----
+// Ellipses and rounded rectangles.
 
 TEST_F(ShapeTest, EllipseIsInscribedWithItsBorderInside) {
     TEllipseObject ellipse;
@@ -314,7 +314,7 @@ TEST_F(ShapeTest, OutlinesFollowTheFigureAndTheOffset) {
     EXPECT_EQ(Count(image, QRect(0, 0, 20, 100), Black), 0);
 }
 
-// ---- lines ----
+// Lines.
 
 TEST_F(ShapeTest, PatternedLinesLeaveTheirGapsTransparent) {
     TLineObject line;

@@ -61,8 +61,12 @@ void ExpectHeadline(const THeadlineObject* h, const QString& text, int size, int
     EXPECT_EQ(h->HeadlineText().BackStyle, basTransparent);
     EXPECT_EQ(h->HeadlineText().ShadowDepth * (h->HeadlineText().ShadowDirection != sdNone), 0);
     EXPECT_TRUE(h->HeadlineText().DeleteBlankLines);
-    if (!h->CenterHorizontally) EXPECT_NEAR(h->Bounds.Left, x, 1);
-    if (top >= 0) EXPECT_NEAR(h->Bounds.Top, top, 1);
+    if (!h->CenterHorizontally) {
+        EXPECT_NEAR(h->Bounds.Left, x, 1);
+    }
+    if (top >= 0) {
+        EXPECT_NEAR(h->Bounds.Top, top, 1);
+    }
 }
 
 TEST_F(WizardCardTest, GreetingCardPutsFourTextsOnTheirPanels) {

@@ -1,5 +1,6 @@
 #include "storage/BufferedStream.h"
 #include "storage/Exception.h"
+#include "support/BmpBytes.h"
 
 #include <QBuffer>
 #include <QtEndian>
@@ -60,18 +61,8 @@ protected:
 
 // A 2x1 24-bit BMP file.
 QByteArray TinyBmp() {
-    QByteArray bmp(14 + 40 + 8, '\0');
-    char* p = bmp.data();
-    p[0] = 'B';
-    p[1] = 'M';
-    qToLittleEndian<quint32>(bmp.size(), p + 2);
-    qToLittleEndian<quint32>(54, p + 10);
-    qToLittleEndian<quint32>(40, p + 14);
-    qToLittleEndian<qint32>(2, p + 18);
-    qToLittleEndian<qint32>(1, p + 22);
-    qToLittleEndian<quint16>(1, p + 26);
-    qToLittleEndian<quint16>(24, p + 28);
-    p[54] = char(0xFF); // one blue pixel, one black
+    QByteArray bmp = BmpBytes(2, 1);
+    bmp[54] = char(0xFF); // one blue pixel, one black
     return bmp;
 }
 

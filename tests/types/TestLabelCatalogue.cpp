@@ -29,7 +29,7 @@ QStringList Numbers(const TLabelCatalogue& rows) {
     return numbers;
 }
 
-// ---- System label templates ----
+// System label templates.
 
 TEST(SystemLabelTemplates, ReadsWhatTheCatalogueCanShowInFileOrder) {
     const TLabelCatalogue rows = ReadSystemLabelTemplates(Fixtures);
@@ -175,7 +175,7 @@ TEST(NamedSheetSize, KnowsTheCommonSheetsByEitherName) {
     EXPECT_FALSE(NamedSheetSize(""));
 }
 
-// ---- Searching the stock list ----
+// Searching the stock list.
 
 TLabelCatalogueRow Row(const char* catNum, const char* description, double width, double height,
                        int across, int down) {
