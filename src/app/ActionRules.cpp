@@ -52,12 +52,12 @@ TActionState DocumentRuleState(TActionRule rule, const TActionSnapshot& s) {
         return Visible(document && IsBusinessCardFormat(s.CardFormat));
     case TActionRule::AnyDocument:
         return Visible(document);
-    // The frame editor has its own undo while it is open; its typing becomes one step of the
-    // window's stack when it closes, so the stack waits until then.
+    // While a frame editor is open the snapshot names its own typing first (its keys go to the
+    // editor; the menu's command undoes the typing, then the window's steps).
     case TActionRule::Undo:
-        return Step(shown && s.CanUndo && !s.EditingText, QStringLiteral("Undo"), s.UndoText);
+        return Step(shown && s.CanUndo, QStringLiteral("Undo"), s.UndoText);
     case TActionRule::Redo:
-        return Step(shown && s.CanRedo && !s.EditingText, QStringLiteral("Redo"), s.RedoText);
+        return Step(shown && s.CanRedo, QStringLiteral("Redo"), s.RedoText);
     default:
         return {};
     }

@@ -1,5 +1,7 @@
 #include "app/ActionTable.h"
 
+#include "app/WebCommands.h"
+
 #include "app/DatabaseCommands.h"
 #include "app/FileCommands.h"
 #include "app/MainForm.h"
@@ -103,9 +105,17 @@ std::vector<TActionRow> TMainActionRows::FileRows() {
 
 std::vector<TActionRow> TMainActionRows::EditRows() {
     return {
+        {.Name = "AUndo", .Caption = "&Undo", .Keys = "Ctrl+Z", .Hint = "Undo the last change",
+         .OnEditor = &F::Undo, .Menu = M::Edit, .ToolBar = B::Standard, .ToolBarSlot = 95,
+         .ToolBarSeparator = true, .Rule = R::Undo, .Theme = "edit-undo",
+         .Fallback = S::SP_ArrowBack},
+        {.Name = "ARedo", .Caption = "&Redo", .Keys = "Ctrl+Y|Ctrl+Shift+Z",
+         .Hint = "Redo the change last undone", .OnEditor = &F::Redo, .Menu = M::Edit,
+         .ToolBar = B::Standard, .ToolBarSlot = 96, .Rule = R::Redo, .Theme = "edit-redo",
+         .Fallback = S::SP_ArrowForward},
         {.Name = "ACut", .Caption = "Cu&t", .Keys = "Ctrl+X",
          .Hint = "Cut the selected object(s) to the clipboard", .OnEditor = &F::Cut,
-         .Menu = M::Edit, .ToolBar = B::Standard, .ToolBarSlot = 60, .ToolBarSeparator = true,
+         .Menu = M::Edit, .MenuSeparator = true, .ToolBar = B::Standard, .ToolBarSlot = 60, .ToolBarSeparator = true,
          .Rule = R::Selection, .Theme = "edit-cut", .Fallback = S::SP_DialogResetButton},
         {.Name = "ACopy", .Caption = "&Copy", .Keys = "Ctrl+C",
          .Hint = "Copy the selected object(s) to the clipboard", .OnEditor = &F::Copy,
@@ -399,21 +409,19 @@ std::vector<TActionRow> TMainActionRows::ToolsMenuRows() {
          .Menu = M::Tools},
         {.Name = "AWebPublish", .Caption = "Publish To &Folder...",
          .Hint = "Publish as a Web Page to a file folder.",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Web publishing")); },
+         .Run = [](TMainForm& m, int) { m.Web().PublishToFolder(); },
          .Menu = M::Tools, .MenuSeparator = true, .Rule = R::ShownWindow},
         {.Name = "AWebPreview", .Caption = "&Preview Web Site",
          .Hint = "Preview as a Web Page in a browser",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Web preview")); },
+         .Run = [](TMainForm& m, int) { m.Web().Preview(); },
          .Menu = M::Tools, .Rule = R::ShownWindow},
         {.Name = "AWebName", .Caption = "Page &Name Properties...",
          .Hint = "Select default page name properties",
-         .Run = [](TMainForm& m,
-                   int) { m.NotAvailable(QStringLiteral("Web page names"), TNoun::Plural); },
+         .Run = [](TMainForm& m, int) { m.Web().PageNameProperties(); },
          .Menu = M::Tools, .Rule = R::ShownWindow},
         {.Name = "AWebLinkProps", .Caption = "&Link Properties...", .Keys = "Ctrl+K",
          .Hint = "Change the web link attributes of the current object",
-         .Run = [](TMainForm& m,
-                   int) { m.NotAvailable(QStringLiteral("Web links"), TNoun::Plural); },
+         .Run = [](TMainForm& m, int) { m.Web().LinkProperties(); },
          .Menu = M::Tools, .Rule = R::OneSelected},
         {.Name = "AAcquire", .Caption = "Ac&quire...",
          .Hint = "Bring in an image from a scanner or digital camera",

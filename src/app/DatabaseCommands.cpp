@@ -5,6 +5,7 @@
 #include "document/Card.h"
 #include "document/MainDialogs.h"
 #include "editor/CardWin.h"
+#include "editor/DocumentEditor.h"
 #include "merge/DatabaseDialog.h"
 #include "merge/Table.h"
 
@@ -66,21 +67,33 @@ void TDatabaseCommands::Connect() {
         FMain.Messages().Error(QStringLiteral("File type not supported."));
         return;
     }
-    card->SetDataSource(QFileInfo(fileName).absoluteFilePath());
+    {
+        TDocumentChange change(FMain.ActiveEditor()->Editor(), QStringLiteral("Connect Database"),
+                               TChangeScope::Card);
+        card->SetDataSource(QFileInfo(fileName).absoluteFilePath());
+    }
     RecordMoved(*card);
 }
 
 void TDatabaseCommands::ConnectAddressBook() {
     TCard* card = Document(false);
     if (!card) return;
-    card->SetDataSource(TCard::AddressBookTableName);
+    {
+        TDocumentChange change(FMain.ActiveEditor()->Editor(),
+                               QStringLiteral("Connect Address Book"), TChangeScope::Card);
+        card->SetDataSource(TCard::AddressBookTableName);
+    }
     RecordMoved(*card);
 }
 
 void TDatabaseCommands::Disconnect() {
     TCard* card = FMain.ActiveDocument();
     if (!card) return;
-    card->SetDataSource(QString());
+    {
+        TDocumentChange change(FMain.ActiveEditor()->Editor(),
+                               QStringLiteral("Disconnect Database"), TChangeScope::Card);
+        card->SetDataSource(QString());
+    }
     RecordMoved(*card);
 }
 
@@ -94,6 +107,8 @@ void TDatabaseCommands::Create() {
         FMain.Messages().Error(QStringLiteral("File type not supported."));
         return;
     }
+    TDocumentChange change(FMain.ActiveEditor()->Editor(), QStringLiteral("Create Database"),
+                           TChangeScope::Card);
     const QFileInfo file(fileName);
     {
         TCreatingDatabase creating;

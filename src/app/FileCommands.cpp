@@ -23,12 +23,7 @@
 
 namespace {
 
-// Busy from construction to destruction.
-struct TBusy {
-    explicit TBusy(TMainForm& main) : Main(main) { Main.BeginBusy(); }
-    ~TBusy() { Main.EndBusy(); }
-    TMainForm& Main;
-};
+using TBusy = TMainForm::TBusy;
 
 } // namespace
 
@@ -173,6 +168,7 @@ bool TFileCommands::WriteDocument(TCardForm& form, const QString& path, bool wit
         return false;
     }
     card.SetDocumentModified(false);
+    form.Editor().MarkSaved();
     return true;
 }
 

@@ -285,6 +285,22 @@ void TMainForm::ShowSettingToggles() {
         if (row.Flag) Action(QString::fromLatin1(row.Name))->setChecked(row.Flag());
 }
 
+namespace {
+
+// What Undo and Redo would do now: the open frame editor's typing first, else the window's
+// steps.
+void FillUndoSteps(TActionSnapshot& s, TCardForm& form, const TFocusTextControl* typing) {
+    const QUndoStack& stack = form.UndoStack();
+    const bool typingUndo = typing && typing->CanUndo();
+    const bool typingRedo = typing && typing->CanRedo();
+    s.CanUndo = typingUndo || stack.canUndo();
+    s.CanRedo = typingRedo || stack.canRedo();
+    s.UndoText = typingUndo ? QStringLiteral("Typing") : stack.undoText();
+    s.RedoText = typingRedo ? QStringLiteral("Typing") : stack.redoText();
+}
+
+} // namespace
+
 TActionSnapshot TMainForm::Snapshot() const {
     TActionSnapshot s;
     s.RoomForWindow = Editors().size() < MaxWindows;
@@ -307,6 +323,7 @@ TActionSnapshot TMainForm::Snapshot() const {
     }
     const TFocusTextControl* editor = TFocusTextControl::Current();
     s.EditingText = editor && form->isAncestorOf(editor);
+    FillUndoSteps(s, *form, s.EditingText ? editor : nullptr);
     if (s.CurrentPage >= 0 && s.CurrentPage < s.PageCount)
         s.PageHasFields = card.Pages(s.CurrentPage)->FieldOrder.Count() > 0;
     s.CanZoomIn = form->CanZoomIn();

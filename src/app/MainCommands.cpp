@@ -7,6 +7,7 @@
 #include "document/MainDialogs.h"
 #include "document/Messages.h"
 #include "editor/CardWin.h"
+#include "editor/DocumentEditor.h"
 #include "objects/Headline.h"
 #include "objects/WizardCard.h"
 #include "platform/UrlOpener.h"
@@ -25,14 +26,14 @@ void TMainForm::InsertPage(bool after) {
     if (!form) return;
     TCard& card = form->Card();
     form->ClearSelection();
-    auto* page = new TCardPage(card.CardFormat);
+    auto page = std::make_unique<TCardPage>(card.CardFormat);
     card.LayoutPage(*page);
     const int at = std::clamp(form->CurrentPage() + (after ? 1 : 0), 0, card.PageCount());
-    card.InsertObject(at, page);
+    form->Editor().InsertPage(after ? QStringLiteral("Append Page") : QStringLiteral("Insert Page"),
+                              at, std::move(page));
     // The new page becomes current.
     form->SetPage(-1);
     form->SetPage(at);
-    form->SetDocumentModified();
     form->RefreshSurface();
 }
 
@@ -52,6 +53,8 @@ void TMainForm::ADeleteCurrentPageExecute() {
     TCard& card = form->Card();
     const int current = form->CurrentPage();
     if (card.PageCount() == 1) {
+        // The only page stays, emptied.
+        TDocumentChange change(form->Editor(), QStringLiteral("Delete Page"), TChangeScope::Page);
         TCardPage& page = *card.Pages(0);
         for (int p = 0; p < page.PanelCount(); ++p) {
             TCardPanel& panel = *page.Panels(p);
@@ -59,11 +62,10 @@ void TMainForm::ADeleteCurrentPageExecute() {
                 panel.DeleteObject(panel.Count() - 1);
         }
     } else {
-        card.Delete(current);
+        form->Editor().DeletePage(QStringLiteral("Delete Page"), current);
         form->SetPage(-1);
-        form->SetPage(std::min(current, card.PageCount() - 1));
+        form->SetPage(std::min(current, form->Card().PageCount() - 1));
     }
-    form->SetDocumentModified();
     form->RefreshSurface();
 }
 
@@ -97,7 +99,9 @@ void TMainForm::AChangeLabelTypeExecute() {
     TMainWizardServices services(FTemplates.get());
     TWizardForm wizard(form->Card().DocumentType, services, true, this);
     if (wizard.Run() != TWizardForm::Created) return;
+    TDocumentChange change(form->Editor(), QStringLiteral("Change Label Type"), TChangeScope::Card);
     ChangeLabelStock(form->Card(), wizard.Answers());
+    change.Commit();
     form->ShowPanels(0);
     form->ShowPanels(1);
     form->RefreshSurface();
@@ -105,7 +109,11 @@ void TMainForm::AChangeLabelTypeExecute() {
 
 void TMainForm::AChangeBannerWidthExecute() {
     TCardForm* form = ActiveEditor();
-    if (form && TBannerWidthForm::Run(form->Card(), this)) {
+    if (!form) return;
+    TDocumentChange change(form->Editor(), QStringLiteral("Change Banner Width"),
+                           TChangeScope::Card);
+    if (TBannerWidthForm::Run(form->Card(), this)) {
+        change.Commit();
         form->ShowPanels(0);
         form->ShowPanels(1);
         form->RefreshSurface();
@@ -114,8 +122,12 @@ void TMainForm::AChangeBannerWidthExecute() {
 
 void TMainForm::AChangeBusinessCardTypeExecute() {
     TCardForm* form = ActiveEditor();
-    if (form && TBusinessCardTypeForm::Run(form->Card(), this)) {
+    if (!form) return;
+    TDocumentChange change(form->Editor(), QStringLiteral("Change Business Card Type"),
+                           TChangeScope::Card);
+    if (TBusinessCardTypeForm::Run(form->Card(), this)) {
         form->Card().LayoutAllPages();
+        change.Commit();
         form->RefreshSurface();
     }
 }
@@ -123,6 +135,7 @@ void TMainForm::AChangeBusinessCardTypeExecute() {
 void TMainForm::AChangeCardTypeExecute() {
     TCardForm* form = ActiveEditor();
     if (!form) return;
+    TDocumentChange change(form->Editor(), QStringLiteral("Change Type"), TChangeScope::Card);
     TCard& card = form->Card();
     TConvertCardTypeForm::Run(card, card.FileName, FPreview.isNull() ? nullptr : &FPreview, false,
                               this);
@@ -158,6 +171,7 @@ void TMainForm::APersonalizeExecute() {
 // until the user cancels a prompt. (Stopping at the first headline in view would leave the
 // codes of the others unanswered.)
 void TMainForm::PersonalizeDocument(TCardForm& editor) {
+    TDocumentChange change(editor.Editor(), QStringLiteral("Personalize"), TChangeScope::Card);
     TCard& card = editor.Card();
     bool cancelled = false;
     card.ForEachObject([&](TCardObject* object) {
@@ -175,6 +189,7 @@ void TMainForm::PersonalizeDocument(TCardForm& editor) {
 void TMainForm::AFillInFormExecute() {
     TCardForm* editor = ActiveEditor();
     if (!editor) return;
+    TDocumentChange change(editor->Editor(), QStringLiteral("Fill In Form"), TChangeScope::Card);
     TCard& card = editor->Card();
     bool cancelled = false;
     for (int p = 0; p < card.PageCount() && !cancelled; ++p) {
@@ -206,6 +221,7 @@ void TMainForm::AFillInFormExecute() {
 void TMainForm::AClearFormExecute() {
     TCardForm* editor = ActiveEditor();
     if (!editor) return;
+    TDocumentChange change(editor->Editor(), QStringLiteral("Clear Form"), TChangeScope::Card);
     TCard& card = editor->Card();
     card.ForEachObject([&](TCardObject* object) {
         auto* field = dynamic_cast<TFieldObject*>(object);
@@ -233,6 +249,8 @@ void TMainForm::AFieldObjectInputOrderExecute() {
     std::sort(sortedBefore.begin(), sortedBefore.end());
     std::sort(sortedAfter.begin(), sortedAfter.end());
     if (!confirmed || sortedAfter != sortedBefore) return;
+    TDocumentChange change(editor->Editor(), QStringLiteral("Field Input Order"),
+                           TChangeScope::Page);
     page->FieldOrder.Clear();
     for (TFieldObject* field : order) page->FieldOrder.Add(field);
     card.SetDocumentModified(true);

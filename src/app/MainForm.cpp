@@ -7,6 +7,7 @@
 #include "app/MainShell.h"
 #include "app/PrintCommands.h"
 #include "app/QtMainDialogs.h"
+#include "app/WebCommands.h"
 #include "document/AppContext.h"
 #include "document/Card.h"
 #include "document/CommandRunner.h"
@@ -96,6 +97,7 @@ TMainForm::TMainForm(QWidget* parent)
     FSink = FMessages.get();
     FShell = std::make_unique<TMainShell>(*this);
     FFiles = std::make_unique<TFileCommands>(*this);
+    FWeb = std::make_unique<TWebCommands>(*this);
     FDatabase = std::make_unique<TDatabaseCommands>(*this);
     FPrinting = std::make_unique<TPrintCommands>(*this);
     FQtDialogs = std::make_unique<TQtMainDialogs>(*this, FPrinting->QtPrinter());

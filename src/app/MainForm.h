@@ -38,6 +38,7 @@ class TUrlOpener;
 class TFileCommands;
 class TDatabaseCommands;
 class TPrintCommands;
+class TWebCommands;
 class TMainDialogs;
 class TQtMainDialogs;
 
@@ -93,6 +94,12 @@ public:
     void SetAutoSave(int minutes);
     void GoToPage(int index);
     void BeginBusy();
+    // Busy from construction to destruction.
+    struct TBusy {
+        explicit TBusy(TMainForm& main) : Main(main) { Main.BeginBusy(); }
+        ~TBusy() { Main.EndBusy(); }
+        TMainForm& Main;
+    };
     void EndBusy();
     // Nested suppression of drawing, one window at a time: freezing another window holds the
     // current one until the other is unfrozen.
@@ -109,6 +116,7 @@ public:
     TFileCommands& Files() const { return *FFiles; }
     TDatabaseCommands& Database() const { return *FDatabase; }
     TPrintCommands& Printing() const { return *FPrinting; }
+    TWebCommands& Web() const { return *FWeb; }
     // The questions of the commands; tests answer them instead of the dialogs (null restores
     // the dialogs).
     TMainDialogs& Dialogs() const { return *FDialogs; }
@@ -116,6 +124,7 @@ public:
     // What opens the guide and the targets of the extra menu items; tests put another in its
     // place (null restores the desktop's).
     void UseUrlOpener(TUrlOpener* opener);
+    TUrlOpener& UrlOpener() const { return *FUrlOpener; }
 
     // Command handlers.
     void AInsertNewPageExecute();
@@ -217,6 +226,7 @@ private:
     std::unique_ptr<TFileCommands> FFiles;
     std::unique_ptr<TDatabaseCommands> FDatabase;
     std::unique_ptr<TPrintCommands> FPrinting;
+    std::unique_ptr<TWebCommands> FWeb;
     std::unique_ptr<TQtMainDialogs> FQtDialogs;
     TMainDialogs* FDialogs = nullptr;
 };

@@ -11,6 +11,8 @@
 #include "platform/QtPrinter.h"
 #include "print/PrintPublication.h"
 #include "types/CardTypeForm.h"
+#include "web/LinkForm.h"
+#include "web/PageNameForm.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -156,6 +158,25 @@ QString TQtMainDialogs::CalendarFileName() {
         &FMain, QStringLiteral("Export to Calendar"),
         QDir(DialogFolder()).filePath(QStringLiteral("QDX events.ics")),
         QStringLiteral("Calendar files (*.ics)")));
+}
+
+QString TQtMainDialogs::WebSiteFolder() {
+    return QFileDialog::getExistingDirectory(&FMain, QStringLiteral("Select Web Site Directory"),
+                                             DialogFolder());
+}
+
+bool TQtMainDialogs::LinkProperties(int& linkType, QString& target, const TLinkPages& pages) {
+    TLinkForm form(linkType, target, pages, &FMain);
+    if (form.exec() != QDialog::Accepted) return false;
+    linkType = form.ChosenType();
+    target = form.ChosenTarget();
+    return true;
+}
+
+bool TQtMainDialogs::PageNameProperties(TWebPageGenerator& generator,
+                                        const QString& defaultTitle) {
+    TPageNameForm form(generator, defaultTitle, &FMain);
+    return form.exec() == QDialog::Accepted;
 }
 
 TSaveAnswer TQtMainDialogs::SaveChanges(const QString& question) {

@@ -38,6 +38,9 @@ public:
     bool TableDesign(TDatabaseFieldTable& rows, const TFieldTypeSet& allowed) override;
     void EditRecords(TTable& table, const std::function<bool()>& restructure) override;
     QString CalendarFileName() override;
+    QString WebSiteFolder() override;
+    bool LinkProperties(int& linkType, QString& target, const TLinkPages& pages) override;
+    bool PageNameProperties(TWebPageGenerator& generator, const QString& defaultTitle) override;
     TSaveAnswer SaveChanges(const QString& question) override;
 
 private:

@@ -11,6 +11,8 @@ class TDatabaseFieldTable;
 class TFieldObject;
 class TFieldTypeSet;
 class TTable;
+class TWebPageGenerator;
+struct TLinkPages;
 struct TPrintRequest;
 
 // Answers of the question before a changed document's window closes.
@@ -53,4 +55,10 @@ public:
     virtual QString CalendarFileName() = 0;
     // Whether to save a changed document before its window closes.
     virtual TSaveAnswer SaveChanges(const QString& question) = 0;
+    // The folder a web site is published into ("Select Web Site Directory"); empty: cancel.
+    virtual QString WebSiteFolder() = 0;
+    // An object's web link, edited in place; pages: where the object is among the web pages.
+    virtual bool LinkProperties(int& linkType, QString& target, const TLinkPages& pages) = 0;
+    // The web pages' names and title, kept in the generator on OK.
+    virtual bool PageNameProperties(TWebPageGenerator& generator, const QString& defaultTitle) = 0;
 };

@@ -145,6 +145,14 @@ void TFocusTextControl::Changed(bool edited) {
     emit TTextEditorSignals::Instance().Changed();
 }
 
+bool TFocusTextControl::CanUndo() const {
+    return FFrame->Story().isUndoAvailable();
+}
+
+bool TFocusTextControl::CanRedo() const {
+    return FFrame->Story().isRedoAvailable();
+}
+
 bool TFocusTextControl::Undo() {
     QTextDocument& story = FFrame->Story();
     if (!story.isUndoAvailable()) return false;

@@ -44,6 +44,9 @@ public:
     // The story's own undo while the editor is open; false when it has no step to take.
     bool Undo();
     bool Redo();
+    // Whether the editor's own history has a step to undo or redo.
+    bool CanUndo() const;
+    bool CanRedo() const;
     // The frame's inner width in points, for the ruler.
     double FrameWidthPoints() const;
 

@@ -1001,9 +1001,9 @@ TEST_F(MainFormTest, NotAvailableMessagesReadAsSentences) {
         const char* Action;
         const char* Message;
     } cases[] = {
-        {"AWebName", "Web page names are not available in this version of QDX yet."},
+        {"ASpelling", "The spelling check is not available in this version of QDX yet."},
         {"AEditCustomDictionary", "The custom dictionary is not available in this version of QDX yet."},
-        {"AWebPublish", "Web publishing is not available in this version of QDX yet."},
+        {"ASend", "E-mail is not available in this version of QDX yet."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Action);

@@ -33,6 +33,10 @@ public:
     std::function<void(TTable& table, const std::function<bool()>& restructure)> AnswerEditRecords;
     std::function<QString()> AnswerCalendarFileName;
     std::function<TSaveAnswer(const QString& question)> AnswerSaveChanges;
+    std::function<QString()> AnswerWebSiteFolder;
+    std::function<bool(int& linkType, QString& target, const TLinkPages& pages)> AnswerLinkProperties;
+    std::function<bool(TWebPageGenerator& generator, const QString& defaultTitle)>
+        AnswerPageNameProperties;
 
     QString SaveFileName(const QString& currentName) override {
         Asked << QStringLiteral("SaveFileName");
@@ -123,5 +127,20 @@ public:
         Asked << QStringLiteral("SaveChanges");
         if (AnswerSaveChanges) return AnswerSaveChanges(question);
         return Fallback ? Fallback->SaveChanges(question) : TSaveAnswer::Cancel;
+    }
+    QString WebSiteFolder() override {
+        Asked << QStringLiteral("WebSiteFolder");
+        if (AnswerWebSiteFolder) return AnswerWebSiteFolder();
+        return Fallback ? Fallback->WebSiteFolder() : QString();
+    }
+    bool LinkProperties(int& linkType, QString& target, const TLinkPages& pages) override {
+        Asked << QStringLiteral("LinkProperties");
+        if (AnswerLinkProperties) return AnswerLinkProperties(linkType, target, pages);
+        return Fallback && Fallback->LinkProperties(linkType, target, pages);
+    }
+    bool PageNameProperties(TWebPageGenerator& generator, const QString& defaultTitle) override {
+        Asked << QStringLiteral("PageNameProperties");
+        if (AnswerPageNameProperties) return AnswerPageNameProperties(generator, defaultTitle);
+        return Fallback && Fallback->PageNameProperties(generator, defaultTitle);
     }
 };
