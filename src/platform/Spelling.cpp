@@ -139,6 +139,10 @@ QStringList THunspellChecker::MainSuggestions(const QString& word) const {
     return suggestions;
 }
 
+QString SpellingCompleteText() {
+    return QStringLiteral("Spelling check complete.");
+}
+
 QString SystemDictionaryFolder() {
     return QStringLiteral("/usr/share/hunspell");
 }

@@ -103,6 +103,8 @@ private:
     bool FUtf8 = true; // else the dictionary's words are Latin-1
 };
 
+QString SpellingCompleteText(); // "Spelling check complete."
+
 namespace SpellingSettings {
 inline constexpr const char* Section = "Spelling";
 // The chosen dictionary's name (a Hunspell dictionary of the system's folder); empty for the
