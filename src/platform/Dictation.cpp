@@ -1,5 +1,6 @@
 #include "platform/Dictation.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -210,6 +211,8 @@ void TSphinxDictation::Stop() {
     if (FThread.joinable()) FThread.join();
     if (FListening) ++FRun; // the end the thread reported is not news any more
     FListening = false;
+    // The last phrases reach the listener now, while it is surely still there.
+    QCoreApplication::sendPostedEvents(&FReceiver, QEvent::MetaCall);
 }
 
 QString TSphinxDictation::EndPhrase() {

@@ -79,9 +79,11 @@ class TDictation {
 public:
     virtual ~TDictation() = default;
     virtual bool Available() const = 0;
-    // False with the reason when it cannot listen. The listener must outlive the listening.
+    // False with the reason when it cannot listen. The listener must be there until Stop
+    // returns or it is told that the listening stopped.
     virtual bool Start(TDictationListener& listener, QString* reason = nullptr) = 0;
-    // Waits until the phrase in progress is recognised (the listener hears it afterwards).
+    // Waits until the phrase in progress is recognised; the listener has heard every phrase
+    // when it returns.
     virtual void Stop() = 0;
     virtual bool Listening() const = 0;
 };

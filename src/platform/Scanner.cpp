@@ -188,7 +188,8 @@ bool ReadFrame(SANE_Handle handle, TFrame& frame, QString& reason) {
     const qint64 lineLimit = TSaneScanner::MaxPixels / parameters.pixels_per_line;
     const qint64 limit =
         qint64(parameters.bytes_per_line) * (parameters.lines > 0 ? parameters.lines : lineLimit);
-    if (parameters.lines > 0) frame.Data.reserve(limit);
+    // Announced sizes are trusted only as far as a first allocation of moderate size.
+    if (parameters.lines > 0) frame.Data.reserve(std::min<qint64>(limit, 64 * 1024 * 1024));
     QByteArray chunk(64 * 1024, Qt::Uninitialized);
     for (;;) {
         SANE_Int length = 0;

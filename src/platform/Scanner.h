@@ -49,11 +49,13 @@ private:
 };
 
 // Scanning through SANE: its backends are set up by the system's sane.d folder, or the one
-// SANE_CONFIG_DIR names. One per program: SANE is initialised for its lifetime.
+// SANE_CONFIG_DIR names (read once per process). One at a time: SANE is initialised for its
+// lifetime. Scanning blocks until the page is in.
 class TSaneScanner : public TScanner {
 public:
-    // Each picture may have at most this many pixels: a larger one is a broken device reply.
-    static constexpr qint64 MaxPixels = 400LL * 1000 * 1000;
+    // Each picture may have at most this many pixels (a Letter page at 1200 dpi has 135
+    // million): a larger one is a broken device reply.
+    static constexpr qint64 MaxPixels = 200LL * 1000 * 1000;
 
     TSaneScanner();
     ~TSaneScanner() override;

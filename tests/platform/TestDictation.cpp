@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -73,6 +74,28 @@ public:
         std::fill_n(samples, count, qint16(0));
         return count;
     }
+};
+
+// The samples of a file as fast as they are asked for, then silence as slowly as a microphone
+// gives it.
+class TFileThenSilence : public TSilence {
+public:
+    explicit TFileThenSilence(std::vector<qint16> samples) : FSamples(std::move(samples)) {}
+    std::atomic<bool>* Drained = nullptr;
+    qint64 Read(qint16* samples, qint64 count) override {
+        if (FPosition < FSamples.size()) {
+            const qint64 taken = std::min<qint64>(count, qint64(FSamples.size() - FPosition));
+            std::copy_n(FSamples.begin() + qint64(FPosition), taken, samples);
+            FPosition += size_t(taken);
+            return taken;
+        }
+        if (Drained) *Drained = true;
+        return TSilence::Read(samples, count);
+    }
+
+private:
+    std::vector<qint16> FSamples;
+    size_t FPosition = 0;
 };
 
 class DictationTest : public testing::Test {
@@ -224,6 +247,32 @@ TEST_F(DictationTest, StopEndsListeningPromptlyWithoutReportingAnEnd) {
     recorder.WaitForStop(1);
     EXPECT_EQ(recorder.Stops, 0);
     EXPECT_TRUE(recorder.Phrases.isEmpty());
+}
+
+TEST_F(DictationTest, StopDeliversThePhraseInProgressBeforeItReturns) {
+    const QString wav = Spoken("sentence.wav", "please send the letter to my mother today");
+    if (wav.isEmpty()) GTEST_SKIP() << "espeak-ng is not installed";
+    QFile file(wav);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<qint16> samples;
+    QString reason;
+    ASSERT_TRUE(TWavFileSource::Decode(file.readAll(), samples, reason));
+    std::atomic<bool> drained{false};
+    TSphinxDictation dictation(TSpeechModel::Installed(), [&samples, &drained] {
+        auto source = std::make_unique<TFileThenSilence>(samples);
+        source->Drained = &drained;
+        return source;
+    });
+    TPhraseRecorder recorder;
+    ASSERT_TRUE(dictation.Start(recorder));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!drained && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(drained);
+    dictation.Stop(); // no event loop ran in between
+    EXPECT_GE(WordsHeard(recorder.Phrases, {"please", "send", "letter", "mother", "today"}), 3)
+        << recorder.Phrases.join('|').toStdString();
+    EXPECT_EQ(recorder.Stops, 0);
 }
 
 TEST(Dictation, MissingModelOrEngineCannotStart) {

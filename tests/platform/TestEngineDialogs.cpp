@@ -1,5 +1,6 @@
 #include "document/Settings.h"
 #include "platform/CustomDictionaryForm.h"
+#include "platform/DictionaryChoiceForm.h"
 #include "platform/ScanForms.h"
 #include "platform/Scanner.h"
 #include "platform/SendForm.h"
@@ -10,6 +11,7 @@
 #include "support/ModalAnswer.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -224,4 +226,26 @@ TEST_F(EngineDialogsTest, SpeechTopicsExplainTheEngineInAnInformationBox) {
     }
     EXPECT_TRUE(SpeechTopicText(TSpeechTopic::Training).contains("no training"));
     EXPECT_TRUE(SpeechTopicText(TSpeechTopic::Users).contains("one user"));
+}
+
+TEST_F(EngineDialogsTest, DictionaryChoiceOffersTheInstalledOnesAndTheStandardOne) {
+    TMemorySettings settings;
+    settings.WriteString(SpellingSettings::Section, SpellingSettings::Dictionary, "de_DE");
+    {
+        TDictionaryChoiceForm form(settings, {"de_DE", "en_GB", "en_US"});
+        ASSERT_EQ(form.Dictionary()->count(), 4);
+        EXPECT_EQ(form.Dictionary()->currentData().toString(), QStringLiteral("de_DE"));
+        EXPECT_TRUE(form.Dictionary()->itemText(2).startsWith(QStringLiteral("en_GB - English")));
+        form.Dictionary()->setCurrentIndex(3);
+        form.accept();
+    }
+    EXPECT_EQ(settings.ReadString(SpellingSettings::Section, SpellingSettings::Dictionary, {}),
+              QStringLiteral("en_US"));
+
+    // A dictionary that is gone shows as the standard one, which OK then chooses.
+    settings.WriteString(SpellingSettings::Section, SpellingSettings::Dictionary, "xx_YY");
+    TDictionaryChoiceForm form(settings, {"en_US"});
+    EXPECT_EQ(form.Dictionary()->currentIndex(), 0);
+    form.accept();
+    EXPECT_TRUE(settings.ReadString(SpellingSettings::Section, SpellingSettings::Dictionary, "?").isEmpty());
 }
