@@ -192,7 +192,13 @@ bool TSphinxDictation::LoadModel(QString& reason) {
 
 bool TSphinxDictation::Start(TDictationListener& listener, QString* reason) {
     QString why;
-    if (FListening) return true;
+    if (Listening()) return true;
+    // A run that ended by itself but whose end the listener has not heard yet: that news is
+    // stale now.
+    if (FListening) {
+        ++FRun;
+        FListening = false;
+    }
     if (FThread.joinable()) FThread.join();
     std::unique_ptr<TAudioSource> source = FOpenSource();
     if (!LoadModel(why) || !source || !source->Open(why)) {
@@ -200,6 +206,7 @@ bool TSphinxDictation::Start(TDictationListener& listener, QString* reason) {
         return false;
     }
     FStopping = false;
+    FEnded = false;
     FListening = true;
     ++FRun;
     FThread = std::thread(&TSphinxDictation::Listen, this, std::move(source), &listener, FRun);
@@ -261,5 +268,6 @@ void TSphinxDictation::Listen(std::unique_ptr<TAudioSource> source, TDictationLi
         }
     }
     Deliver(listener, EndPhrase());
+    FEnded = true;
     if (!FStopping) Finished(listener, failure, run);
 }

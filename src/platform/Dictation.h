@@ -115,7 +115,8 @@ public:
     bool Available() const override { return FModel.Exists(); }
     bool Start(TDictationListener& listener, QString* reason = nullptr) override;
     void Stop() override;
-    bool Listening() const override { return FListening; }
+    // False as soon as the sound ended, before the listener is told.
+    bool Listening() const override { return FListening && !FEnded; }
 
 private:
     bool LoadModel(QString& reason);
@@ -130,6 +131,7 @@ private:
     ps_decoder_s* FDecoder = nullptr;
     std::thread FThread;
     std::atomic<bool> FStopping{false};
+    std::atomic<bool> FEnded{false}; // the thread is done with the sound
     bool FListening = false;
     int FRun = 0; // counts the starts, so that the end of an earlier run is not taken for this one
     // Lives on the starting thread: what the recogniser's thread hands its results through.

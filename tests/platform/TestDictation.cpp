@@ -275,6 +275,25 @@ TEST_F(DictationTest, StopDeliversThePhraseInProgressBeforeItReturns) {
     EXPECT_EQ(recorder.Stops, 0);
 }
 
+TEST_F(DictationTest, StartingAgainBeforeTheEndWasHeardListensAgainAndReportsOneEnd) {
+    const QString wav = Spoken("sentence.wav", "please send the letter to my mother today");
+    if (wav.isEmpty()) GTEST_SKIP() << "espeak-ng is not installed";
+    TSphinxDictation dictation(TSpeechModel::Installed(),
+                               [wav] { return std::make_unique<TWavFileSource>(wav); });
+    TPhraseRecorder recorder;
+    ASSERT_TRUE(dictation.Start(recorder));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (dictation.Listening() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(dictation.Listening()); // the sound ended; no event loop ran yet
+    ASSERT_TRUE(dictation.Start(recorder));
+    EXPECT_TRUE(dictation.Listening());
+    ASSERT_TRUE(recorder.WaitForStop(120));
+    recorder.WaitForStop(1); // a second report of an end would come now
+    EXPECT_EQ(recorder.Stops, 1);
+    EXPECT_GE(WordsHeard(recorder.Phrases, {"please", "send", "letter", "mother", "today"}), 3);
+}
+
 TEST(Dictation, MissingModelOrEngineCannotStart) {
     TSphinxDictation missingModel(TSpeechModel{"/nonexistent", "/nonexistent.lm", "/nonexistent.dict"});
     EXPECT_FALSE(missingModel.Available());
