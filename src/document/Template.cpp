@@ -2,7 +2,6 @@
 
 #include "document/AppContext.h"
 #include "document/Card.h"
-#include "document/LoadOptions.h"
 #include "storage/Exception.h"
 #include "storage/Stored.h"
 
@@ -45,14 +44,7 @@ bool IsDocumentFile(const QFileInfo& file) {
 
 // A template as the index reads it: opened as a template, named in messages by its path.
 std::unique_ptr<TCard> LoadCard(const QString& path) {
-    TLoadOptions options;
-    options.Opening = TLoadOptions::TOpening::Template;
-    options.FileName = path;
-    std::unique_ptr<TStored> root(LoadStoredFromFile(path, nullptr, &options));
-    auto* card = dynamic_cast<TCard*>(root.get());
-    if (!card) throw Exception(QStringLiteral("%1 is not a document.").arg(path));
-    root.release();
-    return std::unique_ptr<TCard>(card);
+    return LoadTemplateCard(path);
 }
 
 } // namespace

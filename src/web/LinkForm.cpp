@@ -1,7 +1,7 @@
 #include "web/LinkForm.h"
 
 #include "document/CardObject.h"
-#include "storage/DialogHelp.h"
+#include "web/DialogButtons.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -51,12 +51,7 @@ TLinkForm::TLinkForm(int linkType, const QString& target, const TLinkPages& page
     FPageGroup = new QGroupBox(QStringLiteral("Page in your current project:"), this);
     BuildPageGroup(FPageGroup);
 
-    auto* buttons = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [] { ShowDialogHelp(HelpContext); });
+    QDialogButtonBox* buttons = AddWebDialogButtons(*this, HelpContext);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(kindGroup);

@@ -1,6 +1,6 @@
 #include "web/PageNameForm.h"
 
-#include "storage/DialogHelp.h"
+#include "web/DialogButtons.h"
 #include "web/WebGen.h"
 
 #include <QComboBox>
@@ -51,12 +51,7 @@ TPageNameForm::TPageNameForm(TWebPageGenerator& generator, const QString& defaul
     addRow(QStringLiteral("HTML File &Extension:"), FExtension);
     addRow(QStringLiteral("Page &Title:"), FTitle);
 
-    auto* buttons = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [] { ShowDialogHelp(HelpContext); });
+    QDialogButtonBox* buttons = AddWebDialogButtons(*this, HelpContext);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

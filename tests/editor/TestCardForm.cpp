@@ -456,7 +456,7 @@ TEST_F(EditorTest, AnErrorFromAPropertiesDialogIsShownAndTheEditorGoesOn) {
     EXPECT_EQ(Form->Selection().Count(), 0);
 }
 
-// ---- steps of the window ----
+// Steps of the window.
 
 TEST_F(EditorTest, AMouseMoveIsOneStepAndUndoSelectsWhatItTouched) {
     TRectangleObject* r = AddRectangle(1, {400, 100, 500, 200});

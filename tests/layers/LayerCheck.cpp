@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <functional>
+
 namespace {
 
 QString ReadText(const QString& path) {
@@ -44,24 +46,33 @@ QList<TLayer> ReadLayerTable(const QString& readmePath) {
     return layers;
 }
 
-QMap<QString, QStringList> ReadLibrarySources(const QString& srcDir) {
-    static const QRegularExpression call(QStringLiteral(R"(qdx_add_library\(\s*(\w+)([^)]*)\))"));
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    QMap<QString, QStringList> sources;
+namespace {
+
+// Every match of the call in the CMake files of each folder of src/, with its folder.
+void ForEachCMakeCall(const QString& srcDir, const QRegularExpression& call,
+                      const std::function<void(const QString&, const QRegularExpressionMatch&)>& use) {
     const QDir src(srcDir);
     for (const QString& folder : src.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QDir dir(src.filePath(folder));
         for (const QString& name : dir.entryList({QStringLiteral("CMakeLists.txt"), QStringLiteral("*.cmake")})) {
             auto matches = call.globalMatch(ReadText(dir.filePath(name)));
-            while (matches.hasNext()) {
-                const auto match = matches.next();
-                QStringList& files = sources[match.captured(1)];
-                for (const QString& token : match.captured(2).split(space, Qt::SkipEmptyParts))
-                    if (token.endsWith(QStringLiteral(".cpp")) || token.endsWith(QStringLiteral(".h")))
-                        files.append(folder + u'/' + token);
-            }
+            while (matches.hasNext()) use(folder, matches.next());
         }
     }
+}
+
+} // namespace
+
+QMap<QString, QStringList> ReadLibrarySources(const QString& srcDir) {
+    static const QRegularExpression call(QStringLiteral(R"(qdx_add_library\(\s*(\w+)([^)]*)\))"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    QMap<QString, QStringList> sources;
+    ForEachCMakeCall(srcDir, call, [&](const QString& folder, const QRegularExpressionMatch& match) {
+        QStringList& files = sources[match.captured(1)];
+        for (const QString& token : match.captured(2).split(space, Qt::SkipEmptyParts))
+            if (token.endsWith(QStringLiteral(".cpp")) || token.endsWith(QStringLiteral(".h")))
+                files.append(folder + u'/' + token);
+    });
     return sources;
 }
 
@@ -70,19 +81,11 @@ QMap<QString, QStringList> ReadLibraryLinks(const QString& srcDir) {
         QStringLiteral(R"((qdx_add_library|target_link_libraries)\(\s*(qdx_\w+)([^)]*)\))"));
     static const QRegularExpression space(QStringLiteral("\\s+"));
     QMap<QString, QStringList> links;
-    const QDir src(srcDir);
-    for (const QString& folder : src.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QDir dir(src.filePath(folder));
-        for (const QString& name : dir.entryList({QStringLiteral("CMakeLists.txt"), QStringLiteral("*.cmake")})) {
-            auto matches = call.globalMatch(ReadText(dir.filePath(name)));
-            while (matches.hasNext()) {
-                const auto match = matches.next();
-                QStringList& linked = links[match.captured(2)];
-                for (const QString& token : match.captured(3).split(space, Qt::SkipEmptyParts))
-                    if (token.startsWith(QStringLiteral("qdx_"))) linked.append(token);
-            }
-        }
-    }
+    ForEachCMakeCall(srcDir, call, [&](const QString&, const QRegularExpressionMatch& match) {
+        QStringList& linked = links[match.captured(2)];
+        for (const QString& token : match.captured(3).split(space, Qt::SkipEmptyParts))
+            if (token.startsWith(QStringLiteral("qdx_"))) linked.append(token);
+    });
     return links;
 }
 
