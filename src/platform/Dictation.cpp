@@ -113,17 +113,17 @@ TPulseMicrophone::~TPulseMicrophone() {
 }
 
 bool TPulseMicrophone::Open(QString& reason) {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = SampleRate;
-    spec.channels = 1;
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_S16LE;
+    sampleFormat.rate = SampleRate;
+    sampleFormat.channels = 1;
     // Small fragments, so that each read returns within a tenth of a second.
     pa_buffer_attr attributes;
     std::memset(&attributes, 0xFF, sizeof attributes);
     attributes.fragsize = SampleRate / 10 * 2;
     int error = 0;
-    FStream = pa_simple_new(nullptr, "QDX", PA_STREAM_RECORD, nullptr, "Dictation", &spec, nullptr,
-                            &attributes, &error);
+    FStream = pa_simple_new(nullptr, "QDX", PA_STREAM_RECORD, nullptr, "Dictation",
+                            &sampleFormat, nullptr, &attributes, &error);
     if (!FStream) {
         reason = QStringLiteral("The microphone cannot be used: %1").arg(QString::fromUtf8(pa_strerror(error)));
         return false;

@@ -79,11 +79,12 @@ QStringList TWebPageGenerator::MapEntries(const TCardPanel& panel, int pageNumbe
         case ltFirstPage: target = MainPageFile(); break;
         case ltLastPage: target = PageFile(pageCount); break;
         case ltPage: {
+            // A number names its page's file; other text is kept as the page's name.
+            const QString page = object->LinkTarget.trimmed();
             bool ok = false;
-            const int number = object->LinkTarget.trimmed().toInt(&ok);
-            target = ok && number <= 1 ? MainPageFile()
-                                       : QStringLiteral("Page%1.%2").arg(object->LinkTarget.trimmed(),
-                                                                        HtmlExtensionText(HtmlExtension));
+            const int number = page.toInt(&ok);
+            target = ok ? PageFile(number)
+                        : QStringLiteral("Page%1.%2").arg(page, HtmlExtensionText(HtmlExtension));
             break;
         }
         default: continue; // a kind this version does not know links nowhere
