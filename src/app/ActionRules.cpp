@@ -71,6 +71,21 @@ TActionState ActionState(TActionRule rule, const TActionSnapshot& s) {
     const bool shown = s.HasWindow && s.WindowShown;
     const bool document = s.HasWindow;
     switch (rule) {
+    case TActionRule::ScanSource:
+        return Enabled(s.ScannerAvailable);
+    case TActionRule::Acquire:
+        return Enabled(shown && s.ScannerAvailable);
+    case TActionRule::Dictation: {
+        TActionState state = Enabled(s.SpeechAvailable &&
+                                     (s.Listening || (selected == 1 && s.SoleSelectedTextFrame)));
+        state.Checked = s.Listening;
+        state.Caption = s.Listening ? QStringLiteral("&Stop") : QStringLiteral("&Start");
+        state.Hint = s.Listening ? QStringLiteral("Stop speech recognition")
+                                 : QStringLiteral("Start speech recognition");
+        return state;
+    }
+    case TActionRule::SpeechEngine:
+        return Visible(s.SpeechAvailable);
     case TActionRule::Never:
         return Enabled(false);
     case TActionRule::Free:

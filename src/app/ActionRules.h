@@ -34,6 +34,9 @@ struct TActionSnapshot {
     bool ClipboardFilled = false;
     bool CanUndo = false;
     bool CanRedo = false;
+    bool ScannerAvailable = false; // the system lists a scanner or camera
+    bool SpeechAvailable = false;  // a recogniser and its model are installed
+    bool Listening = false;        // dictation is on
     QString UndoText; // what the next undo or redo step does
     QString RedoText;
 };
@@ -72,6 +75,10 @@ enum class TActionRule {
     AnyDocument,
     Undo, // an edit to undo and no frame editor open; captioned with it
     Redo,
+    ScanSource, // a scanner is listed
+    Acquire,    // ... and an editing window is shown
+    Dictation,  // one text frame selected, or listening; checked while listening
+    SpeechEngine, // shown only with a recogniser
     Never
 };
 
@@ -82,6 +89,7 @@ struct TActionState {
     std::optional<bool> Visible;
     std::optional<bool> Checked;
     QString Caption;
+    QString Hint; // replaces the status line text when not empty
 };
 
 // The state an action following `rule` takes in the situation `snapshot`.

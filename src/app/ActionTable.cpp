@@ -3,9 +3,13 @@
 #include "app/WebCommands.h"
 
 #include "app/DatabaseCommands.h"
+#include "app/DictationCommands.h"
 #include "app/FileCommands.h"
+#include "app/MailCommands.h"
 #include "app/MainForm.h"
 #include "app/PrintCommands.h"
+#include "app/ScanCommands.h"
+#include "app/SpellingCommands.h"
 #include "document/AppContext.h"
 #include "editor/CardWin.h"
 #include "editor/EditorState.h"
@@ -29,7 +33,6 @@ using F = TCardForm;
 // The rows by menu, each in menu order. Members of a friend, so that the handlers reach the
 // main window's own helpers.
 struct TMainActionRows {
-    using TNoun = TMainForm::TNoun;
     static std::vector<TActionRow> FileRows();
     static std::vector<TActionRow> EditRows();
     static std::vector<TActionRow> ViewRows();
@@ -96,7 +99,7 @@ std::vector<TActionRow> TMainActionRows::FileRows() {
          .Run = [](TMainForm& m, int) { m.Printing().PrintSetup(); }, .Menu = M::File,
          .Rule = R::NotPrinting},
         {.Name = "ASend", .Caption = "S&end E-mail...", .Hint = "Send the current card as mail",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("E-mail")); },
+         .Run = [](TMainForm& m, int) { m.Mail().Send(); },
          .Menu = M::File, .MenuSeparator = true, .Rule = R::Window},
         {.Name = "AExit", .Caption = "E&xit", .Hint = "Exit the program",
          .Run = [](TMainForm& m, int) { m.close(); }, .Menu = M::File, .MenuSeparator = true},
@@ -401,11 +404,15 @@ std::vector<TActionRow> TMainActionRows::ToolsMenuRows() {
     return {
         {.Name = "ASpelling", .Caption = "&Spelling...", .Keys = "F7",
          .Hint = "Check the spelling of the text and headline objects in the card",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("The spelling check")); },
+         .Run = [](TMainForm& m, int) { m.Spelling().CheckDocument(); },
          .Menu = M::Tools, .Rule = R::Window},
         {.Name = "AEditCustomDictionary", .Caption = "&Edit Custom Dictionary...",
          .Hint = "Edit the words in the custom dictionary",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("The custom dictionary")); },
+         .Run = [](TMainForm& m, int) { m.Spelling().EditCustomDictionary(); },
+         .Menu = M::Tools},
+        {.Name = "ASpellingDictionary", .Caption = "Spelling &Dictionary...",
+         .Hint = "Choose the dictionary the spelling check uses",
+         .Run = [](TMainForm& m, int) { m.Spelling().ChooseDictionary(); },
          .Menu = M::Tools},
         {.Name = "AWebPublish", .Caption = "Publish To &Folder...",
          .Hint = "Publish as a Web Page to a file folder.",
@@ -425,12 +432,12 @@ std::vector<TActionRow> TMainActionRows::ToolsMenuRows() {
          .Menu = M::Tools, .Rule = R::OneSelected},
         {.Name = "AAcquire", .Caption = "Ac&quire...",
          .Hint = "Bring in an image from a scanner or digital camera",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Scanning")); },
-         .Menu = M::Tools, .MenuSeparator = true, .Rule = R::Never},
+         .Run = [](TMainForm& m, int) { m.Scanning().Acquire(); },
+         .Menu = M::Tools, .MenuSeparator = true, .Rule = R::Acquire},
         {.Name = "ASelectSource", .Caption = "Select So&urce",
          .Hint = "Choose which scanner or digital camera for acquiring images",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Scanning")); },
-         .Menu = M::Tools, .Rule = R::Never},
+         .Run = [](TMainForm& m, int) { m.Scanning().SelectSource(); },
+         .Menu = M::Tools, .Rule = R::ScanSource},
         {.Name = "AAutoSave0", .Caption = "&None", .Hint = "Turns the AutoSave off",
          .Run = [](TMainForm& m, int minutes) { m.SetAutoSave(minutes); }, .Menu = M::AutoSave,
          .Group = G::AutoSave, .Data = 0},
@@ -451,20 +458,20 @@ std::vector<TActionRow> TMainActionRows::ToolsMenuRows() {
          .Run = [](TMainForm& m, int minutes) { m.SetAutoSave(minutes); }, .Menu = M::AutoSave,
          .Group = G::AutoSave, .Data = 10},
         {.Name = "ASpeechStartStop", .Caption = "&Start", .Hint = "Start speech recognition",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Speech recognition")); },
-         .Menu = M::Speech, .Rule = R::SoleTextFrame},
+         .Run = [](TMainForm& m, int) { m.Dictation().StartStop(); },
+         .Menu = M::Speech, .Rule = R::Dictation, .Checkable = true},
         {.Name = "ASpeechUser", .Caption = "Modify &Users...",
          .Hint = "Add, delete, or change the users of the speech recognition engine",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Speech recognition")); },
-         .Menu = M::Speech},
+         .Run = [](TMainForm& m, int) { m.Dictation().ShowUsers(); },
+         .Menu = M::Speech, .Rule = R::SpeechEngine},
         {.Name = "ASpeechTrain", .Caption = "&Train...",
          .Hint = "Train the speech recognition engine for the active user",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Speech recognition")); },
-         .Menu = M::Speech},
+         .Run = [](TMainForm& m, int) { m.Dictation().ShowTraining(); },
+         .Menu = M::Speech, .Rule = R::SpeechEngine},
         {.Name = "ASpeechSetup", .Caption = "Set Up &Microphone...",
          .Hint = "Set up the microphone for speech recognition",
-         .Run = [](TMainForm& m, int) { m.NotAvailable(QStringLiteral("Speech recognition")); },
-         .Menu = M::Speech},
+         .Run = [](TMainForm& m, int) { m.Dictation().ShowMicrophone(); },
+         .Menu = M::Speech, .Rule = R::SpeechEngine},
     };
 }
 

@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
 #include "app/ActionTable.h"
+#include "app/DictationCommands.h"
+#include "app/ScanCommands.h"
 #include "app/AutoSave.h"
 #include "app/LastUsed.h"
 #include "app/PrintCommands.h"
@@ -306,6 +308,9 @@ TActionSnapshot TMainForm::Snapshot() const {
     s.RoomForWindow = Editors().size() < MaxWindows;
     s.Printing = FPrinting->IsPrinting();
     s.ClipboardFilled = EditorState().Clipboard.Count() > 0;
+    s.ScannerAvailable = FScanning->Available();
+    s.SpeechAvailable = FDictation->Available();
+    s.Listening = FDictation->Listening();
     TCardForm* form = ActiveEditor();
     if (!form || !form->HasDocument()) return s;
     const TCard& card = form->Card();
@@ -343,6 +348,7 @@ TActionSnapshot TMainForm::Snapshot() const {
 }
 
 void TMainForm::UpdateActions() {
+    FDictation->FollowSelection();
     const TActionSnapshot snapshot = Snapshot();
     for (const TActionRow& row : ActionRows()) {
         if (row.Rule == TActionRule::Free) continue;
@@ -353,6 +359,10 @@ void TMainForm::UpdateActions() {
         if (state.Visible) action->setVisible(*state.Visible);
         if (state.Checked) action->setChecked(*state.Checked);
         if (!state.Caption.isEmpty()) action->setText(state.Caption);
+        if (!state.Hint.isEmpty()) {
+            action->setStatusTip(state.Hint);
+            action->setToolTip(state.Hint);
+        }
     }
     TCardForm* form = snapshot.HasWindow ? ActiveEditor() : nullptr;
     FPageLabel->setText(

@@ -7,6 +7,10 @@
 #include "app/MainShell.h"
 #include "app/PrintCommands.h"
 #include "app/QtMainDialogs.h"
+#include "app/DictationCommands.h"
+#include "app/MailCommands.h"
+#include "app/ScanCommands.h"
+#include "app/SpellingCommands.h"
 #include "app/WebCommands.h"
 #include "document/AppContext.h"
 #include "document/Card.h"
@@ -17,6 +21,8 @@
 #include "editor/Cursors.h"
 #include "editor/EditorState.h"
 #include "events/Event.h"
+#include "platform/Mail.h"
+#include "platform/QtPlatformDialogs.h"
 #include "platform/UrlOpener.h"
 #include "print/Printer.h"
 
@@ -102,6 +108,12 @@ TMainForm::TMainForm(QWidget* parent)
     FPrinting = std::make_unique<TPrintCommands>(*this);
     FQtDialogs = std::make_unique<TQtMainDialogs>(*this, FPrinting->QtPrinter());
     FDialogs = FQtDialogs.get();
+    FSpelling = std::make_unique<TSpellingCommands>(*this);
+    FScanning = std::make_unique<TScanCommands>(*this);
+    FDictation = std::make_unique<TDictationCommands>(*this);
+    FMail = std::make_unique<TMailCommands>(*this);
+    FQtPlatformDialogs = std::make_unique<TQtPlatformDialogs>(this, FSink);
+    FPlatformDialogs = FQtPlatformDialogs.get();
     FDesktopUrlOpener = std::make_unique<TDesktopUrlOpener>();
     FUrlOpener = FDesktopUrlOpener.get();
     // The layout of every document follows the printer's margins.
@@ -141,11 +153,16 @@ TMainForm::~TMainForm() {
 
 void TMainForm::UseMessages(TMessageSink* sink) {
     FSink = sink ? sink : FMessages.get();
+    FQtPlatformDialogs->SetMessages(FSink);
     if (FStarted) AppContext().SetMessages(FSink);
 }
 
 void TMainForm::UseDialogs(TMainDialogs* dialogs) {
     FDialogs = dialogs ? dialogs : FQtDialogs.get();
+}
+
+void TMainForm::UsePlatformDialogs(TPlatformDialogs* dialogs) {
+    FPlatformDialogs = dialogs ? dialogs : FQtPlatformDialogs.get();
 }
 
 void TMainForm::ShowEditor(TCardForm* form) {
@@ -168,12 +185,6 @@ void TMainForm::Run(const std::function<void()>& command) {
 
 void TMainForm::ResumeDrawing() {
     while (!FFrozen.empty()) UnfreezeWindow();
-}
-
-void TMainForm::NotAvailable(const QString& feature, TNoun noun) {
-    FSink->Information(QStringLiteral("%1 %2 not available in this version of QDX yet.")
-                           .arg(feature, noun == TNoun::Plural ? QStringLiteral("are")
-                                                               : QStringLiteral("is")));
 }
 
 QString TMainForm::StatusView() const {

@@ -39,7 +39,13 @@ class TFileCommands;
 class TDatabaseCommands;
 class TPrintCommands;
 class TWebCommands;
+class TSpellingCommands;
+class TScanCommands;
+class TDictationCommands;
+class TMailCommands;
 class TMainDialogs;
+class TPlatformDialogs;
+class TQtPlatformDialogs;
 class TQtMainDialogs;
 
 // The program's frame window: menus, tool bars and status line, the editing windows, and the
@@ -117,10 +123,17 @@ public:
     TDatabaseCommands& Database() const { return *FDatabase; }
     TPrintCommands& Printing() const { return *FPrinting; }
     TWebCommands& Web() const { return *FWeb; }
+    TSpellingCommands& Spelling() const { return *FSpelling; }
+    TScanCommands& Scanning() const { return *FScanning; }
+    TDictationCommands& Dictation() const { return *FDictation; }
+    TMailCommands& Mail() const { return *FMail; }
     // The questions of the commands; tests answer them instead of the dialogs (null restores
     // the dialogs).
     TMainDialogs& Dialogs() const { return *FDialogs; }
     void UseDialogs(TMainDialogs* dialogs);
+    // The spelling, scanning and mail questions, answered the same way.
+    TPlatformDialogs& PlatformDialogs() const { return *FPlatformDialogs; }
+    void UsePlatformDialogs(TPlatformDialogs* dialogs);
     // What opens the guide and the targets of the extra menu items; tests put another in its
     // place (null restores the desktop's).
     void UseUrlOpener(TUrlOpener* opener);
@@ -166,8 +179,6 @@ private:
     // Runs a command; errors reach the one handler that shows them.
     void Run(const std::function<void()>& command);
     QAction* MakeAction(const TActionRow& row);
-    enum class TNoun { Singular, Plural };
-    void NotAvailable(const QString& feature, TNoun noun = TNoun::Singular);
     void BuildActions();
     void BuildMenus();
     void BuildToolBars();
@@ -227,8 +238,14 @@ private:
     std::unique_ptr<TDatabaseCommands> FDatabase;
     std::unique_ptr<TPrintCommands> FPrinting;
     std::unique_ptr<TWebCommands> FWeb;
+    std::unique_ptr<TSpellingCommands> FSpelling;
+    std::unique_ptr<TScanCommands> FScanning;
+    std::unique_ptr<TDictationCommands> FDictation;
+    std::unique_ptr<TMailCommands> FMail;
     std::unique_ptr<TQtMainDialogs> FQtDialogs;
     TMainDialogs* FDialogs = nullptr;
+    std::unique_ptr<TQtPlatformDialogs> FQtPlatformDialogs;
+    TPlatformDialogs* FPlatformDialogs = nullptr;
 };
 
 // Every key the settings file holds, with its default, for writing them all back.

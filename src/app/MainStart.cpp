@@ -5,6 +5,7 @@
 #include "app/LastUsed.h"
 #include "app/MainShell.h"
 #include "app/PrintCommands.h"
+#include "app/ScanCommands.h"
 #include "document/AppContext.h"
 #include "document/OpenTemp.h"
 #include "document/Template.h"
@@ -82,6 +83,7 @@ bool TMainForm::Start() {
     const qsizetype about = help.indexOf(Action(QStringLiteral("AAbout")));
     AddExtraMenuItems(QStringLiteral("Help Links"), FHelpMenu,
                       about > 0 ? help[about - 1] : Action(QStringLiteral("AAbout")));
+    FScanning->Start();
     UpdateGridSpacing();
     UpdateActions();
     return true;

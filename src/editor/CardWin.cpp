@@ -386,6 +386,26 @@ void TCardForm::SelectOnly(TCardObject* object) {
     FSelection.SelectOnly(object);
 }
 
+bool TCardForm::InsertAtPageCorner(TCardObject* object) {
+    int panel = 0;
+    while (panel < TPageGeometry::MaxPanels && !(IsShown(panel) && Panel(panel))) ++panel;
+    if (panel == TPageGeometry::MaxPanels) {
+        delete object;
+        return false;
+    }
+    const int corner = Margin() + 1;
+    const TRect at = FGeometry.WindowToUnits(panel, {corner, corner, corner + 1, corner + 1});
+    TRect bounds = object->Bounds;
+    bounds.Offset(at.Left - bounds.Left, at.Top - bounds.Top);
+    object->Bounds = bounds;
+    Panel(panel)->AddObject(object);
+    object->Realign();
+    FEditor.RecordInsert(QStringLiteral("Create %1").arg(object->TypeName()), {object});
+    SelectOnly(object);
+    InvalidateObject(object);
+    return true;
+}
+
 void TCardForm::SetCursorNumber(int number) {
     FCursor = number;
     FSurface->Canvas()->viewport()->setCursor(CursorFor(number));

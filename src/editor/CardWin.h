@@ -78,6 +78,10 @@ public:
     void AddToSelection(TCardObject* object);
     void RemoveFromSelection(TCardObject* object);
     void SelectOnly(TCardObject* object);
+    // Puts a new object (taking it) into the first shown panel with its corner at the page's
+    // top-left corner, keeping its size, selected, as one undo step; false (the object
+    // deleted) when no panel is shown.
+    bool InsertAtPageCorner(TCardObject* object);
     void InvalidateObject(TCardObject* object);
     TCardObject* NextObject() const { return FSelection.Next(); }
     TCardObject* PreviousObject() const { return FSelection.Previous(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SpellingRun.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -7,13 +9,6 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TSpellChecker;
-
-enum class TSpellingAction { Change, ChangeAll, Ignore, IgnoreAll, Add, Cancel };
-
-struct TSpellingAnswer {
-    TSpellingAction Action = TSpellingAction::Cancel;
-    QString Replacement; // for Change and Change All
-};
 
 // "Spelling": one word the checker did not accept, shown in its sentence, with the checker's
 // suggestions. The spelling run asks it once for each such word.

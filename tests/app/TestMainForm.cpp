@@ -995,24 +995,6 @@ TEST_F(MainFormTest, ChangeLabelTypePutsTheLabelsOnTheChosenStockAndKeepsTheObje
     EXPECT_TRUE(card.DocumentModified);
 }
 
-TEST_F(MainFormTest, NotAvailableMessagesReadAsSentences) {
-    NewDocument();
-    const struct {
-        const char* Action;
-        const char* Message;
-    } cases[] = {
-        {"ASpelling", "The spelling check is not available in this version of QDX yet."},
-        {"AEditCustomDictionary", "The custom dictionary is not available in this version of QDX yet."},
-        {"ASend", "E-mail is not available in this version of QDX yet."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Action);
-        Test.Messages.Informations.clear();
-        Trigger(c.Action);
-        EXPECT_EQ(Test.Messages.Informations, QStringList{QString::fromLatin1(c.Message)});
-    }
-}
-
 // The user guide and the knowledge base name each "Menu → Command" and the Document Type
 // window as the window shows them.
 TEST_F(MainFormTest, TheGuideAndTheKnowledgeBaseNameCommandsAsTheWindowShowsThem) {
