@@ -114,8 +114,9 @@ void TDocumentEditor::ReplaceCard(std::unique_ptr<TCard> card) {
     }
     context.AddOpenCard(FCard.get());
     FCurrentPage = std::clamp(FCurrentPage, 0, std::max(0, FCard->PageCount() - 1));
-    FCard->ForEachObject([this](TCardObject* object) { object->ZoomChanged(ZoomPercent); });
+    // The window lets go of the old card before the new objects place their controls in it.
     if (CardReplaced) CardReplaced();
+    FCard->ForEachObject([this](TCardObject* object) { object->ZoomChanged(ZoomPercent); });
 }
 
 void TDocumentEditor::MarkSaved() {

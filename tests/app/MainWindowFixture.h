@@ -7,7 +7,10 @@
 #include "document/Card.h"
 #include "editor/EditorState.h"
 #include "support/DocumentFixtures.h"
+#include "app/ScanCommands.h"
+#include "platform/Scanner.h"
 #include "support/RecordingDialogs.h"
+#include "support/RecordingPlatformDialogs.h"
 #include "ProgramFolders.h"
 
 #include <QTemporaryDir>
@@ -37,6 +40,9 @@ protected:
         Main->UseMessages(&Test.Messages);
         Dialogs.Fallback = &Main->Dialogs();
         Main->UseDialogs(&Dialogs);
+        Main->UsePlatformDialogs(&PlatformDialogs);
+        // The system's scanners are not asked: listing them takes seconds.
+        Main->Scanning().UseScanner(std::make_unique<TNoScanner>());
         Dialogs.AnswerNewCard = [this](bool& fromTemplate, int& format) {
             fromTemplate = false;
             format = NewFormat;
@@ -49,6 +55,7 @@ protected:
     QTemporaryDir Program;
     QTemporaryDir User;
     TRecordingDialogs Dialogs;
+    TRecordingPlatformDialogs PlatformDialogs;
     std::unique_ptr<TMainForm> Main;
     int NewFormat = 0;
     int NewType = 0;
