@@ -31,6 +31,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 namespace BatchCommands {
@@ -238,7 +239,8 @@ namespace {
 
 const char* const PrintUsage =
     "usage: qdx print FILE --pdf OUT [--dpi N] [--copies N] [--from A] [--to B] [--records]\n"
-    "                 [--data TABLE] [--crop-marks] [--margins L,T,R,B] [--pass front|back|both]";
+    "                 [--data TABLE] [--range FROM-TO] [--start N] [--crop-marks]\n"
+    "                 [--margins L,T,R,B] [--offset X,Y] [--scale X,Y] [--pass front|back|both]";
 
 struct TPrintOptions {
     QString File;
@@ -248,6 +250,10 @@ struct TPrintOptions {
     int Copies = 1;
     int From = 0;
     int To = 0;
+    int Start = 1;        // label number of a half-used first sheet
+    int FirstRecord = 0;  // --range, 1-based; 0 for no bound
+    int LastRecord = 0;
+    TPrintCalibration Calibration;
     bool Records = false;
     bool CropMarks = false;
     TPrinterMargins Margins;
@@ -262,10 +268,37 @@ bool ParseNumber(const QString& text, int low, int high, int& value) {
     return true;
 }
 
+// "X,Y" with both numbers (decimals allowed) from low to high.
+bool ParsePair(const QString& text, qreal low, qreal high, qreal (&xy)[2]) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 2) return false;
+    for (int k = 0; k < 2; ++k) {
+        bool ok = false;
+        xy[k] = parts[k].trimmed().toDouble(&ok);
+        if (!ok || !(xy[k] >= low && xy[k] <= high)) return false;
+    }
+    return true;
+}
+
+// "FROM-TO" or "FROM-" (to the table's end), 1-based.
+bool ParseRecordRange(const QString& text, int& from, int& to) {
+    const qsizetype dash = text.indexOf(QLatin1Char('-'));
+    if (dash <= 0) return false;
+    constexpr int Largest = std::numeric_limits<int>::max();
+    int first = 0, last = 0;
+    if (!ParseNumber(text.left(dash), 1, Largest, first)) return false;
+    const QString end = text.mid(dash + 1);
+    if (!end.isEmpty() && !ParseNumber(end, first, Largest, last)) return false;
+    from = first;
+    to = last;
+    return true;
+}
+
 // The options of qdx print; an empty string when they are sound, else what is wrong.
 QString ParsePrintOptions(const QStringList& arguments, TPrintOptions& options) {
-    static const QStringList valued = {"--pdf", "--dpi",     "--copies", "--from",
-                                       "--to",  "--margins", "--pass",   "--data"};
+    static const QStringList valued = {"--pdf",     "--dpi",  "--copies", "--from",
+                                       "--to",      "--margins", "--pass", "--data",
+                                       "--start",   "--range", "--offset", "--scale"};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--records")) {
@@ -292,6 +325,26 @@ QString ParsePrintOptions(const QStringList& arguments, TPrintOptions& options) 
             } else if (argument == QLatin1String("--to")) {
                 if (!ParseNumber(value, 1, 32767, options.To))
                     return QStringLiteral("--to takes a page number from 1");
+            } else if (argument == QLatin1String("--start")) {
+                if (!ParseNumber(value, 1, 9999, options.Start))
+                    return QStringLiteral("--start takes a label number from 1");
+            } else if (argument == QLatin1String("--range")) {
+                if (!ParseRecordRange(value, options.FirstRecord, options.LastRecord))
+                    return QStringLiteral(
+                        "--range takes FROM-TO, record numbers from 1 (TO may be left out)");
+            } else if (argument == QLatin1String("--offset")) {
+                qreal xy[2];
+                if (!ParsePair(value, -100, 100, xy))
+                    return QStringLiteral(
+                        "--offset takes two lengths in 1/100 inch, -100 to 100: X,Y");
+                options.Calibration.OffsetX = xy[0];
+                options.Calibration.OffsetY = xy[1];
+            } else if (argument == QLatin1String("--scale")) {
+                qreal xy[2];
+                if (!ParsePair(value, 80, 120, xy))
+                    return QStringLiteral("--scale takes two percentages, 80 to 120: X,Y");
+                options.Calibration.ScaleX = xy[0] / 100;
+                options.Calibration.ScaleY = xy[1] / 100;
             } else if (argument == QLatin1String("--margins")) {
                 const QStringList parts = value.split(QLatin1Char(','));
                 int m[4] = {};
@@ -323,7 +376,31 @@ QString ParsePrintOptions(const QStringList& arguments, TPrintOptions& options) 
     if (options.Pdf.isEmpty()) return QStringLiteral("--pdf OUT is required");
     if (options.From > 0 && options.To > 0 && options.To < options.From)
         return QStringLiteral("--to comes before --from");
+    if (options.FirstRecord > 0 && !options.Records)
+        return QStringLiteral("--range needs --records");
     return {};
+}
+
+// --start and --range against the document and its table.
+void CheckSheetOptions(const TPrintOptions& options, const TCard& card) {
+    if (options.Start > 1) {
+        if (!IsSheetFormat(card.CardFormat))
+            throw Exception(QStringLiteral("--start is for labels and other sheets of items."));
+        const int items = ItemsPerSheet(card.CardFormat, card.SheetGeometry);
+        if (options.Start > items)
+            throw Exception(
+                QStringLiteral("The sheet has %1 labels; --start %2 is not one of them.")
+                    .arg(items)
+                    .arg(options.Start));
+    }
+    if (options.FirstRecord > 0) {
+        const int count = card.DataTable()->RecordCount();
+        if (!RecordRange(options.FirstRecord, options.LastRecord > 0 ? options.LastRecord : count,
+                         count))
+            throw Exception(QStringLiteral("The table has %1 records; the range starts at %2.")
+                                .arg(count)
+                                .arg(options.FirstRecord));
+    }
 }
 
 } // namespace
@@ -365,6 +442,7 @@ int Print(const QStringList& arguments) {
             throw Exception(QStringLiteral("The document is not connected to a database table."));
         if (options.Sides == TPrintSides::Back && !IsTwoSidedFormat(card.CardFormat))
             throw Exception(QStringLiteral("The document prints on one side of the paper only."));
+        CheckSheetOptions(options, card);
         TPdfPrinter printer(options.Pdf, context.Metric, options.Dpi, margins);
         printer.SetPortrait(card.PortraitPaper);
         const QSize printable = printer.PageSizePixels();
@@ -377,6 +455,10 @@ int Print(const QStringList& arguments) {
         request.FromPage = options.From;
         request.ToPage = options.To;
         request.Sides = options.Sides;
+        request.StartItem = options.Start - 1;
+        request.FirstRecord = options.FirstRecord;
+        request.LastRecord = options.LastRecord;
+        request.Calibration = options.Calibration;
         TakeUndrawnPictures();
         const TPrintResult result = PrintPublication(card, printer, prompts, request);
         if (result.Pages == 0)

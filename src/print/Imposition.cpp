@@ -66,17 +66,39 @@ QPoint TileShift(int cardFormat, const TSheetGeometry& geometry, int sheet, QSiz
     return {};
 }
 
+std::optional<TSheetRun> RecordRange(int from, int to, int count) {
+    if (from < 1 || to < from || from > count) return std::nullopt;
+    TSheetRun run;
+    run.FirstRecord = from - 1;
+    run.Records = std::min(to, count) - from + 1;
+    return run;
+}
+
+int ItemsPerSheet(int cardFormat, const TSheetGeometry& geometry) {
+    return IsSheetFormat(cardFormat)
+               ? std::max(1, int(geometry.NumAcross) * int(geometry.NumDown))
+               : 1;
+}
+
 TPrintedSheets::TPrintedSheets(int cardFormat, const TSheetGeometry& geometry, TPageRange pages,
                                std::optional<int> records, TTiles tiles)
+    : TPrintedSheets(cardFormat, geometry, pages, TSheetRun{records, 0, 0}, tiles) {}
+
+TPrintedSheets::TPrintedSheets(int cardFormat, const TSheetGeometry& geometry, TPageRange pages,
+                               const TSheetRun& run, TTiles tiles)
     : FSheetFormat(IsSheetFormat(cardFormat)),
       FItems(std::max(1, int(geometry.NumAcross) * int(geometry.NumDown))),
-      FTilesPerCopy(TilesPerCopy(cardFormat, geometry)), FPages(pages), FRecords(records),
-      FTiles(tiles) {
+      FTilesPerCopy(TilesPerCopy(cardFormat, geometry)), FPages(pages), FRecords(run.Records),
+      FFirstRecord(std::max(0, run.FirstRecord)),
+      FSkipped(FSheetFormat ? std::clamp(run.SkippedItems, 0, FItems - 1) : 0), FTiles(tiles) {
     if (FRecords) FRecords = std::max(0, *FRecords);
     const int documents = FRecords.value_or(1);
-    const qint64 sheets = FSheetFormat || tiles == TTiles::Separate
-                              ? SheetCount(cardFormat, geometry, documents)
-                              : documents;
+    // The skipped positions count as items: the records after them fill the sheets on.
+    qint64 sheets = documents;
+    if (FSheetFormat)
+        sheets = documents > 0 ? (qint64(documents) + FSkipped + FItems - 1) / FItems : 0;
+    else if (tiles == TTiles::Separate)
+        sheets = SheetCount(cardFormat, geometry, documents);
     // The records of a sheet format continue from page to page; pages after the last record
     // stay unprinted.
     const qint64 pageCount = pages.Count();
@@ -90,16 +112,19 @@ TPrintedSheet TPrintedSheets::At(int index) const {
     TPrintedSheet sheet;
     sheet.Page = FPages.First + index % pages;
     if (FSheetFormat) {
+        sheet.FirstItem = index == 0 ? FSkipped : 0;
         if (FRecords) {
-            sheet.FirstRecord = int(qint64(index) * FItems);
-            sheet.Records = std::min(FItems, *FRecords - sheet.FirstRecord);
+            // Records already printed: every position of the sheets before, less the skipped.
+            const qint64 before = index == 0 ? 0 : qint64(index) * FItems - FSkipped;
+            sheet.FirstRecord = int(FFirstRecord + before);
+            sheet.Records = int(std::min<qint64>(FItems - sheet.FirstItem, *FRecords - before));
         }
         return sheet;
     }
     const int tilesEach = FTiles == TTiles::Whole ? 1 : FTilesPerCopy;
     sheet.Tile = run % tilesEach;
     if (FRecords) {
-        sheet.FirstRecord = run / tilesEach;
+        sheet.FirstRecord = FFirstRecord + run / tilesEach;
         sheet.Records = 1;
     }
     return sheet;

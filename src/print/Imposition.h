@@ -38,6 +38,7 @@ struct TPrintedSheet {
     int Page = 0;        // of the document, 0-based
     int FirstRecord = 0; // shown by the sheet, or by its first item
     int Records = 0;     // items that show a record; 0 when the sheets do not step records
+    int FirstItem = 0;   // of a sheet format: the positions before it stay empty
 };
 
 // Which pages of the document a print covers, 0-based and inclusive.
@@ -47,11 +48,24 @@ struct TPageRange {
     int Count() const { return Last >= First ? Last - First + 1 : 0; }
 };
 
+// What one run of sheets prints besides the pages: the records, when one document is printed
+// per record, and the positions of a half-used first sheet that are gone already.
+struct TSheetRun {
+    std::optional<int> Records; // how many, one document each
+    int FirstRecord = 0;        // 0-based record of the table the run begins with
+    int SkippedItems = 0;       // sheet formats: positions left empty on the first sheet
+};
+
+// Records FROM to TO of a table of `count` (1-based, inclusive; TO beyond the table stops at
+// its end) as a 0-based first record and a count; nullopt when FROM lies beyond the table or
+// TO before FROM.
+std::optional<TSheetRun> RecordRange(int from, int to, int count);
+
 // The sheets of one copy, in printing order: each sheet of the run with every page of the
-// range. `records` is the table's record count when one document is printed per record. Then
-// the items of a sheet format take one record each, continuing from page to page, and a page
-// left without records is not printed; other formats print every page, every tile of a poster
-// or banner, for one record after the other. Computed on demand: a run can be long.
+// range. With records, the items of a sheet format take one record each, continuing from page
+// to page, and a page left without records is not printed; other formats print every page,
+// every tile of a poster or banner, for one record after the other. Skipped items move every
+// record of a sheet format on by as many positions. Computed on demand: a run can be long.
 class TPrintedSheets {
 public:
     // Whole shows each poster or banner as one sheet, as the print preview does.
@@ -59,6 +73,8 @@ public:
 
     TPrintedSheets(int cardFormat, const TSheetGeometry& geometry, TPageRange pages,
                    std::optional<int> records, TTiles tiles = TTiles::Separate);
+    TPrintedSheets(int cardFormat, const TSheetGeometry& geometry, TPageRange pages,
+                   const TSheetRun& run, TTiles tiles = TTiles::Separate);
 
     int Count() const { return FCount; }
     TPrintedSheet At(int index) const; // 0 <= index < Count()
@@ -72,12 +88,16 @@ private:
     int FTilesPerCopy;
     TPageRange FPages;
     std::optional<int> FRecords;
+    int FFirstRecord;
+    int FSkipped; // 0 <= FSkipped < FItems
     TTiles FTiles;
     int FCount = 0;
 };
 
 // The items of a sheet format, row by row: the top-left of each cell on the paper.
 std::vector<QPoint> SheetItems(int cardFormat, const TSheetGeometry& geometry);
+// Items per sheet of a sheet format, 1 for other formats.
+int ItemsPerSheet(int cardFormat, const TSheetGeometry& geometry);
 
 // How a panel is drawn on a page device: the painter transform and the origin handed to the
 // panel's objects (device pixels). Objects draw from the origin as on an upright page; the

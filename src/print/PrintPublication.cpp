@@ -62,6 +62,7 @@ public:
     TPrintResult Run();
 
 private:
+    TSheetRun SheetRun(bool firstCopy) const;
     bool PrintPage(const TCardPage& page, const TPrintedSheet& sheet);
     void DrawPass(const TCardPage& page, const TPrintedSheet& sheet, int pass);
     void DrawPanel(TCanvas& canvas, const TCardPanel& panel, QPoint item, QPoint shift);
@@ -82,6 +83,7 @@ private:
     const TSheetGeometry FGeometry;
     const bool FSheetFormat;
     TRecordSource* FTable = nullptr; // while printing one document per record
+    QTransform FCalibration;
     bool FCropMarks = false;
     int FDpi = 100;
     QSize FPaper;     // units
@@ -104,6 +106,7 @@ TPrintResult TPrintRun::Run() {
     FOffset = {Units(offset.x()), Units(offset.y())};
     const QSize page = FPrinter.PageSizePixels();
     FPrintable = {Units(page.width()), Units(page.height())};
+    FCalibration = CalibrationTransform(FRequest.Calibration, offset, FDpi);
     if (FRequest.Copies <= 0) return FResult;
 
     const int firstPage = std::max(1, FRequest.FromPage);
@@ -114,9 +117,8 @@ TPrintResult TPrintRun::Run() {
     TRecordPositionScope restore(FCard, FTable);
     try {
         for (int copy = 0; copy < FRequest.Copies; ++copy) {
-            const TPrintedSheets sheets(
-                FFormat, FGeometry, pages,
-                FTable ? std::optional<int>(FTable->RecordCount()) : std::nullopt);
+            // A half-used sheet is used up by the first copy.
+            const TPrintedSheets sheets(FFormat, FGeometry, pages, SheetRun(copy == 0));
             for (int i = 0; i < sheets.Count(); ++i) {
                 const TPrintedSheet sheet = sheets.At(i);
                 const TCardPage* cardPage = FCard.Pages(sheet.Page);
@@ -135,6 +137,19 @@ TPrintResult TPrintRun::Run() {
         throw;
     }
     return FResult;
+}
+
+TSheetRun TPrintRun::SheetRun(bool firstCopy) const {
+    TSheetRun run;
+    if (FTable) {
+        const int count = FTable->RecordCount();
+        const int from = std::max(1, FRequest.FirstRecord);
+        const int to = FRequest.LastRecord > 0 ? FRequest.LastRecord : count;
+        // A range past the table prints nothing rather than other records.
+        run = RecordRange(from, to, count).value_or(TSheetRun{0, 0, 0});
+    }
+    if (firstCopy) run.SkippedItems = FRequest.StartItem;
+    return run;
 }
 
 // Every pass of one page of the document; false when the user stopped at the turn-over.
@@ -177,9 +192,11 @@ void TPrintRun::DrawPass(const TCardPage& page, const TPrintedSheet& sheet, int 
     const QPoint shift = TileShift(FFormat, FGeometry, sheet.Tile, FPrintable);
     const std::vector<QPoint> items = SheetItems(FFormat, FGeometry);
     // Records running out leave the rest of the sheet empty.
-    const size_t drawn =
-        FTable && FSheetFormat ? std::min(items.size(), size_t(sheet.Records)) : items.size();
-    for (size_t item = 0; item < drawn; ++item) {
+    const size_t first = std::min(items.size(), size_t(sheet.FirstItem));
+    const size_t drawn = FTable && FSheetFormat
+                             ? std::min(items.size(), first + size_t(sheet.Records))
+                             : items.size();
+    for (size_t item = first; item < drawn; ++item) {
         for (int i = 0; i < page.PanelCount(); ++i) {
             const TCardPanel* panel = page.Panels(i);
             if (panel && panel->Side == pass) DrawPanel(canvas, *panel, items[item], shift);
@@ -194,7 +211,8 @@ void TPrintRun::DrawPass(const TCardPage& page, const TPrintedSheet& sheet, int 
 }
 
 void TPrintRun::DrawPanel(TCanvas& canvas, const TCardPanel& panel, QPoint item, QPoint shift) {
-    const TPanelPlacement at = PrintPlacement(panel, FPaper, FOffset, FDpi, item, shift);
+    TPanelPlacement at = PrintPlacement(panel, FPaper, FOffset, FDpi, item, shift);
+    at.Transform *= FCalibration;
     QPainter& painter = canvas.Painter();
     painter.save();
     PaintPlacedPanel(canvas, panel, at, true);
@@ -203,7 +221,7 @@ void TPrintRun::DrawPanel(TCanvas& canvas, const TCardPanel& panel, QPoint item,
 
 void TPrintRun::DrawCropMarks(QPainter& painter) {
     painter.save();
-    painter.resetTransform();
+    painter.setWorldTransform(FCalibration);
     QPen pen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap);
     painter.setPen(pen);
     auto device = [this](int x, int y) {

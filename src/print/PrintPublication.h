@@ -1,6 +1,11 @@
 #pragma once
 
+#include "print/PrinterCalibration.h"
+#include "types/CardType.h"
+
 #include <QString>
+
+#include <optional>
 
 class TCanvas;
 class TCard;
@@ -18,6 +23,19 @@ struct TPrintRequest {
     int FromPage = 0; // 1-based range of document pages; 0 for no bound
     int ToPage = 0;
     TPrintSides Sides = TPrintSides::Both; // of two-sided formats
+    // Sheet formats: the first free position of a half-used first sheet, 0-based, row by row.
+    // Only the first sheet of the job starts there.
+    int StartItem = 0;
+    // Where the dialog offers StartItem: the grid of the publication's sheet.
+    std::optional<TSheetGeometry> StartSheet;
+    // Records FirstRecord to LastRecord of the table (1-based, inclusive; 0 for no bound)
+    // when one document is printed per record.
+    int FirstRecord = 0;
+    int LastRecord = 0;
+    // Undoes the printer's own misplacement on every sheet.
+    TPrintCalibration Calibration;
+    // The dialog's choice whether the printer's calibration also applies to a file.
+    bool CalibrateFile = false;
 };
 
 // The questions printing asks. The editing window asks with message boxes; batch printing

@@ -484,3 +484,98 @@ TEST(BatchCommands, PublishWebWritesOnePagePerPanelAndSaysWhatIsWrong) {
     const Result help = RunQdx({QStringLiteral("--help")});
     EXPECT_TRUE(help.Out.contains("qdx publish-web FILE DIR"));
 }
+
+namespace {
+
+// The text of every page of a PDF, page by page.
+QStringList PdfPages(const QString& pdftotext, const QString& pdf) {
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.waitForFinished(60000));
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+// Labels of one record field, four across and twenty down, and a table of `count` names.
+QString SaveNameLabels(const QTemporaryDir& dir, int count, QString& table) {
+    table = dir.filePath(QStringLiteral("names.csv"));
+    QFile csv(table);
+    EXPECT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("\"Name\"\n");
+    for (int i = 1; i <= count; ++i) csv.write(QByteArray("\"N") + QByteArray::number(i) + "\"\n");
+    csv.close();
+    TTestContext test;
+    TCard card(cfLabel, 17);
+    card.SheetGeometry = {25, 50, 200, 50, 200, 50, 4, 20};
+    card.LayoutAllPages();
+    THeadlineObject* name = AddHeadline(card, QStringLiteral("<Name>"));
+    name->HeadlineText().Font.Size = 10;
+    name->Bounds = {10, 10, 150, 40};
+    return SaveCard(dir, QStringLiteral("labels.qdx"), card);
+}
+
+} // namespace
+
+TEST(BatchCommands, AJobSplitIntoRecordRangesPrintsTheSamePagesAsOneJob) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "poppler-utils is not installed";
+    QTemporaryDir dir;
+    QString table;
+    const QString labels = SaveNameLabels(dir, 10000, table);
+    const QString whole = dir.filePath(QStringLiteral("whole.pdf"));
+    const Result one = RunQdx({QStringLiteral("print"), labels, QStringLiteral("--pdf"), whole,
+                               QStringLiteral("--records"), QStringLiteral("--data"), table});
+    ASSERT_EQ(one.ExitCode, 0) << one.Err.toStdString();
+    const QStringList expected = PdfPages(pdftotext, whole);
+    ASSERT_EQ(expected.size(), 125);
+    EXPECT_TRUE(expected[124].contains(QStringLiteral("N10000")));
+
+    // Ranges of whole sheets; the last runs to the table's end.
+    QStringList joined;
+    for (const char* range : {"1-2560", "2561-5120", "5121-7680", "7681-"}) {
+        const QString part = dir.filePath(QStringLiteral("part%1.pdf").arg(joined.size()));
+        const Result r = RunQdx({QStringLiteral("print"), labels, QStringLiteral("--pdf"), part,
+                                 QStringLiteral("--records"), QStringLiteral("--data"), table,
+                                 QStringLiteral("--range"), QString::fromLatin1(range)});
+        ASSERT_EQ(r.ExitCode, 0) << range << r.Err.toStdString();
+        joined += PdfPages(pdftotext, part);
+    }
+    EXPECT_EQ(joined, expected);
+}
+
+TEST(BatchCommands, StartRangeAndOffsetOptionsAreCheckedAgainstTheDocument) {
+    QTemporaryDir dir;
+    QString table;
+    const QString labels = SaveNameLabels(dir, 50, table);
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    const QStringList base = {QStringLiteral("print"), labels, QStringLiteral("--pdf"), pdf,
+                              QStringLiteral("--data"), table};
+    struct TCase {
+        QStringList Options;
+        int ExitCode;
+        const char* Says;
+    };
+    const std::vector<TCase> cases = {
+        {{"--records", "--range", "51-60"}, 1, "the range starts at 51"},
+        {{"--range", "1-10"}, 2, "--range needs --records"},
+        {{"--records", "--range", "9-3"}, 2, "--range takes FROM-TO"},
+        {{"--records", "--start", "81"}, 1, "--start 81 is not one of them"},
+        {{"--offset", "3"}, 2, "--offset takes two lengths"},
+        {{"--scale", "50,100"}, 2, "--scale takes two percentages"},
+        {{"--records", "--start", "80", "--range", "41-", "--offset", "-2.5,4"}, 0, ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Options.join(' ').toStdString());
+        const Result r = RunQdx(base + c.Options);
+        EXPECT_EQ(r.ExitCode, c.ExitCode) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains(QString::fromLatin1(c.Says))) << r.Err.toStdString();
+    }
+    // Label 80 is the last of the first sheet: record 41 there, records 42 to 50 on the next.
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) return;
+    const QStringList pages = PdfPages(pdftotext, pdf);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(pages[0].simplified(), QStringLiteral("N41"));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("N42")) && pages[1].contains(QStringLiteral("N50")));
+}

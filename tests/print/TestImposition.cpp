@@ -170,3 +170,49 @@ TEST(Imposition, TurnedPanelsTurnAboutTheCentreOfThePaper) {
     const QPoint far = at.Transform.map(at.Origin + QPoint(850, 550));
     EXPECT_EQ(far, QPoint(0 - 25, 0 - 10));
 }
+
+TEST(Imposition, AHalfUsedSheetAndARecordRangeMoveTheRecordsOn) {
+    TSheetGeometry labels;
+    labels.NumAcross = 3;
+    labels.NumDown = 10;
+    struct TCase {
+        const char* Name;
+        TSheetRun Run;
+        int Format;
+        // First item, first record and records of each sheet in order.
+        std::vector<std::array<int, 3>> Sheets;
+    };
+    const std::vector<TCase> cases = {
+        {"45 labels from label 8", {45, 0, 7}, cfLabel, {{7, 0, 23}, {0, 23, 22}}},
+        {"23 labels fill the rest of the sheet", {23, 0, 7}, cfLabel, {{7, 0, 23}}},
+        {"24 labels need a second sheet", {24, 0, 7}, cfLabel, {{7, 0, 23}, {0, 23, 1}}},
+        {"records 31 to 75", {45, 30, 0}, cfLabel, {{0, 30, 30}, {0, 60, 15}}},
+        {"a start past the sheet keeps one free label", {5, 0, 99}, cfLabel, {{29, 0, 1}, {0, 1, 4}}},
+        {"the same design on every label", {std::nullopt, 0, 4}, cfLabel, {{4, 0, 0}}},
+        {"cards ignore the start", {2, 10, 5}, 0, {{0, 10, 1}, {0, 11, 1}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TPrintedSheets sheets(c.Format, labels, {0, 0}, c.Run);
+        std::vector<std::array<int, 3>> found;
+        for (int i = 0; i < sheets.Count(); ++i) {
+            const TPrintedSheet s = sheets.At(i);
+            found.push_back({s.FirstItem, s.FirstRecord, s.Records});
+        }
+        EXPECT_EQ(found, c.Sheets);
+    }
+}
+
+TEST(Imposition, RecordRangesStopAtTheTablesEndAndRefuseWhatLiesBeyond) {
+    const std::optional<TSheetRun> whole = RecordRange(1, 100, 100);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->FirstRecord, 0);
+    EXPECT_EQ(whole->Records, 100);
+    const std::optional<TSheetRun> tail = RecordRange(91, 1000, 100);
+    ASSERT_TRUE(tail);
+    EXPECT_EQ(tail->FirstRecord, 90);
+    EXPECT_EQ(tail->Records, 10);
+    EXPECT_FALSE(RecordRange(101, 200, 100));
+    EXPECT_FALSE(RecordRange(5, 4, 100));
+    EXPECT_FALSE(RecordRange(0, 4, 100));
+}
