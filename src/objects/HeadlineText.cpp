@@ -4,6 +4,7 @@
 #include "document/Canvas.h"
 #include "document/Palette.h"
 #include "document/Units.h"
+#include "objects/LetterMask.h"
 #include "objects/TextureCache.h"
 
 #include <QDataStream>
@@ -13,6 +14,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 THeadlineText::THeadlineText() {
     Font.Name = QStringLiteral("Times New Roman");
@@ -217,24 +220,26 @@ void DrawBackground(QPainter& painter, const THeadlineText& h, const QRect& r) {
     }
 }
 
-// A shadow or highlight: copies of the lines along the step, the farthest first; graduated
-// copies run from the shade's colour to the letters'.
+// The colour of copy n of a shade: graduated copies run from the shade's colour (the
+// farthest) to the letters'.
+QColor ShadeColor(const THeadlineText& h, int depth, int n, quint8 style, quint32 base) {
+    const QColor from = ColorFromRef(base);
+    if (style != ssGraduated || depth <= 1) return from;
+    const QColor to = ColorFromRef(h.Font.Color);
+    auto channel = [&](int f, int t) {
+        return f + RoundHalfAway(double(depth - n) * (t - f) / (depth - 1));
+    };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()));
+}
+
+// A shadow or highlight: copies of the lines along the step, the farthest first.
 void DrawShade(QPainter& painter, const THeadlineText& h, const TLetterLayout& l, const QRect& r,
                int depth, QPoint step, quint8 style, quint32 base) {
     if (depth == 0 || step.isNull()) return;
     const bool steps = style != ssPlain && depth > 1;
-    const QColor from = ColorFromRef(base);
-    const QColor to = ColorFromRef(h.Font.Color);
     for (int n = depth; n >= (steps ? 1 : depth); --n) {
-        QColor color = from;
-        if (style == ssGraduated && depth > 1) {
-            auto channel = [&](int f, int t) {
-                return f + RoundHalfAway(double(depth - n) * (t - f) / (depth - 1));
-            };
-            color = QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                           channel(from.blue(), to.blue()));
-        }
-        painter.setPen(color);
+        painter.setPen(ShadeColor(h, depth, n, style, base));
         DrawLines(painter, h, l, r, step * n);
     }
 }
@@ -333,6 +338,84 @@ void DrawBorder(QPainter& painter, const THeadlineText& h, const TLetterLayout& 
     painter.drawRect(QRectF(r).adjusted(b / 2.0, b / 2.0, -b / 2.0, -b / 2.0));
 }
 
+// The letters' coverage on a picture of the screen drawing, drawn as the painter would draw
+// them there; transform maps the box's logical pixels to the picture's.
+TLetterMask LetterMaskOf(const THeadlineText& h, const TLetterLayout& l, const QRect& r,
+                         QSize size, const QTransform& transform, QPainter::RenderHints hints) {
+    QImage coverage(size, QImage::Format_Alpha8);
+    coverage.fill(0);
+    QPainter p(&coverage);
+    p.setRenderHints(hints);
+    p.setWorldTransform(transform);
+    p.setClipRect(r);
+    p.setFont(l.Font);
+    p.setPen(Qt::black);
+    DrawLines(p, h, l, r, QPoint());
+    p.end();
+    return TLetterMask(std::move(coverage));
+}
+
+// A shade as copies of the one letter mask, each moved by whole device pixels.
+void LayShade(QImage& picture, const TLetterMask& mask, const QTransform& transform,
+              const THeadlineText& h, int depth, QPoint step, quint8 style, quint32 base) {
+    if (depth == 0 || step.isNull()) return;
+    const bool steps = style != ssPlain && depth > 1;
+    for (int n = depth; n >= (steps ? 1 : depth); --n) {
+        const QPoint shift(qRound(step.x() * n * transform.m11()),
+                           qRound(step.y() * n * transform.m22()));
+        mask.Lay(picture, shift, ShadeColor(h, depth, n, style, base));
+    }
+}
+
+// The letter gradient of each picture pixel: the colour of the box's logical row or column
+// the pixel lies in.
+void LayGradientLetters(QImage& picture, const TLetterMask& mask, const QTransform& transform,
+                        const THeadlineText& h, const QRect& r) {
+    const bool vertical = h.GraduateStyle == gsVertical;
+    const int n = vertical ? r.height() : r.width();
+    std::vector<QRgb> colors(size_t(std::max(n, 1)));
+    for (int i = 0; i < n; ++i)
+        colors[size_t(i)] = Blend(h.GraduateFromColor, h.GraduateToColor, i, n).rgba();
+    const double scale = vertical ? transform.m22() : transform.m11();
+    const double start = (vertical ? transform.dy() + r.top() * scale
+                                   : transform.dx() + r.left() * scale);
+    mask.Lay(picture, QPoint(), [&](int x, int y) {
+        const int i = int(std::floor(((vertical ? y : x) + 0.5 - start) / scale));
+        return colors[size_t(std::clamp(i, 0, std::max(n - 1, 0)))];
+    });
+}
+
+// The screen drawing made on a picture of the box's device pixels: the letter outlines are
+// filled once into a mask and every shade copy and the letters are laid through it.
+void RenderOnPicture(QImage& picture, const QTransform& transform, const THeadlineText& h,
+                     const TCanvas& canvas, const QRect& r, QPainter::RenderHints hints) {
+    QPainter painter(&picture);
+    painter.setRenderHints(hints);
+    painter.setWorldTransform(transform);
+    TCanvas pictureCanvas(painter, canvas.DpiX(), canvas.DpiY(), TCanvas::TKind::Screen);
+    const TLetterLayout l = LayOutLetters(h, pictureCanvas, r);
+    painter.setClipRect(r);
+    DrawBackground(painter, h, r);
+    painter.end();
+    const TLetterMask mask = LetterMaskOf(h, l, r, picture.size(), transform, hints);
+    LayShade(picture, mask, transform, h, l.ShadowDepth, l.ShadowStep, h.ShadowStyle,
+             h.ShadowColor);
+    LayShade(picture, mask, transform, h, l.HighlightDepth, l.HighlightStep, h.HighlightStyle,
+             h.HighlightColor);
+    if (!h.Texture && h.GraduateStyle != gsNone)
+        LayGradientLetters(picture, mask, transform, h, r);
+    else if (!h.Texture)
+        mask.Lay(picture, QPoint(), ColorFromRef(h.Font.Color));
+    painter.begin(&picture);
+    painter.setRenderHints(hints);
+    painter.setWorldTransform(transform);
+    painter.setClipRect(r);
+    painter.setFont(l.Font);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    if (h.Texture) DrawFilledLetters(painter, h, l, r);
+    DrawBorder(painter, h, l, r);
+}
+
 } // namespace
 
 QSize THeadlineText::ComputeBox() {
@@ -412,14 +495,10 @@ void THeadlineText::DrawInto(TCanvas& canvas, const QRect& r, bool printing) {
     if (key != FRenderedKey || FRendered.size() != device.size()) {
         FRendered = QImage(device.size(), QImage::Format_ARGB32_Premultiplied);
         FRendered.fill(Qt::transparent);
-        QPainter picture(&FRendered);
-        picture.setRenderHints(painter.renderHints());
         // The same mapping as the surface's, moved so the box lands at the picture's corner.
-        picture.setWorldTransform(
-            QTransform(t.m11(), 0, 0, t.m22(), t.dx() - device.left(), t.dy() - device.top()));
-        TCanvas pictureCanvas(picture, canvas.DpiX(), canvas.DpiY(), TCanvas::TKind::Screen);
-        Render(pictureCanvas, r);
-        picture.end();
+        const QTransform toPicture(t.m11(), 0, 0, t.m22(), t.dx() - device.left(),
+                                   t.dy() - device.top());
+        RenderOnPicture(FRendered, toPicture, *this, canvas, r, painter.renderHints());
         FRenderedKey = std::move(key);
     }
     painter.save();
