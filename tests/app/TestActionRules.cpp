@@ -121,13 +121,46 @@ const std::vector<TCase>& Cases() {
          [] {
              TActionSnapshot s = Selected(1);
              s.SoleSelectedTextFrame = true;
+             s.SpeechAvailable = true;
              return s;
          },
-         {{"ASpeechStartStop", On, true}, {"ACut", On, true}}},
+         {{"ASpeechStartStop", On, true}, {"ASpeechStartStop", Ticked, false},
+          {"ASpeechTrain", Shown, true}, {"ACut", On, true}}},
+        {"a text frame selected without a recogniser",
+         [] {
+             TActionSnapshot s = Selected(1);
+             s.SoleSelectedTextFrame = true;
+             return s;
+         },
+         {{"ASpeechStartStop", On, false}, {"ASpeechTrain", Shown, false},
+          {"ASpeechUser", Shown, false}, {"ASpeechSetup", Shown, false}}},
+        {"listening after the selection went",
+         [] {
+             TActionSnapshot s = Selected(0);
+             s.SpeechAvailable = true;
+             s.Listening = true;
+             return s;
+         },
+         {{"ASpeechStartStop", On, true}, {"ASpeechStartStop", Ticked, true}}},
+        {"a scanner listed",
+         [] {
+             TActionSnapshot s = Selected(0);
+             s.ScannerAvailable = true;
+             return s;
+         },
+         {{"AAcquire", On, true}, {"ASelectSource", On, true}}},
+        {"a scanner listed but no window",
+         [] {
+             TActionSnapshot s;
+             s.ScannerAvailable = true;
+             return s;
+         },
+         {{"AAcquire", On, false}, {"ASelectSource", On, true}}},
         {"a text frame being edited",
          [] {
              TActionSnapshot s = Selected(1);
              s.SoleSelectedTextFrame = true;
+             s.SpeechAvailable = true;
              s.EditingText = true;
              s.ClipboardFilled = true;
              return s;
