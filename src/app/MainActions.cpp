@@ -169,7 +169,7 @@ void TMainForm::BuildMenus() {
     FHelpMenu = menus[TMenuId::Help];
     FAutoSaveMenu = menus[TMenuId::AutoSave];
     FGridMenu = menus[TMenuId::GridSize];
-    menus[TMenuId::Speech]->menuAction()->setVisible(false); // no speech engine on this system
+    FSpeechMenu = menus[TMenuId::Speech];
     FLastUsed->SetMenu(FFileMenu);
 }
 
@@ -364,6 +364,8 @@ void TMainForm::UpdateActions() {
             action->setToolTip(state.Hint);
         }
     }
+    // Without a recogniser there is nothing to start or set up.
+    FSpeechMenu->menuAction()->setVisible(snapshot.SpeechAvailable);
     TCardForm* form = snapshot.HasWindow ? ActiveEditor() : nullptr;
     FPageLabel->setText(
         form ? QStringLiteral("Page %1 of %2").arg(snapshot.CurrentPage + 1).arg(snapshot.PageCount)

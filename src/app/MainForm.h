@@ -219,6 +219,7 @@ private:
     QMenu* FHelpMenu = nullptr;
     QMenu* FAutoSaveMenu = nullptr;
     QMenu* FGridMenu = nullptr;
+    QMenu* FSpeechMenu = nullptr; // shown only with a recogniser
     QStackedWidget* FViewNotebook = nullptr;
     QAction* FViewNotebookAction = nullptr; // a tool bar shows and hides its widgets by these
     QHash<int, QButtonGroup*> FViewButtons; // by notebook page
