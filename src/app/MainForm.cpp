@@ -25,6 +25,7 @@
 #include "platform/QtPlatformDialogs.h"
 #include "platform/UrlOpener.h"
 #include "print/Printer.h"
+#include "storage/DialogHelp.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -149,6 +150,7 @@ TMainForm::~TMainForm() {
     context.SetMessages(nullptr);
     context.SetSettings(nullptr);
     EditorState().UseHost(nullptr);
+    SetTypingAssist({});
 }
 
 void TMainForm::UseMessages(TMessageSink* sink) {

@@ -6,6 +6,7 @@
 #include "app/MainShell.h"
 #include "app/PrintCommands.h"
 #include "app/ScanCommands.h"
+#include "app/SpellingCommands.h"
 #include "document/AppContext.h"
 #include "document/OpenTemp.h"
 #include "document/Template.h"
@@ -16,6 +17,7 @@
 #include "objects/HeadlineForm.h"
 #include "objects/ObjectDialogs.h"
 #include "objects/PictureForm.h"
+#include "platform/SpellingEdit.h"
 #include "platform/UrlOpener.h"
 #include "storage/DialogHelp.h"
 #include "types/DialogSupport.h"
@@ -30,6 +32,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QUrl>
 
@@ -71,6 +74,10 @@ bool TMainForm::Start() {
     FStarted = true;
     InstallTemplateChooser();
     SetDialogHelpHandler([this](int helpContext) { ShowHelp(helpContext); });
+    SetTypingAssist([this](QObject& editor) {
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(&editor))
+            AttachSpellChecking(*edit, FSpelling->Checker());
+    });
     FEvents = OpenEventFile(AppPaths::EventFile());
     TWaitDialog::Run(this, QStringLiteral("Checking templates..."), [this] {
         FTemplates = OpenTemplateIndex(AppPaths::TemplateIndexFile(), [](int, int) {

@@ -1,5 +1,7 @@
 #include "objects/HeadlineForm.h"
 
+#include "storage/DialogHelp.h"
+
 #include "document/AppContext.h"
 #include "document/Card.h"
 #include "document/Palette.h"
@@ -217,6 +219,7 @@ void THeadlineForm::BuildTextArea(QLayout* into) {
     FMemo->setObjectName(QStringLiteral("HeadMemo"));
     FMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     FMemo->setTabChangesFocus(true);
+    AssistTyping(*FMemo);
     FMemo->setFixedHeight(FMemo->fontMetrics().lineSpacing() * 4 + 12);
     auto* text = new QVBoxLayout;
     text->addWidget(Label(QStringLiteral("&Text:"), FMemo));

@@ -18,3 +18,20 @@ void SetDialogHelpHandler(std::function<void(int)> handler) {
 void ShowDialogHelp(int helpContext) {
     if (HelpHandler()) HelpHandler()(helpContext);
 }
+
+namespace {
+
+std::function<void(QObject&)>& TypingAssist() {
+    static std::function<void(QObject&)> assist;
+    return assist;
+}
+
+} // namespace
+
+void SetTypingAssist(std::function<void(QObject&)> assist) {
+    TypingAssist() = std::move(assist);
+}
+
+void AssistTyping(QObject& editor) {
+    if (TypingAssist()) TypingAssist()(editor);
+}

@@ -8,3 +8,10 @@
 
 void SetDialogHelpHandler(std::function<void(int helpContext)> handler);
 void ShowDialogHelp(int helpContext);
+
+class QObject;
+
+// The text boxes where users type prose (a headline's text) are handed to the installed
+// helper, which adds spelling underlines and suggestions; without one they stay plain.
+void SetTypingAssist(std::function<void(QObject& editor)> assist);
+void AssistTyping(QObject& editor);

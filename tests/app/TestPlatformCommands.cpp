@@ -8,21 +8,35 @@
 #include "objects/Headline.h"
 #include "objects/Picture.h"
 #include "objects/RichText.h"
+#include "platform/SpellHighlighter.h"
 #include "platform/Spelling.h"
+#include "storage/DialogHelp.h"
 #include "MainWindowFixture.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QUndoStack>
 
 namespace {
+
+bool EnglishInstalled() {
+    return QFileInfo::exists(QStringLiteral("/usr/share/hunspell/en_US.dic"));
+}
 
 class PlatformCommandsTest : public TMainWindowFixture {
 protected:
     void SetUp() override {
         TMainWindowFixture::SetUp();
         MakeMain();
+        if (EnglishInstalled()) {
+            QFile named(Program.filePath(QStringLiteral("ENGLISH.DCT")));
+            ASSERT_TRUE(named.open(QIODevice::WriteOnly));
+            named.write("/usr/share/hunspell/en_US\n");
+        }
         ASSERT_TRUE(Main->Start());
         Main->show();
         Main->Files().New();
@@ -89,13 +103,8 @@ public:
 } // namespace
 
 TEST_F(PlatformCommandsTest, SpellingChangesTheDocumentAsOneUndoableStepAndSaysWhenDone) {
-    if (!QFileInfo::exists(QStringLiteral("/usr/share/hunspell/en_US.dic")))
+    if (!EnglishInstalled())
         GTEST_SKIP() << "the US English Hunspell dictionary (hunspell-en-us) is not installed";
-    QFile named(Program.filePath(QStringLiteral("ENGLISH.DCT")));
-    ASSERT_TRUE(named.open(QIODevice::WriteOnly));
-    named.write("/usr/share/hunspell/en_US\n");
-    named.close();
-    Main->Spelling().OpenChecker();
 
     auto* headline = Add(new THeadlineObject);
     headline->Text = QStringLiteral("Hapy Birthday");
@@ -129,7 +138,10 @@ TEST_F(PlatformCommandsTest, SpellingChangesTheDocumentAsOneUndoableStepAndSaysW
 }
 
 TEST_F(PlatformCommandsTest, CancelledSpellingSaysNothingAndMissingDictionaryIsExplained) {
-    Main->Spelling().OpenChecker(); // the empty main dictionary file names none
+    QFile named(Program.filePath(QStringLiteral("ENGLISH.DCT")));
+    ASSERT_TRUE(named.open(QIODevice::WriteOnly)); // names no dictionary
+    named.close();
+    Main->Spelling().OpenChecker();
     Action("ASpelling")->trigger();
     ASSERT_EQ(Test.Messages.Errors.size(), 1);
     EXPECT_TRUE(Test.Messages.Errors[0].contains(QStringLiteral("No spelling dictionary")));
@@ -238,4 +250,19 @@ TEST_F(PlatformCommandsTest, SendAttachesThePagePicturesWithTheDescriptionAsSubj
     sent->Succeeds = false;
     Action("ASend")->trigger();
     EXPECT_EQ(Test.Messages.Errors, QStringList{ErrorSendingMailText()});
+}
+
+TEST_F(PlatformCommandsTest, AHeadlinesTextBoxUnderlinesMisspelledWordsAsTheUserTypes) {
+    if (!EnglishInstalled())
+        GTEST_SKIP() << "the US English Hunspell dictionary (hunspell-en-us) is not installed";
+    QPlainTextEdit edit;
+    AssistTyping(edit);
+    ASSERT_NE(edit.document()->findChild<TSpellHighlighter*>(), nullptr);
+    edit.setPlainText(QStringLiteral("Hapy birthday"));
+    const QList<QTextLayout::FormatRange> formats =
+        edit.document()->firstBlock().layout()->formats();
+    ASSERT_EQ(formats.size(), 1);
+    EXPECT_EQ(formats[0].start, 0);
+    EXPECT_EQ(formats[0].length, 4);
+    EXPECT_EQ(edit.contextMenuPolicy(), Qt::CustomContextMenu);
 }
