@@ -464,15 +464,15 @@ std::vector<TActionRow> TMainActionRows::ToolsMenuRows() {
          .Checkable = true},
         {.Name = "ASpeechUser", .Caption = "Modify &Users...",
          .Hint = "Add, delete, or change the users of the speech recognition engine",
-         .Run = [](TMainForm& m, int) { m.Dictation().ShowUsers(); },
+         .Run = [](TMainForm& m, int) { m.Dictation().ShowTopic(TSpeechTopic::Users); },
          .Menu = M::Speech, .Rule = R::SpeechEngine},
         {.Name = "ASpeechTrain", .Caption = "&Train...",
          .Hint = "Train the speech recognition engine for the active user",
-         .Run = [](TMainForm& m, int) { m.Dictation().ShowTraining(); },
+         .Run = [](TMainForm& m, int) { m.Dictation().ShowTopic(TSpeechTopic::Training); },
          .Menu = M::Speech, .Rule = R::SpeechEngine},
         {.Name = "ASpeechSetup", .Caption = "Set Up &Microphone...",
          .Hint = "Set up the microphone for speech recognition",
-         .Run = [](TMainForm& m, int) { m.Dictation().ShowMicrophone(); },
+         .Run = [](TMainForm& m, int) { m.Dictation().ShowTopic(TSpeechTopic::Microphone); },
          .Menu = M::Speech, .Rule = R::SpeechEngine},
     };
 }

@@ -5,7 +5,6 @@
 #include "editor/CardWin.h"
 #include "editor/DocumentEditor.h"
 #include "objects/RichText.h"
-#include "platform/SpeechForms.h"
 
 TDictationCommands::TDictationCommands(TMainForm& main)
     : FMain(main), FDictation(std::make_unique<TSphinxDictation>()) {}
@@ -75,14 +74,6 @@ void TDictationCommands::DictationStopped(const QString& reason) {
     FMain.UpdateActions();
 }
 
-void TDictationCommands::ShowTraining() {
-    FMain.Messages().Information(SpeechTopicText(TSpeechTopic::Training));
-}
-
-void TDictationCommands::ShowUsers() {
-    FMain.Messages().Information(SpeechTopicText(TSpeechTopic::Users));
-}
-
-void TDictationCommands::ShowMicrophone() {
-    FMain.Messages().Information(SpeechTopicText(TSpeechTopic::Microphone));
+void TDictationCommands::ShowTopic(TSpeechTopic topic) {
+    FMain.Messages().Information(SpeechTopicText(topic));
 }

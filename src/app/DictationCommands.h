@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dictation.h"
+#include "platform/SpeechForms.h"
 
 #include <memory>
 
@@ -27,9 +28,7 @@ public:
     void FollowSelection();
 
     // The training, users and microphone commands: what this recogniser needs of them.
-    void ShowTraining();
-    void ShowUsers();
-    void ShowMicrophone();
+    void ShowTopic(TSpeechTopic topic);
 
     void PhraseRecognized(const QString& phrase) override;
     void DictationStopped(const QString& reason) override;

@@ -18,11 +18,12 @@ namespace {
 // A scan keeps the size of what lay on the glass: its pixels at its resolution, in document
 // units (hundredths of an inch). A picture without a resolution takes one unit a pixel.
 TRect ScannedBounds(const QImage& image) {
-    const double dpiX = image.dotsPerMeterX() * 0.0254;
-    const double dpiY = image.dotsPerMeterY() * 0.0254;
-    const int width = dpiX > 1 ? int(std::lround(image.width() * 100.0 / dpiX)) : image.width();
-    const int height = dpiY > 1 ? int(std::lround(image.height() * 100.0 / dpiY)) : image.height();
-    return {0, 0, std::max(width, 1), std::max(height, 1)};
+    auto units = [](int pixels, int dotsPerMeter) {
+        const double dpi = dotsPerMeter * 0.0254;
+        return std::max(dpi > 1 ? int(std::lround(pixels * 100.0 / dpi)) : pixels, 1);
+    };
+    return {0, 0, units(image.width(), image.dotsPerMeterX()),
+            units(image.height(), image.dotsPerMeterY())};
 }
 
 } // namespace
